@@ -1,0 +1,170 @@
+#pragma once
+
+#include "platform/dberror.h"
+#include "platform/fieldtype.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+
+namespace platform {
+
+class Recordset;
+
+enum class RecordsetType {
+    Snapshot,    // every row read at once; read-only
+    ForwardOnly, // read once, front to back; read-only
+    Dynaset,     // rows of one table that can be added, edited and deleted
+};
+
+struct OpenOptions {
+    QString workgroupFile; // must exist when given; its content is the host's
+    QString user;          // accepted, not checked
+    QString password;      // accepted, not checked
+    bool exclusive = false; // hold the file so that no other process opens it
+    bool readOnly = false;
+    int busyTimeoutMs = 1500; // how long a statement waits for another writer
+};
+
+// One open database file. Text compares case-insensitively, as the old
+// engine did. Values are always bound as parameters ("?" in the SQL text).
+// Every failure throws DbError with the engine's number and Spanish text.
+class Database {
+public:
+    static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
+    // Creates a new, empty database file (the host stand-in and tests use it).
+    static std::unique_ptr<Database> create(const QString& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return path_; }
+
+    // Runs one action statement; fails on any error (no partial update of
+    // that statement is kept).
+    void execute(const QString& sql, const QVariantList& params = {});
+    int recordsAffected() const { return recordsAffected_; }
+
+    std::unique_ptr<Recordset> openRecordset(const QString& sql, const QVariantList& params = {},
+                                             RecordsetType type = RecordsetType::Snapshot);
+    // First column of the first row, or a null QVariant without rows.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+
+    // Transactions of the default workspace; they nest.
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+    int transactionLevel() const { return transactionLevel_; }
+
+    // Table definitions.
+    bool tableExists(const QString& table);
+    QList<ColumnDef> columns(const QString& table);
+    void createTable(const QString& table, const QList<ColumnDef>& columns); // 3010 when it exists
+    void dropTable(const QString& table);                                    // 3376 when missing
+    void createPrimaryKey(const QString& table, const QString& keyName, const QStringList& columns); // 3283
+    bool hasPrimaryKey(const QString& table);
+    QStringList primaryKeyColumns(const QString& table);
+    QStringList tableNames();
+
+    sqlite3* handle() const { return db_; }
+
+    // Translates the engine's last failure (and optionally a statement) into DbError.
+    [[noreturn]] void raise(int sqliteCode, const QString& context = {}) const;
+
+private:
+    Database() = default;
+    int transactionLevel_ = 0;
+    int recordsAffected_ = 0;
+    QString path_;
+    sqlite3* db_ = nullptr;
+    friend class Recordset;
+};
+
+// One field of a record set's current row.
+class Field {
+public:
+    const QString& name() const { return name_; }
+    FieldType type() const { return type_; }
+    int size() const { return size_; }
+
+    QVariant value() const;
+    bool isNull() const { return value().isNull(); }
+    // Text of the value; Null gives "".
+    QString text() const;
+    void setValue(const QVariant& value); // only between addNew/edit and update
+
+private:
+    friend class Recordset;
+    Field(Recordset* owner, int index, const QString& name, FieldType type, int size)
+        : owner_(owner), index_(index), name_(name), type_(type), size_(size) {}
+    Recordset* owner_;
+    int index_;
+    QString name_;
+    FieldType type_;
+    int size_;
+};
+
+// Rows of a SELECT, in the manner of the old data-access record sets:
+// a current row, EOF/BOF, moves, and (Dynaset) an edit buffer.
+class Recordset {
+public:
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    bool eof() const;
+    bool bof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    int recordCount() const;            // rows read so far (all rows for Snapshot/Dynaset)
+    int absolutePosition() const;       // 0-based; -1 without a current row
+    void setAbsolutePosition(int position);
+
+    int fieldCount() const { return int(fields_.size()); }
+    Field& field(int index);
+    Field& field(const QString& name); // case-insensitive; 3265 when missing
+    Field& operator[](const QString& name) { return field(name); }
+    QVariant value(const QString& name) { return field(name).value(); }
+    bool hasField(const QString& name) const;
+
+    void addNew();
+    void edit();
+    void update();
+    void cancelUpdate();
+    void deleteCurrent();
+    bool editing() const { return editMode_ != EditMode::None; }
+
+    RecordsetType type() const { return type_; }
+    const QString& tableName() const { return table_; }
+
+private:
+    friend class Database;
+    friend class Field;
+    enum class EditMode { None, Add, Edit };
+    Recordset(Database* db, RecordsetType type);
+    void checkCurrent() const;
+    void fetchNextForward();
+    QVariant currentValue(int index) const;
+
+    Database* db_;
+    RecordsetType type_;
+    QString table_;           // Dynaset: the one table
+    QList<Field> fields_;
+    QList<QVariantList> rows_;
+    QList<qint64> rowIds_;    // Dynaset: rowid of each row
+    int position_ = 0;        // index in rows_; rows_.size() means EOF
+    bool bof_ = false;
+    EditMode editMode_ = EditMode::None;
+    QVariantList buffer_;
+    struct sqlite3_stmt* forward_ = nullptr; // ForwardOnly: the running statement
+    bool forwardDone_ = false;
+    struct sqlite3_stmt* insert_ = nullptr;  // Dynaset: cached INSERT for addNew/update
+};
+
+} // namespace platform

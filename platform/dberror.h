@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace platform {
+
+// Every failure of the database layer: the engine's error number and the
+// Spanish description the user is shown. `errors` is the engine's error list
+// (most specific first); it always holds at least the description.
+class DbError : public std::runtime_error {
+public:
+    DbError(int number, const QString& description, const QStringList& errors = {});
+
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
+    const QStringList& errors() const { return errors_; }
+
+private:
+    int number_;
+    QString description_;
+    QStringList errors_;
+};
+
+// Engine error numbers the programs look at.
+namespace dberr {
+constexpr int NoCurrentRecord = 3021;
+constexpr int DuplicateKey = 3022;
+constexpr int FileNotFound = 3024;
+constexpr int WorkgroupFile = 3028;
+constexpr int AlreadyExclusive = 3051; // database held exclusively by another process
+constexpr int TableExists = 3010;
+constexpr int ItemNotFound = 3265;     // no such field / item in a collection
+constexpr int NoSuchTable = 3078;
+constexpr int FieldTooSmall = 3163;
+constexpr int UpdateWithoutEdit = 3020;
+constexpr int PrimaryKeyExists = 3283;
+constexpr int NotUpdatable = 3027;
+constexpr int FieldRequired = 3314;
+constexpr int ZeroLength = 3315;
+constexpr int NumericOverflow = 3349;
+constexpr int SyntaxError = 3075;
+constexpr int TypeMismatch = 3464;
+constexpr int TableNotFoundDrop = 3376;
+constexpr int NoTransaction = 3034;
+constexpr int TableLocked = 40002;     // description starts with "S1000"
+constexpr int Generic = 3000;
+} // namespace dberr
+
+} // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Profile (INI) files with the semantics of the Windows profile calls:
+// sections and keys compare case-insensitively, a missing file, section or
+// key gives the default, values are returned as written (the callers trim),
+// cut to `maxChars`. The files are Windows-1252 text with CR LF.
+//
+// A file named without a folder lies in the Windows directory: the folder
+// named by the environment variable WINDIR, or ~/.config/vardeno/windows
+// when it is not set.
+QString windowsDirectory();
+QString profilePath(const QString& fileName);
+
+QString readProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                          const QString& fileName, int maxChars = 255);
+// Writes (or adds) the key; creates the file and section when missing.
+bool writeProfileString(const QString& section, const QString& key, const QString& value,
+                        const QString& fileName);
+
+// WIN.INI, as the Windows calls GetProfileString / WriteProfileString.
+QString readWinIni(const QString& section, const QString& key, const QString& defaultValue);
+bool writeWinIni(const QString& section, const QString& key, const QString& value);
+
+} // namespace platform

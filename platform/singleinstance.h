@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// A lock held for the life of the process, named after the program, that a
+// second copy of the same program finds. The lock lives in the user's
+// runtime folder and is released when the process ends, however it ends.
+class SingleInstance {
+public:
+    explicit SingleInstance(const QString& programName);
+    ~SingleInstance();
+    // True when another running process holds the lock.
+    bool anotherIsRunning() const { return !held_; }
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
+} // namespace platform
