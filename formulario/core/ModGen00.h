@@ -53,5 +53,8 @@ extern QString sRucDeclarante;
 extern int nGrabando;
 extern int nInconsistencia;
 
+// Product name, as the main window's caption shows it after "0913 - ".
+extern const QString kNombreProducto;
+
 // Start procedure of the program.
 void Main();

@@ -1,0 +1,87 @@
+#include "formulario/core/ModGen01.h"
+
+#include "formulario/core/ModGen00.h"
+#include "platform/dialogs.h"
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using platform::mb::Critical;
+using platform::mb::Information;
+using platform::mb::OkOnly;
+
+namespace {
+
+QString LeeOpcion(const QString& sClave)
+{
+    return platform::readProfileString(QStringLiteral("Options"), sClave, QString(),
+                                       QString::fromLatin1(kArchivoConfiguracion), 255)
+        .trimmed();
+}
+
+QString DesdeCodigos(std::initializer_list<int> codes)
+{
+    QString text;
+    for (int code : codes)
+        text.append(QChar(code));
+    return text;
+}
+
+} // namespace
+
+QString UsuarioGrupoTrabajo()
+{
+    return DesdeCodigos({86, 82, 68, 85, 83, 69, 82, 49});
+}
+
+QString ClaveGrupoTrabajo()
+{
+    return DesdeCodigos({75, 48, 86, 97, 76, 57, 49, 51});
+}
+
+void LeeConfiguracion()
+{
+    sSysPath = LeeOpcion(QStringLiteral("SysPath"));
+    sRutaRpt = sSysPath + QStringLiteral("RPT/");
+    // Everything below is looked up under SysPath: without it the program
+    // would run on in whatever folder it was started from.
+    if (sSysPath.isEmpty() || !QFileInfo(sSysPath).isDir() || !QDir::setCurrent(sSysPath)) {
+        platform::messageBox(QStringLiteral("Debe instalar primero el VRD "), Information | OkOnly,
+                             QStringLiteral("Mensaje"));
+        platform::endProgram(1);
+    }
+    sRutaBD = LeeOpcion(QStringLiteral("DBPath"));
+    sRutaBD += LeeOpcion(QStringLiteral("DBName"));
+    sArchivoAyuda = sSysPath + QStringLiteral("0913/Tarvel.hlp");
+    sSysUser = LeeOpcion(QStringLiteral("SysUser"));
+    AbreBaseDatos();
+}
+
+bool AbreBaseDatos()
+{
+    platform::OpenOptions options;
+    options.workgroupFile = sSysPath + QStringLiteral("KOVAL.MDW");
+    options.user = UsuarioGrupoTrabajo();
+    options.password = ClaveGrupoTrabajo();
+    try {
+        oBaseDatos = platform::Database::open(sRutaBD, options);
+        return true;
+    } catch (const platform::DbError& e) {
+        const QString sTexto = e.number() == platform::dberr::AlreadyExclusive
+            ? QStringLiteral(" %1- Base esta bloqueda").arg(e.number())
+            : QStringLiteral("%1\n %2").arg(e.description()).arg(e.number());
+        platform::messageBox(sTexto, OkOnly, QStringLiteral("Error de Conección"));
+        platform::endProgram(1);
+    }
+}
+
+void EjecutaSQL(const QString& sSentencia, const QVariantList& params)
+{
+    try {
+        oBaseDatos->execute(sSentencia, params);
+    } catch (const platform::DbError& e) {
+        platform::messageBox(QStringLiteral("Error Número : %1\n%2").arg(e.number()).arg(e.description()),
+                             Critical, QStringLiteral("Error al Ejecutar Sentencia SQL"));
+    }
+}
