@@ -1,0 +1,55 @@
+#include "tests/support/x11window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <QByteArray>
+#include <QThread>
+
+bool X11Window::displayAvailable()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+X11Window::X11Window(const QString& title, bool mapped)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return;
+    display_ = display;
+    const int screen = DefaultScreen(display);
+    window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 10, 10, 200, 100, 1,
+                                  BlackPixel(display, screen), WhitePixel(display, screen));
+    const QByteArray utf8 = title.toUtf8();
+    XStoreName(display, window_, utf8.constData());
+    XChangeProperty(display, window_, XInternAtom(display, "_NET_WM_NAME", False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.constData()), utf8.size());
+    if (!mapped) {
+        XSync(display, False);
+        return;
+    }
+    XMapWindow(display, window_);
+    XSync(display, False);
+    for (int i = 0; i < 100; ++i) {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display, window_, &attributes);
+        if (attributes.map_state == IsViewable)
+            break;
+        QThread::msleep(10);
+    }
+}
+
+X11Window::~X11Window()
+{
+    if (!display_)
+        return;
+    auto* display = static_cast<Display*>(display_);
+    XDestroyWindow(display, window_);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
