@@ -34,11 +34,20 @@ constexpr int No = 7;
 } // namespace mb
 
 // Shows a message box and returns the answer (mb::Ok, mb::Yes, ...).
-// An empty title shows the application's title.
+// An empty title shows the application's title. Escape answers Cancel or No
+// where the box has one (OK on a box with OK alone).
+//
+// With the environment variable MSGBOX_ANSWERS set (even empty) and no
+// DialogScript installed, no box is shown: each box writes the line
+// "MSGBOX|title|text|buttons|icon" to stderr (line feeds of the text as "\n",
+// buttons = style & 15, icon = style & 0x70) and takes the next answer of the
+// comma-separated list (ok, cancel, yes, no, retry, abort, ignore), or its
+// default button once the list is used up.
 int messageBox(const QString& text, int style = mb::OkOnly, const QString& title = QString());
 
 // Shows a form modally (the form's objectName names it for the test hooks)
-// and returns the dialog's result code.
+// and returns the dialog's result code: a QDialog runs exec(); any other
+// widget is shown application-modal until it is hidden or destroyed (0).
 int showModal(QWidget& form);
 
 // Ends the program at once: nothing is unloaded, nothing is closed.
@@ -51,7 +60,7 @@ int defaultAnswer(int style);
 // boxes are recorded and take the queued answers; forms call their handler.
 struct ShownMessage {
     QString text;
-    QString title;
+    QString title; // as shown: the application's title for an empty one
     int style = 0;
     int answer = 0;
 };
@@ -69,7 +78,9 @@ public:
     void clear() { shown_.clear(); }
     int pendingAnswers() const { return int(answers_.size()); }
 
-    // What the user does when the form named `formName` is shown modally.
+    // What the user does when the form named `formName` is shown modally;
+    // showModal returns the handler's result. A form without a handler calls
+    // onUnexpected and gives 0.
     void onForm(const QString& formName, std::function<int(QWidget&)> handler);
     QStringList formsShown() const { return formsShown_; }
 

@@ -6,8 +6,10 @@ namespace platform {
 
 // Profile (INI) files with the semantics of the Windows profile calls:
 // sections and keys compare case-insensitively, a missing file, section or
-// key gives the default, values are returned as written (the callers trim),
-// cut to `maxChars`. The files are Windows-1252 text with CR LF.
+// key gives the default; names and values are trimmed of blanks and a value
+// between a pair of equal quotes loses them, as Windows reads them; the value
+// is cut to `maxChars`. The first section and key of a name count. The files
+// are Windows-1252 text with CR LF.
 //
 // A file named without a folder lies in the Windows directory: the folder
 // named by the environment variable WINDIR, or ~/.config/vardeno/windows
@@ -21,8 +23,9 @@ QString readProfileString(const QString& section, const QString& key, const QStr
 bool writeProfileString(const QString& section, const QString& key, const QString& value,
                         const QString& fileName);
 
-// WIN.INI, as the Windows calls GetProfileString / WriteProfileString.
+// WIN.INI (in the Windows directory), as the Windows calls GetProfileString / WriteProfileString.
 QString readWinIni(const QString& section, const QString& key, const QString& defaultValue);
 bool writeWinIni(const QString& section, const QString& key, const QString& value);
+QString winIniPath();
 
 } // namespace platform

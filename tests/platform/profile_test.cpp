@@ -1,0 +1,153 @@
+#include "platform/profile.h"
+
+#include "tests/platform/scopedenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+class Profiles : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray fileBytes(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+    ScopedEnv windir_{"WINDIR", dir_.path().toLocal8Bit()};
+};
+
+const QByteArray kKoval = "; host settings\r\n"
+                          "[Options]\r\n"
+                          "SysPath=C:/VRD/\r\n"
+                          "  DBPath  =  C:/VRD/BD/  \r\n"
+                          "DBName=\"vrd.mdb\"\r\n"
+                          "SysUser\r\n"
+                          "SysUser=primero\r\n"
+                          "SysUser=segundo\r\n"
+                          "Largo=0123456789\r\n"
+                          "\r\n"
+                          "[Otra]\r\n"
+                          "SysHelp=ayuda\r\n"
+                          "[ options ]\r\n"
+                          "SysMenu=repetida\r\n";
+
+} // namespace
+
+TEST_F(Profiles, FilesWithoutAFolderLieInTheWindowsDirectory)
+{
+    EXPECT_EQ(windowsDirectory(), QDir::cleanPath(dir_.path()));
+    EXPECT_EQ(profilePath("KOVAL.INI"), dir_.path() + "/KOVAL.INI");
+    EXPECT_EQ(profilePath("/etc/otro.ini"), QString("/etc/otro.ini"));
+    EXPECT_EQ(profilePath("sub/otro.ini"), QString("sub/otro.ini"));
+    EXPECT_EQ(winIniPath(), dir_.path() + "/WIN.INI");
+
+    qunsetenv("WINDIR");
+    EXPECT_EQ(windowsDirectory(), QDir::homePath() + "/.config/vardeno/windows");
+    qputenv("WINDIR", "");
+    EXPECT_EQ(windowsDirectory(), QDir::homePath() + "/.config/vardeno/windows");
+}
+
+TEST_F(Profiles, ReadComparesNamesWithoutCaseAndTrimsAsWindows)
+{
+    writeFile("KOVAL.INI", kKoval);
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("C:/VRD/"));
+    EXPECT_EQ(readProfileString("OPTIONS", "syspath", "", "KOVAL.INI"),
+              QString("C:/VRD/"));
+    EXPECT_EQ(readProfileString(" options ", " DBPATH ", "", "KOVAL.INI"), QString("C:/VRD/BD/"));
+    EXPECT_EQ(readProfileString("Options", "DBName", "", "KOVAL.INI"), QString("vrd.mdb"));
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", path("KOVAL.INI")), QString("C:/VRD/"));
+}
+
+TEST_F(Profiles, ReadTakesTheFirstMatchOnly)
+{
+    writeFile("KOVAL.INI", kKoval);
+    // A line without "=" is no value; the first key of the name wins.
+    EXPECT_EQ(readProfileString("Options", "SysUser", "", "KOVAL.INI"), QString("primero"));
+    // A repeated section is not searched.
+    EXPECT_EQ(readProfileString("Options", "SysMenu", "nada", "KOVAL.INI"), QString("nada"));
+    EXPECT_EQ(readProfileString("Otra", "SysHelp", "", "KOVAL.INI"), QString("ayuda"));
+}
+
+TEST_F(Profiles, ReadGivesTheDefaultForWhatIsMissing)
+{
+    EXPECT_EQ(readProfileString("Options", "SysPath", "def", "KOVAL.INI"), QString("def"));
+    writeFile("KOVAL.INI", kKoval);
+    EXPECT_EQ(readProfileString("Nada", "SysPath", "def", "KOVAL.INI"), QString("def"));
+    EXPECT_EQ(readProfileString("Options", "SysHelp", "def", "KOVAL.INI"), QString("def")); // other section's key
+    EXPECT_EQ(readProfileString("Options", "Falta", "", "KOVAL.INI"), QString(""));
+    EXPECT_EQ(readProfileString("Options", "; host settings", "def", "KOVAL.INI"), QString("def"));
+}
+
+TEST_F(Profiles, ReadCutsTheValueToMaxChars)
+{
+    writeFile("KOVAL.INI", kKoval);
+    EXPECT_EQ(readProfileString("Options", "Largo", "", "KOVAL.INI", 4), QString("0123"));
+    EXPECT_EQ(readProfileString("Options", "Largo", "", "KOVAL.INI"), QString("0123456789"));
+    EXPECT_EQ(readProfileString("Options", "Falta", "abcdef", "KOVAL.INI", 3), QString("abc"));
+}
+
+TEST_F(Profiles, WriteCreatesFileAndSectionThenReadsBack)
+{
+    ASSERT_TRUE(writeProfileString("Options", "SysPath", "C:/VRD/", "KOVAL.INI"));
+    EXPECT_EQ(fileBytes("KOVAL.INI"), QByteArray("[Options]\r\nSysPath=C:/VRD/\r\n"));
+    ASSERT_TRUE(writeProfileString("Otra", "Clave", "valor", "KOVAL.INI"));
+    EXPECT_EQ(fileBytes("KOVAL.INI"), QByteArray("[Options]\r\nSysPath=C:/VRD/\r\n\r\n[Otra]\r\nClave=valor\r\n"));
+    EXPECT_EQ(readProfileString("otra", "clave", "", "KOVAL.INI"), QString("valor"));
+    EXPECT_FALSE(writeProfileString("", "Clave", "x", "KOVAL.INI"));
+    EXPECT_FALSE(writeProfileString("Otra", " ", "x", "KOVAL.INI"));
+}
+
+TEST_F(Profiles, WriteCreatesAMissingWindowsDirectory)
+{
+    const QString windows = dir_.filePath("nuevo/windows");
+    qputenv("WINDIR", windows.toLocal8Bit());
+    ASSERT_TRUE(writeWinIni("intl", "sDecimal", "."));
+    EXPECT_TRUE(QFile::exists(windows + "/WIN.INI"));
+    EXPECT_EQ(readWinIni("intl", "sDecimal", ""), QString("."));
+    // A file named with its folder is not given one.
+    EXPECT_FALSE(writeProfileString("Options", "SysPath", "x", dir_.filePath("falta/KOVAL.INI")));
+}
+
+TEST_F(Profiles, WriteReplacesInPlaceAndKeepsEverythingElse)
+{
+    writeFile("KOVAL.INI", "[Options]\r\nSysPath=viejo\r\nDBName=vrd.mdb\r\n\r\n[Otra]\r\nSysPath=otro\r\n");
+    ASSERT_TRUE(writeProfileString("OPTIONS", "syspath", "nuevo", "KOVAL.INI"));
+    EXPECT_EQ(fileBytes("KOVAL.INI"),
+              QByteArray("[Options]\r\nSysPath=nuevo\r\nDBName=vrd.mdb\r\n\r\n[Otra]\r\nSysPath=otro\r\n"));
+
+    // A new key goes at the end of its own section, before the blank line.
+    ASSERT_TRUE(writeProfileString("Options", "SysUser", "ana", "KOVAL.INI"));
+    EXPECT_EQ(fileBytes("KOVAL.INI"),
+              QByteArray("[Options]\r\nSysPath=nuevo\r\nDBName=vrd.mdb\r\nSysUser=ana\r\n\r\n[Otra]\r\nSysPath=otro\r\n"));
+    EXPECT_EQ(readProfileString("Otra", "SysPath", "", "KOVAL.INI"), QString("otro"));
+    EXPECT_EQ(readProfileString("Options", "DBName", "", "KOVAL.INI"), QString("vrd.mdb"));
+}
+
+TEST_F(Profiles, AccentsRoundTripAsWindows1252)
+{
+    ASSERT_TRUE(writeProfileString("Opción", "Año", "Régimen de Reprogramación ñÑ", "KOVAL.INI"));
+    EXPECT_TRUE(fileBytes("KOVAL.INI").contains("Reprogramaci\xf3n \xf1\xd1\r\n"));
+    EXPECT_EQ(readProfileString("OPCIÓN", "año", "", "KOVAL.INI"), QStringLiteral("Régimen de Reprogramación ñÑ"));
+}
+
+TEST_F(Profiles, WinIniLiesInTheWindowsDirectory)
+{
+    ASSERT_TRUE(writeWinIni("intl", "sThousand", ","));
+    EXPECT_EQ(readProfileString("intl", "sThousand", "", path("WIN.INI")), QString(","));
+    EXPECT_EQ(readWinIni("INTL", "STHOUSAND", ""), QString(","));
+    EXPECT_EQ(readWinIni("intl", "sDecimal", "def"), QString("def"));
+}
