@@ -1,0 +1,117 @@
+#include "platform/unzip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <memory>
+#include <zip.h>
+
+namespace platform {
+
+namespace {
+
+struct ZipCloser {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using ZipHandle = std::unique_ptr<zip_t, ZipCloser>;
+
+ZipHandle openArchive(const QString& archive)
+{
+    int error = 0;
+    return ZipHandle(zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error));
+}
+
+bool readEntries(zip_t* archive, QList<ZipEntry>* entries)
+{
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(archive, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
+        if (!name)
+            return false;
+        ZipEntry entry;
+        entry.name = QString::fromUtf8(name);
+        entry.folder = entry.name.endsWith(u'/');
+        entries->append(entry);
+    }
+    return true;
+}
+
+// Copies one entry into `target`; a file left half written is removed.
+bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target)
+{
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    zip_file_t* in = zip_fopen_index(archive, index, 0);
+    bool ok = in != nullptr;
+    char buffer[64 * 1024];
+    while (ok) {
+        const zip_int64_t read = zip_fread(in, buffer, sizeof buffer);
+        if (read <= 0) {
+            ok = read == 0;
+            break;
+        }
+        ok = out.write(buffer, read) == read;
+    }
+    if (in && zip_fclose(in) != 0)
+        ok = false;
+    out.close();
+    if (!ok)
+        out.remove();
+    return ok;
+}
+
+} // namespace
+
+bool zipEntries(const QString& archive, QList<ZipEntry>* entries)
+{
+    entries->clear();
+    const ZipHandle zip = openArchive(archive);
+    return zip && readEntries(zip.get(), entries);
+}
+
+bool isSafeEntryName(const QString& name)
+{
+    if (name.isEmpty() || name.startsWith(u'/') || name.startsWith(u'\\') || name.contains(u':'))
+        return false;
+    const QStringList parts = name.split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        if (part == u"." || part == u"..")
+            return false;
+    }
+    return true;
+}
+
+int Unzip::extract()
+{
+    const ZipHandle zip = openArchive(archive_);
+    QList<ZipEntry> entries;
+    if (!zip || !readEntries(zip.get(), &entries))
+        return -1;
+    for (const ZipEntry& entry : entries) {
+        if (!isSafeEntryName(entry.name))
+            return -1;
+    }
+    const QDir folder(folder_);
+    if (!folder.mkpath(QStringLiteral(".")))
+        return -1;
+
+    int written = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].folder)
+            continue;
+        const QString relative = QString(entries[i].name).replace(u'\\', u'/');
+        const QString target = folder.filePath(restoreStructure_ ? relative : QFileInfo(relative).fileName());
+        if (!overwrite_ && QFileInfo::exists(target))
+            continue;
+        if (restoreStructure_ && !QFileInfo(target).dir().mkpath(QStringLiteral(".")))
+            return -1;
+        if (!writeEntry(zip.get(), zip_uint64_t(i), target))
+            return -1;
+        ++written;
+    }
+    return written;
+}
+
+} // namespace platform

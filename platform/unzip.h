@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace platform {
+
+struct ZipEntry {
+    QString name;        // as stored, "/" between folders
+    bool folder = false; // a folder entry (its name ends with "/")
+};
+
+// The entries of a zip archive in stored order; false when the file is not a
+// zip archive that can be read.
+bool zipEntries(const QString& archive, QList<ZipEntry>* entries);
+
+// Whether an entry name stays inside the folder it is extracted to: a relative
+// name without "." or ".." parts.
+bool isSafeEntryName(const QString& name);
+
+// Extracts a zip archive's files into a folder, set up option by option.
+//
+//   Unzip unzip;
+//   unzip.setArchiveName(path);
+//   unzip.setRestoreStructure(false);
+//   unzip.setExtractTo(folder);
+//   unzip.setOverwrite(true);
+//   int count = unzip.extract();
+class Unzip {
+public:
+    void setArchiveName(const QString& archive) { archive_ = archive; }
+    // Off: every file is written straight into the folder under its base name.
+    void setRestoreStructure(bool restore) { restoreStructure_ = restore; }
+    void setExtractTo(const QString& folder) { folder_ = folder; }
+    // Off: a file that already exists is left alone and not counted.
+    void setOverwrite(bool overwrite) { overwrite_ = overwrite; }
+
+    // The number of files written (folder entries do not count). -1 when the
+    // archive cannot be read or the folder made, when an entry would land
+    // outside the folder (then nothing is written), or when a file cannot be
+    // written in full (that file is removed).
+    int extract();
+
+private:
+    QString archive_;
+    QString folder_;
+    bool restoreStructure_ = true;
+    bool overwrite_ = false;
+};
+
+} // namespace platform

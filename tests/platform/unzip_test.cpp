@@ -1,0 +1,162 @@
+#include "platform/unzip.h"
+#include "tools/hostkit/statement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using platform::Unzip;
+
+namespace {
+
+class UnzipTest : public ::testing::Test {
+protected:
+    QString archive(const QList<QPair<QString, QByteArray>>& entries)
+    {
+        const QString path = dir.filePath(QStringLiteral("archivo.zip"));
+        hostkit::writeZip(path, entries);
+        return path;
+    }
+
+    int extract(const QString& path, bool restore, bool overwrite)
+    {
+        Unzip unzip;
+        unzip.setArchiveName(path);
+        unzip.setRestoreStructure(restore);
+        unzip.setExtractTo(target());
+        unzip.setOverwrite(overwrite);
+        return unzip.extract();
+    }
+
+    QString target() const { return dir.filePath(QStringLiteral("destino/sub")); }
+
+    QByteArray read(const QString& relative) const
+    {
+        QFile file(QDir(target()).filePath(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QStringList extracted() const
+    {
+        return QDir(target()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(UnzipTest, FlatExtractionWritesEachFileByItsBaseNameIntoTheFolderItMakes)
+{
+    const QString path = archive({{QStringLiteral("uno/dos/datos.txt"), "contenido"},
+                                  {QStringLiteral("carpeta/"), {}},
+                                  {QStringLiteral("otro.txt"), QByteArray(200000, 'x')}});
+    EXPECT_EQ(extract(path, false, true), 2); // the folder entry does not count
+    EXPECT_EQ(extracted(), (QStringList{QStringLiteral("datos.txt"), QStringLiteral("otro.txt")}));
+    EXPECT_EQ(read(QStringLiteral("datos.txt")), "contenido");
+    EXPECT_EQ(read(QStringLiteral("otro.txt")), QByteArray(200000, 'x'));
+}
+
+TEST_F(UnzipTest, RestoringTheStructureKeepsTheEntriesFolders)
+{
+    const QString path = archive({{QStringLiteral("uno/dos/datos.txt"), "contenido"}});
+    EXPECT_EQ(extract(path, true, true), 1);
+    EXPECT_EQ(read(QStringLiteral("uno/dos/datos.txt")), "contenido");
+}
+
+TEST_F(UnzipTest, OverwriteDecidesWhetherAnExistingFileIsReplaced)
+{
+    const QString path = archive({{QStringLiteral("datos.txt"), "nuevo"}});
+    QDir().mkpath(target());
+    QFile old(QDir(target()).filePath(QStringLiteral("datos.txt")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("antiguo contenido mas largo");
+    old.close();
+
+    EXPECT_EQ(extract(path, false, false), 0);
+    EXPECT_EQ(read(QStringLiteral("datos.txt")), "antiguo contenido mas largo");
+    EXPECT_EQ(extract(path, false, true), 1);
+    EXPECT_EQ(read(QStringLiteral("datos.txt")), "nuevo");
+}
+
+TEST_F(UnzipTest, WhatIsNotAReadableArchiveExtractsNothing)
+{
+    const QString text = dir.filePath(QStringLiteral("texto.zip"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("esto no es un zip\r\n");
+    file.close();
+
+    EXPECT_LT(extract(text, false, true), 0);
+    EXPECT_LT(extract(dir.filePath(QStringLiteral("no-existe.zip")), false, true), 0);
+    EXPECT_EQ(extract(archive({}), false, true), 0);
+    EXPECT_TRUE(extracted().isEmpty());
+}
+
+TEST_F(UnzipTest, AnEntryThatWouldLandOutsideTheFolderStopsTheWholeExtraction)
+{
+    for (const QString& bad : {QStringLiteral("../fuera.txt"), QStringLiteral("a/../../fuera.txt"),
+                               QStringLiteral("/tmp/fuera.txt"), QStringLiteral("C:/fuera.txt")}) {
+        SCOPED_TRACE(bad.toStdString());
+        const QString path = archive({{QStringLiteral("bueno.txt"), "x"}, {bad, "y"}});
+        EXPECT_LT(extract(path, false, true), 0);
+        EXPECT_LT(extract(path, true, true), 0);
+        EXPECT_TRUE(extracted().isEmpty());
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("destino/fuera.txt"))));
+    }
+}
+
+TEST_F(UnzipTest, ADamagedEntryLeavesNoHalfWrittenFile)
+{
+    QByteArray content;
+    quint32 seed = 12345;
+    for (int i = 0; i < 10000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        content.append(char(seed >> 24));
+    }
+    const QString path = archive({{QStringLiteral("datos.txt"), content}});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype data = bytes.indexOf("datos.txt") + 200; // well inside the stored data
+    for (qsizetype i = data; i < data + 8; ++i)
+        bytes[i] = char(bytes[i] ^ 0x5a);
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    EXPECT_LT(extract(path, false, true), 0);
+    EXPECT_FALSE(QFile::exists(QDir(target()).filePath(QStringLiteral("datos.txt"))));
+}
+
+TEST(ZipEntries, ListsNamesAndFolderEntriesInStoredOrder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.zip"));
+    hostkit::writeZip(path, {{QStringLiteral("b.txt"), "1"}, {QStringLiteral("c/"), {}}, {QStringLiteral("c/d.txt"), "2"}});
+    QList<platform::ZipEntry> entries;
+    ASSERT_TRUE(platform::zipEntries(path, &entries));
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].name, QStringLiteral("b.txt"));
+    EXPECT_FALSE(entries[0].folder);
+    EXPECT_EQ(entries[1].name, QStringLiteral("c/"));
+    EXPECT_TRUE(entries[1].folder);
+    EXPECT_EQ(entries[2].name, QStringLiteral("c/d.txt"));
+    EXPECT_FALSE(platform::zipEntries(dir.filePath(QStringLiteral("falta.zip")), &entries));
+    EXPECT_TRUE(entries.isEmpty());
+}
+
+TEST(ZipEntries, SafeNamesAreRelativeWithoutDotParts)
+{
+    EXPECT_TRUE(platform::isSafeEntryName(QStringLiteral("a.txt")));
+    EXPECT_TRUE(platform::isSafeEntryName(QStringLiteral("a/b.txt")));
+    EXPECT_TRUE(platform::isSafeEntryName(QStringLiteral("a..b.txt")));
+    EXPECT_FALSE(platform::isSafeEntryName(QString()));
+    EXPECT_FALSE(platform::isSafeEntryName(QStringLiteral("../a.txt")));
+    EXPECT_FALSE(platform::isSafeEntryName(QStringLiteral("a\\..\\..\\b.txt")));
+    EXPECT_FALSE(platform::isSafeEntryName(QStringLiteral("./a.txt")));
+    EXPECT_FALSE(platform::isSafeEntryName(QStringLiteral("/etc/passwd")));
+    EXPECT_FALSE(platform::isSafeEntryName(QStringLiteral("\\a.txt")));
+    EXPECT_FALSE(platform::isSafeEntryName(QStringLiteral("C:a.txt")));
+}
+
+} // namespace
