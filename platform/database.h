@@ -3,6 +3,7 @@
 #include "platform/dberror.h"
 #include "platform/fieldtype.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,10 +11,12 @@
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform {
 
 class Recordset;
+class Statement;
 
 enum class RecordsetType {
     Snapshot,    // every row read at once; read-only
@@ -69,6 +72,9 @@ public:
     bool hasPrimaryKey(const QString& table);
     QStringList primaryKeyColumns(const QString& table);
     QStringList tableNames();
+    // Lets a Text or Memo column take the empty text (or refuses it again);
+    // the table is rebuilt with its rows and key.
+    void setAllowZeroLength(const QString& table, const QString& column, bool allow);
 
     sqlite3* handle() const { return db_; }
 
@@ -77,6 +83,10 @@ public:
 
 private:
     Database() = default;
+    static std::unique_ptr<Database> connect(const QString& path, int flags, const OpenOptions& options);
+    void run(const QString& sql); // a statement without parameters or rows
+    QString tableSql(const QString& table);     // CREATE statement; 3078 when missing
+    QString primaryKeyIndex(const QString& table);
     int transactionLevel_ = 0;
     int recordsAffected_ = 0;
     QString path_;
@@ -148,23 +158,39 @@ private:
     friend class Field;
     enum class EditMode { None, Add, Edit };
     Recordset(Database* db, RecordsetType type);
-    void checkCurrent() const;
+    void open(const QString& sql, const QVariantList& params);
+    void describeFields(sqlite3_stmt* stmt, int firstColumn);
+    QVariantList readRow(sqlite3_stmt* stmt, int firstColumn) const;
+    void readAll(Statement& statement, int firstColumn);
+    void inferTypes();
     void fetchNextForward();
+    void checkCurrent() const;
+    void checkScrollable() const;
+    void checkUpdatable() const;
+    void moveTo(int position);
     QVariant currentValue(int index) const;
+    void setValue(int index, const QVariant& value);
+    void insertBuffer();
+    void updateBuffer();
 
     Database* db_;
     RecordsetType type_;
-    QString table_;           // Dynaset: the one table
+    QString table_;                 // Dynaset: the one table; empty when it cannot be updated
     QList<Field> fields_;
-    QList<QVariantList> rows_;
-    QList<qint64> rowIds_;    // Dynaset: rowid of each row
-    int position_ = 0;        // index in rows_; rows_.size() means EOF
-    bool bof_ = false;
+    QList<bool> declared_;          // field has a declared type; the others' values are read as stored
+    QHash<QString, int> fieldIndex_; // case-folded name -> index
+    QStringList columns_;           // Dynaset: table column behind each field; empty for expressions
+    QList<QVariantList> rows_;      // ForwardOnly: the current row only
+    QList<qint64> rowIds_;          // Dynaset: rowid of each row
+    int position_ = 0;              // index in rows_; -1 before the first, rows_.size() after the last
+    bool deletedCurrent_ = false;   // the current row was deleted; the next move leaves it
     EditMode editMode_ = EditMode::None;
     QVariantList buffer_;
-    struct sqlite3_stmt* forward_ = nullptr; // ForwardOnly: the running statement
-    bool forwardDone_ = false;
-    struct sqlite3_stmt* insert_ = nullptr;  // Dynaset: cached INSERT for addNew/update
+    QList<bool> assigned_;          // fields set since addNew/edit
+    std::unique_ptr<Statement> forward_; // ForwardOnly: the running statement
+    int forwardCount_ = 0;          // ForwardOnly: rows read so far
+    std::unique_ptr<Statement> insert_;  // Dynaset: INSERT of the fields in insertFields_
+    QList<bool> insertFields_;
 };
 
 } // namespace platform

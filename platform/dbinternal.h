@@ -1,0 +1,85 @@
+#pragma once
+
+// Pieces shared by the files of the database layer; not for its users.
+
+#include "platform/fieldtype.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform {
+
+class Database;
+
+// Further engine error numbers the layer raises.
+namespace dberr {
+constexpr int InvalidArgument = 3001;
+constexpr int TooFewParameters = 3061;
+constexpr int SelectNotExecutable = 3065;
+constexpr int UndefinedFunction = 3085;
+constexpr int TextAfterStatement = 3142;
+constexpr int FieldNotUpdatable = 3164;
+constexpr int RecordDeleted = 3167;
+constexpr int DatabaseExists = 3204;
+constexpr int InvalidOperation = 3219;
+constexpr int UnrecognizedFormat = 3343;
+constexpr int ConversionError = 3421;
+} // namespace dberr
+
+// One prepared statement, finalized when it goes out of scope. Failures are
+// raised as DbError through the owning database.
+class Statement {
+public:
+    Statement(const Database& db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    sqlite3_stmt* get() const { return stmt_; }
+    const QString& sql() const { return sql_; }
+    void bind(const QVariantList& params);
+    void bind(int index, const QVariant& value); // 0-based
+    bool step();  // true with a row, false when done
+    void reset(); // ready to run again; bindings are kept
+    int columnCount() const;
+
+private:
+    const Database& db_;
+    QString sql_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The engine's error `number` with its Spanish text ("%1" in the text takes `arg`).
+[[noreturn]] void throwDbError(int number, const QString& arg = {});
+// Translates the last failure of `db` (result `code`, while running `sql`).
+[[noreturn]] void throwEngineError(sqlite3* db, int code, const QString& sql);
+// Message a SQL function leaves so that the failure reads as engine error `number`.
+QByteArray functionErrorMessage(int number);
+
+// "name" quoted as a SQL identifier.
+QString quoteIdentifier(const QString& name);
+
+// Values: reading a column as its field type, converting for a field and text.
+QVariant readColumn(sqlite3_stmt* stmt, int column, FieldType type);
+QVariant readRaw(sqlite3_stmt* stmt, int column); // as stored: int, qint64, double, text or bytes
+FieldType typeOfRaw(const QVariant& value);       // type of a column without a declared type
+QVariant toFieldValue(const QVariant& value, FieldType type); // 3421 when it does not convert
+QString fieldText(const QVariant& value, FieldType type);
+int fieldSize(FieldType type, int declaredSize);
+
+// Numbers as Visual Basic reads and writes them.
+double vbVal(const QString& text);                 // leading number, blanks skipped
+bool parseVbNumber(const QString& text, double* value); // the whole text is one number
+QString vbNumberText(double value);                // plain form, "." decimal
+double bankersRound(double value);
+QString dateTimeText(const QDateTime& value);      // stored form "yyyy-MM-dd hh:mm:ss"
+
+void registerSqlFunctions(sqlite3* db);
+// The statement as SQLite reads it: calls of Left and Right are quoted.
+QString adaptToEngine(const QString& sql);
+
+} // namespace platform
