@@ -1,10 +1,11 @@
 #include "tests/support/x11window.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-
+// Qt before Xlib, whose macros (Bool, Status) clash with Qt's headers.
 #include <QByteArray>
 #include <QThread>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 bool X11Window::displayAvailable()
 {

@@ -1,0 +1,84 @@
+#include "tests/support/HostTest.h"
+
+#include "formulario/core/ModGen00.h"
+#include "platform/database.h"
+#include "platform/utility.h"
+
+#include <QDir>
+
+namespace {
+
+// Every process-wide variable of the main program back to its value at start.
+void resetProgramState()
+{
+    oBaseDatos.reset();
+    oUtil.reset();
+    for (QString* text : {&sSQL, &sSysPath, &sRutaBD, &sSysUser, &sRutaRpt, &sArchivoAyuda, &sRuc, &sRazonSocial,
+                          &sPeriodo, &sPeriodoMMAAAA, &sFecActualiza, &sEfectivo, &sArchivo, &sMensaje,
+                          &sTipoConsulta, &sTim, &sBuenContrib, &sIndGarantia, &sIndPersona, &sMtoDeuda,
+                          &sMtoDeudaGarantia, &sNumDeudas, &sGarantia, &sRucDeclarante})
+        text->clear();
+    for (int* number : {&nEntidad, &nModo, &nBcolibrad, &nTabActual, &nGrabando, &nInconsistencia})
+        *number = 0;
+    bEnviadas = false;
+    bDeudaGrabada = false;
+    bFormCargado = false;
+}
+
+} // namespace
+
+void HostTest::SetUp()
+{
+    hadWindir_ = qEnvironmentVariableIsSet("WINDIR");
+    savedWindir_ = qgetenv("WINDIR");
+    savedCurrentDir_ = QDir::currentPath();
+    ASSERT_TRUE(dir_.isValid());
+    script.onUnexpected = [](const platform::ShownMessage& box) {
+        ADD_FAILURE() << "Unexpected message box \"" << box.title.toStdString() << "\": " << box.text.toStdString();
+    };
+
+    try {
+        paths_ = hostkit::prepareHost(dir_.path(), hostOptions);
+    } catch (const hostkit::HostError& error) {
+        FAIL() << error.what();
+    }
+    hostkit::setWindowsDirectory(paths_);
+
+    // What the main program's start-up and settings reader leave behind.
+    oUtil = std::make_unique<platform::Utility>();
+    sSysPath = paths_.sysPath;
+    sRutaRpt = sSysPath + QStringLiteral("RPT/");
+    sRutaBD = paths_.dbFile;
+    sSysUser = hostOptions.user;
+    sArchivoAyuda = sSysPath + QStringLiteral("0913/Tarvel.hlp");
+    QDir::setCurrent(sSysPath);
+    platform::OpenOptions options;
+    options.workgroupFile = paths_.workgroupFile;
+    try {
+        oBaseDatos = platform::Database::open(paths_.dbFile, options);
+    } catch (const platform::DbError& error) {
+        FAIL() << "Opening " << paths_.dbFile.toStdString() << ": " << error.what();
+    }
+
+    if (withFormTables)
+        installFormTables();
+}
+
+void HostTest::TearDown()
+{
+    resetProgramState();
+    QDir::setCurrent(savedCurrentDir_);
+    if (hadWindir_)
+        qputenv("WINDIR", savedWindir_);
+    else
+        qunsetenv("WINDIR");
+}
+
+void HostTest::installFormTables()
+{
+}
+
+platform::Database& HostTest::db()
+{
+    return *oBaseDatos;
+}

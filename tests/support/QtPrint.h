@@ -1,0 +1,23 @@
+#pragma once
+
+// Readable Qt values in the messages of failed expectations.
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* out)
+{
+    *out << '{';
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (i)
+            *out << ", ";
+        PrintTo(list.at(i), out);
+    }
+    *out << '}';
+}

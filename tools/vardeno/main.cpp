@@ -1,0 +1,208 @@
+// vardeno: stand-in of the host suite "Integrador del VRD".
+//
+//   vardeno prepare DIR [--ravisol PATH]
+//   vardeno run DIR [--tarvel PATH] [--quenbo PATH] [--start]
+//                   [--screenshot FILE --after SECONDS] [--quit-after SECONDS]
+
+#include "platform/database.h"
+#include "tools/hostkit/hostkit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDate>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The main window of the host: the programs of the form look for its title.
+class HostWindow : public QWidget {
+public:
+    HostWindow(const hostkit::HostPaths& paths, const QString& tarvel, const QString& quenbo)
+        : paths_(paths), tarvel_(tarvel), quenbo_(quenbo)
+    {
+        setWindowTitle(QStringLiteral("Sistema Vardeno"));
+        auto* layout = new QVBoxLayout(this);
+        auto* about = new QLabel(QStringLiteral("Ventana sustituta del Integrador del VRD (sistema anfitrión).\n"
+                                                "Carpeta del sistema: %1")
+                                     .arg(paths.sysPath));
+        about->setWordWrap(true);
+        layout->addWidget(about);
+
+        auto* startTarvel = new QPushButton(QStringLiteral("Iniciar Tarvel (formulario 0913)"));
+        connect(startTarvel, &QPushButton::clicked, this, [this] { startProgram(tarvel_, {}); });
+        layout->addWidget(startTarvel);
+
+        layout->addWidget(new QLabel(QStringLiteral("Declaración grabada:")));
+        declarations_ = new QComboBox;
+        layout->addWidget(declarations_);
+        auto* refresh = new QPushButton(QStringLiteral("Actualizar lista"));
+        connect(refresh, &QPushButton::clicked, this, [this] { loadDeclarations(); });
+        layout->addWidget(refresh);
+        auto* summary = new QPushButton(QStringLiteral("Resumen de envío (Quenbo)"));
+        connect(summary, &QPushButton::clicked, this, [this] { runQuenbo(); });
+        layout->addWidget(summary);
+
+        status_ = new QLabel;
+        status_->setWordWrap(true);
+        layout->addWidget(status_);
+        loadDeclarations();
+    }
+
+    void startProgram(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        process.setProgram(program);
+        process.setArguments(arguments);
+        process.setWorkingDirectory(paths_.sysPath);
+        const bool started = process.startDetached();
+        status_->setText(started ? QStringLiteral("Ejecutando %1 %2").arg(program, arguments.join(u' '))
+                                 : QStringLiteral("No se pudo ejecutar %1").arg(program));
+    }
+
+private:
+    // The saved declarations of form 0913: the header rows whose declarant is registered.
+    void loadDeclarations()
+    {
+        declarations_->clear();
+        try {
+            platform::OpenOptions options;
+            options.workgroupFile = paths_.workgroupFile;
+            options.readOnly = true;
+            auto db = platform::Database::open(paths_.dbFile, options);
+            auto rows = db->openRecordset(QStringLiteral(
+                "SELECT A.doc_id_d, A.periodo, A.Semana, B.nombre FROM CAB A, CONT B "
+                "WHERE A.tip_doc_d = B.tip_doc_d AND A.doc_id_d = B.doc_id_d AND A.formulario = ? "
+                "ORDER BY A.doc_id_d, A.periodo, A.Semana"),
+                {QStringLiteral("0913")});
+            for (; !rows->eof(); rows->moveNext()) {
+                const QString docId = rows->field(QStringLiteral("doc_id_d")).text().trimmed();
+                const QString periodo = rows->field(QStringLiteral("periodo")).text().trimmed();
+                const int entidad = rows->value(QStringLiteral("Semana")).toInt();
+                declarations_->addItem(QStringLiteral("%1  %2  %3  %4")
+                                           .arg(docId, periodo)
+                                           .arg(entidad)
+                                           .arg(rows->field(QStringLiteral("nombre")).text()),
+                                       hostkit::quenboCommandLine(docId, periodo, entidad,
+                                                                  QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+            }
+            status_->setText(QStringLiteral("%1 declaraciones grabadas").arg(declarations_->count()));
+        } catch (const platform::DbError& error) {
+            status_->setText(QStringLiteral("No se pudo leer la base de datos: %1").arg(error.description()));
+        }
+    }
+
+    void runQuenbo()
+    {
+        if (declarations_->currentIndex() < 0) {
+            status_->setText(QStringLiteral("No hay declaración elegida"));
+            return;
+        }
+        startProgram(quenbo_, {declarations_->currentData().toString()});
+    }
+
+    hostkit::HostPaths paths_;
+    QString tarvel_;
+    QString quenbo_;
+    QComboBox* declarations_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "vardeno: %s\n", qPrintable(message));
+    return 1;
+}
+
+int prepare(const QString& dir, const QString& ravisol)
+{
+    hostkit::PrepareOptions options;
+    options.ravisolPath = ravisol;
+    try {
+        const hostkit::HostPaths paths = hostkit::prepareHost(dir, options);
+        std::printf("WINDIR=%s\nSysPath=%s\nDBPath=%s\nDBName=%s\nKOVAL.INI=%s\n", qPrintable(paths.windowsDir),
+                    qPrintable(paths.sysPath), qPrintable(paths.dbPath), qPrintable(paths.dbName),
+                    qPrintable(paths.iniFile));
+        return 0;
+    } catch (const hostkit::HostError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
+}
+
+QString siblingProgram(const QString& name)
+{
+    return QCoreApplication::applicationDirPath() + u'/' + name;
+}
+
+int run(const QCommandLineParser& parser, const QString& dir)
+{
+    const hostkit::HostPaths paths = hostkit::hostPaths(dir);
+    hostkit::setWindowsDirectory(paths); // inherited by the programs started from here
+    const QString tarvel = parser.isSet(QStringLiteral("tarvel")) ? parser.value(QStringLiteral("tarvel"))
+                                                                  : siblingProgram(QStringLiteral("Tarvel"));
+    const QString quenbo = parser.isSet(QStringLiteral("quenbo")) ? parser.value(QStringLiteral("quenbo"))
+                                                                  : siblingProgram(QStringLiteral("Quenbo"));
+    HostWindow window(paths, tarvel, quenbo);
+    window.resize(480, 300);
+    window.show();
+    if (parser.isSet(QStringLiteral("start")))
+        window.startProgram(tarvel, {});
+
+    if (parser.isSet(QStringLiteral("screenshot"))) {
+        const QString file = parser.value(QStringLiteral("screenshot"));
+        const int after = parser.value(QStringLiteral("after")).toInt();
+        QTimer::singleShot(after * 1000, qApp, [file] {
+            QScreen* screen = QGuiApplication::primaryScreen();
+            if (!screen || !screen->grabWindow(0).save(file))
+                fail(QStringLiteral("no se pudo guardar la captura %1").arg(file));
+        });
+    }
+    if (parser.isSet(QStringLiteral("quit-after")))
+        QTimer::singleShot(parser.value(QStringLiteral("quit-after")).toInt() * 1000, qApp, &QApplication::quit);
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Preparing needs no screen; only the host window does.
+    const bool preparing = argc > 1 && qstrcmp(argv[1], "prepare") == 0;
+    std::unique_ptr<QCoreApplication> app(preparing ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("vardeno"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Stand-in of the host suite \"Integrador del VRD\"."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("prepare or run"));
+    parser.addPositionalArgument(QStringLiteral("dir"), QStringLiteral("folder of the host"));
+    parser.addOptions({
+        {QStringLiteral("ravisol"), QStringLiteral("Installer to run after preparing."), QStringLiteral("path")},
+        {QStringLiteral("tarvel"), QStringLiteral("Main program of the form."), QStringLiteral("path")},
+        {QStringLiteral("quenbo"), QStringLiteral("Report program of the form."), QStringLiteral("path")},
+        {QStringLiteral("start"), QStringLiteral("Start the main program at once.")},
+        {QStringLiteral("screenshot"), QStringLiteral("Save the whole screen to this file."), QStringLiteral("file")},
+        {QStringLiteral("after"), QStringLiteral("Seconds before the screenshot."), QStringLiteral("seconds"),
+         QStringLiteral("0")},
+        {QStringLiteral("quit-after"), QStringLiteral("Seconds before quitting."), QStringLiteral("seconds")},
+    });
+    parser.process(*app);
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2)
+        parser.showHelp(1);
+    if (preparing)
+        return prepare(arguments.at(1), parser.value(QStringLiteral("ravisol")));
+    if (arguments.at(0) == QLatin1String("run"))
+        return run(parser, arguments.at(1));
+    parser.showHelp(1);
+}
