@@ -378,8 +378,7 @@ void runRavisol(const HostPaths& paths, const QString& program)
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(paths.sysPath);
-    // A relative path names the program from here, not from SysPath.
-    process.start(program.contains(u'/') ? QFileInfo(program).absoluteFilePath() : program, {});
+    process.start(programPath(program), {});
     if (!process.waitForStarted())
         throw HostError(QStringLiteral("No se pudo ejecutar %1: %2").arg(program, process.errorString()));
     if (!process.waitForFinished(kRavisolTimeoutMs)) {
@@ -399,6 +398,11 @@ void runRavisol(const HostPaths& paths, const QString& program)
                             .arg(process.exitCode())
                             .arg(boxes.join(u'\n')));
     }
+}
+
+QString programPath(const QString& program)
+{
+    return program.contains(u'/') ? QFileInfo(program).absoluteFilePath() : program;
 }
 
 void setWindowsDirectory(const HostPaths& paths)

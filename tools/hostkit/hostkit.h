@@ -74,6 +74,10 @@ void seedSamples(platform::Database& db);
 // message box (a run that goes well shows none).
 void runRavisol(const HostPaths& paths, const QString& program);
 
+// A program named with a folder, as an absolute path (programs of the host
+// run in SysPath); a bare name is left for the search path.
+QString programPath(const QString& program);
+
 // WINDIR of this process (and of the programs it starts) becomes the host's.
 void setWindowsDirectory(const HostPaths& paths);
 

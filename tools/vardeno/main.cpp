@@ -147,10 +147,12 @@ int run(const QCommandLineParser& parser, const QString& dir)
 {
     const hostkit::HostPaths paths = hostkit::hostPaths(dir);
     hostkit::setWindowsDirectory(paths); // inherited by the programs started from here
-    const QString tarvel = parser.isSet(QStringLiteral("tarvel")) ? parser.value(QStringLiteral("tarvel"))
-                                                                  : siblingProgram(QStringLiteral("Tarvel"));
-    const QString quenbo = parser.isSet(QStringLiteral("quenbo")) ? parser.value(QStringLiteral("quenbo"))
-                                                                  : siblingProgram(QStringLiteral("Quenbo"));
+    const QString tarvel = hostkit::programPath(parser.isSet(QStringLiteral("tarvel"))
+                                                    ? parser.value(QStringLiteral("tarvel"))
+                                                    : siblingProgram(QStringLiteral("Tarvel")));
+    const QString quenbo = hostkit::programPath(parser.isSet(QStringLiteral("quenbo"))
+                                                    ? parser.value(QStringLiteral("quenbo"))
+                                                    : siblingProgram(QStringLiteral("Quenbo")));
     HostWindow window(paths, tarvel, quenbo);
     window.resize(480, 300);
     window.show();
