@@ -34,8 +34,14 @@ struct OpenOptions {
 };
 
 // One open database file. Text compares case-insensitively, as the old
-// engine did. Values are always bound as parameters ("?" in the SQL text).
-// Every failure throws DbError with the engine's number and Spanish text.
+// engine did. Values are always bound as parameters ("?" in the SQL text):
+// a null QVariant is Null, true/false are stored as the engine's -1/0,
+// QDate/QDateTime as the text "yyyy-MM-dd hh:mm:ss" (so dates compare and
+// sort as text). Besides SQLite's own functions, statements may call Val,
+// Mid, Left, Right, Len, UCase, LCase, Nz, InStr, CStr, CInt, CLng, CDbl
+// with Visual Basic's meanings, and LIKEJET(text, pattern) for the old
+// engine's Like (* ? # [list] [!list]). Every failure throws DbError with the
+// engine's number and Spanish text.
 class Database {
 public:
     static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
@@ -52,6 +58,7 @@ public:
     void execute(const QString& sql, const QVariantList& params = {});
     int recordsAffected() const { return recordsAffected_; }
 
+    // `sql` is a SELECT or, as the old engine allowed, the name of a table.
     std::unique_ptr<Recordset> openRecordset(const QString& sql, const QVariantList& params = {},
                                              RecordsetType type = RecordsetType::Snapshot);
     // First column of the first row, or a null QVariant without rows.
@@ -158,7 +165,7 @@ private:
     friend class Field;
     enum class EditMode { None, Add, Edit };
     Recordset(Database* db, RecordsetType type);
-    void open(const QString& sql, const QVariantList& params);
+    void open(const QString& source, const QVariantList& params);
     void describeFields(sqlite3_stmt* stmt, int firstColumn);
     QVariantList readRow(sqlite3_stmt* stmt, int firstColumn) const;
     void readAll(Statement& statement, int firstColumn);

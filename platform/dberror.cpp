@@ -131,7 +131,7 @@ void throwEngineError(sqlite3* db, int code, const QString& sql)
     const QString message = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
 
     if (message.startsWith(QLatin1String(kFunctionErrorTag)))
-        fail(message.mid(4).toInt(), {}, message);
+        fail(message.mid(qstrlen(kFunctionErrorTag)).toInt(), {}, message);
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:

@@ -8,11 +8,23 @@ namespace platform {
 
 namespace {
 
+// The statement of a record set: a bare table name, as the old engine took
+// it, stands for all the table's rows.
+QString selectText(const QString& source)
+{
+    static const QRegularExpression tableName(QStringLiteral("^\\s*(?:\\[([^\\]]+)\\]|\"([^\"]+)\"|([\\w$]+))\\s*$"));
+    const QRegularExpressionMatch m = tableName.match(source);
+    if (!m.hasMatch())
+        return source;
+    return QStringLiteral("SELECT * FROM ") + quoteIdentifier(m.captured(1) + m.captured(2) + m.captured(3));
+}
+
 // A Dynaset's statement with the rowid of its one table as first column, or
 // empty when the statement cannot stand for the rows of one table.
 QString withRowId(const QString& sql)
 {
-    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\s+"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\s+"),
+                                           QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression literals(QStringLiteral("'(?:[^']|'')*'"));
     static const QRegularExpression combined(QStringLiteral("\\b(DISTINCT|GROUP\\s+BY|UNION|INTERSECT|EXCEPT|JOIN)\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
@@ -69,8 +81,9 @@ Recordset::Recordset(Database* db, RecordsetType type) : db_(db), type_(type) {}
 
 Recordset::~Recordset() = default;
 
-void Recordset::open(const QString& sql, const QVariantList& params)
+void Recordset::open(const QString& source, const QVariantList& params)
 {
+    const QString sql = selectText(source);
     std::unique_ptr<Statement> statement;
     int firstColumn = 0;
     const QString updatable = type_ == RecordsetType::Dynaset ? withRowId(sql) : QString();

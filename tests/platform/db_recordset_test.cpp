@@ -8,7 +8,7 @@ using dbtesting::errorNumber;
 
 namespace {
 
-class RecordsetTest : public dbtesting::DatabaseTest {
+class DbRecordsets : public dbtesting::DatabaseTest {
 protected:
     void SetUp() override
     {
@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(RecordsetTest, EmptySetIsAtBothEnds)
+TEST_F(DbRecordsets, EmptySetIsAtBothEnds)
 {
     for (RecordsetType type : {RecordsetType::Snapshot, RecordsetType::ForwardOnly, RecordsetType::Dynaset}) {
         auto rs = db->openRecordset(QStringLiteral("SELECT * FROM DET"), {}, type);
@@ -66,7 +66,7 @@ TEST_F(RecordsetTest, EmptySetIsAtBothEnds)
     EXPECT_EQ(errorNumber([&] { rs->movePrevious(); }), dberr::NoCurrentRecord);
 }
 
-TEST_F(RecordsetTest, SnapshotMovesAsTheOldRecordSets)
+TEST_F(DbRecordsets, SnapshotMovesAsTheOldRecordSets)
 {
     addBoxes({QStringLiteral("500"), QStringLiteral("501"), QStringLiteral("502")});
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM DET ORDER BY casilla"));
@@ -102,7 +102,7 @@ TEST_F(RecordsetTest, SnapshotMovesAsTheOldRecordSets)
     EXPECT_EQ(errorNumber([&] { rs->field(1).setValue(QStringLiteral("x")); }), dberr::UpdateWithoutEdit);
 }
 
-TEST_F(RecordsetTest, FieldsCarryTheirDeclaredTypesAndTypedValues)
+TEST_F(DbRecordsets, FieldsCarryTheirDeclaredTypesAndTypedValues)
 {
     db->execute(QStringLiteral("INSERT INTO DET VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                 {6, QStringLiteral("535"), QString(""), -3, true, 1234.5, QDateTime(QDate(2010, 2, 1), QTime(0, 0)),
@@ -143,11 +143,11 @@ TEST_F(RecordsetTest, FieldsCarryTheirDeclaredTypesAndTypedValues)
     QStringList texts;
     for (int i = 0; i < numbers->fieldCount(); ++i)
         texts.append(numbers->field(i).text());
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("0.1"), QStringLiteral("0.00001"), QStringLiteral("123456789012.34"),
-                                  QStringLiteral("-2.5"), QStringLiteral("3"), QStringLiteral("100000000000000000000")}));
+    EXPECT_EQ(texts.join(QLatin1Char('|')),
+              QStringLiteral("0.1|0.00001|123456789012.34|-2.5|3|100000000000000000000"));
 }
 
-TEST_F(RecordsetTest, ForwardOnlyReadsOnceFromFrontToBack)
+TEST_F(DbRecordsets, ForwardOnlyReadsOnceFromFrontToBack)
 {
     addBoxes({QStringLiteral("500"), QStringLiteral("501"), QStringLiteral("502")});
     auto rs = db->openRecordset(QStringLiteral("SELECT casilla, Val(casilla) AS n FROM DET ORDER BY casilla"), {},
@@ -164,7 +164,7 @@ TEST_F(RecordsetTest, ForwardOnlyReadsOnceFromFrontToBack)
     db->execute(QStringLiteral("DELETE FROM DET")); // the finished read holds nothing
 }
 
-TEST_F(RecordsetTest, DynasetAddsRowsAndKeepsItsPlace)
+TEST_F(DbRecordsets, DynasetAddsRowsAndKeepsItsPlace)
 {
     addBoxes({QStringLiteral("500")});
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM DET WHERE tip_doc_d = ?"), {6}, RecordsetType::Dynaset);
@@ -194,6 +194,14 @@ TEST_F(RecordsetTest, DynasetAddsRowsAndKeepsItsPlace)
     EXPECT_EQ(stored->value(QStringLiteral("acogida")), QVariant(true));
     EXPECT_EQ(stored->value(QStringLiteral("fecha")), QVariant(QDateTime(QDate(2010, 3, 1), QTime(0, 0))));
 
+    // A table's name stands for all its rows.
+    for (const char* source : {"DET", " [det] ", "\"Det\""}) {
+        auto table = db->openRecordset(QString::fromLatin1(source), {}, RecordsetType::Dynaset);
+        EXPECT_EQ(table->recordCount(), 2) << source;
+        EXPECT_EQ(table->fieldCount(), 8) << source;
+        EXPECT_EQ(table->tableName(), QStringLiteral("DET")) << source;
+    }
+
     // Adding to an empty set leaves it at its end until a move.
     auto empty = db->openRecordset(QStringLiteral("SELECT * FROM DET WHERE casilla = '999'"), {},
                                    RecordsetType::Dynaset);
@@ -205,7 +213,7 @@ TEST_F(RecordsetTest, DynasetAddsRowsAndKeepsItsPlace)
     EXPECT_EQ(empty->field(QStringLiteral("casilla")).text(), QStringLiteral("999"));
 }
 
-TEST_F(RecordsetTest, DynasetEditsCancelsAndRefusesBadValues)
+TEST_F(DbRecordsets, DynasetEditsCancelsAndRefusesBadValues)
 {
     addBoxes({QStringLiteral("500"), QStringLiteral("501")});
     auto rs = db->openRecordset(QStringLiteral("SELECT casilla AS box, i_valor, tip_doc_d, Len(i_valor) AS largo "
@@ -245,7 +253,7 @@ TEST_F(RecordsetTest, DynasetEditsCancelsAndRefusesBadValues)
     EXPECT_EQ(boxesInTable(), (QStringList{QStringLiteral("501"), QStringLiteral("599")}));
 }
 
-TEST_F(RecordsetTest, DynasetDeletesAsTheOldRecordSets)
+TEST_F(DbRecordsets, DynasetDeletesAsTheOldRecordSets)
 {
     addBoxes({QStringLiteral("500"), QStringLiteral("501"), QStringLiteral("502"), QStringLiteral("503")});
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM DET ORDER BY casilla"), {}, RecordsetType::Dynaset);
@@ -268,7 +276,7 @@ TEST_F(RecordsetTest, DynasetDeletesAsTheOldRecordSets)
     EXPECT_EQ(count(QStringLiteral("DET")), 0);
 }
 
-TEST_F(RecordsetTest, ReadOnlyDynasetsAndTooLongText)
+TEST_F(DbRecordsets, ReadOnlyDynasetsAndTooLongText)
 {
     addBoxes({QStringLiteral("500")});
     db->createTable(QStringLiteral("CAB"), {column(QStringLiteral("casilla"), FieldType::Text, 3)});
@@ -289,7 +297,7 @@ TEST_F(RecordsetTest, ReadOnlyDynasetsAndTooLongText)
     EXPECT_EQ(count(QStringLiteral("DET")), 1);
 }
 
-TEST_F(RecordsetTest, ManyRowsAddedInOneTransaction)
+TEST_F(DbRecordsets, ManyRowsAddedInOneTransaction)
 {
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM DET WHERE 0"), {}, RecordsetType::Dynaset);
     db->beginTrans();
