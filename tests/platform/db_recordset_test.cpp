@@ -310,6 +310,15 @@ TEST_F(DbRecordsets, ManyRowsAddedInOneTransaction)
     }
     db->commitTrans();
     EXPECT_EQ(rs->recordCount(), 500);
+
+    // Rows added through a set that is still open go with a rollback.
+    auto reading = db->openRecordset(QStringLiteral("SELECT casilla FROM DET"), {}, RecordsetType::ForwardOnly);
+    db->beginTrans();
+    rs->addNew();
+    rs->field(QStringLiteral("casilla")).setValue(QStringLiteral("new"));
+    rs->update();
+    db->rollback();
+    EXPECT_EQ(count(QStringLiteral("DET")), 500);
     EXPECT_EQ(count(QStringLiteral("DET")), 500);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT sum(monto) FROM DET")).toDouble(), 15625.0);
 }
