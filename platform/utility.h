@@ -9,7 +9,10 @@ namespace platform {
 // checks, padding and key filters.
 class Utility {
 public:
-    // A RUC is eleven digits whose last is the check digit of the first ten.
+    // A RUC is eleven digits whose last is the check digit of the first ten:
+    // with the weights 5, 4, 3, 2, 7, 6, 5, 4, 3, 2 from the left, S is the
+    // weighted sum of the first ten digits and the check digit is
+    // 11 - (S mod 11), where 10 stands for 0 and 11 for 1.
     bool isValidRuc(const QString& ruc) const;
     // The key text laid out left-aligned in a column of `width` characters.
     QString fixedColumn(const QString& key, int width) const;
