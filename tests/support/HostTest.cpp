@@ -1,6 +1,8 @@
 #include "tests/support/HostTest.h"
 
+#include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
+#include "inserta/Instalacion.h"
 #include "platform/database.h"
 #include "platform/utility.h"
 
@@ -52,6 +54,8 @@ void HostTest::SetUp()
     sSysUser = hostOptions.user;
     sArchivoAyuda = sSysPath + QStringLiteral("0913/Tarvel.hlp");
     QDir::setCurrent(sSysPath);
+    // The error log lies beside the program: keep each test's in its own host.
+    FijaCarpetaPrograma(paths_.root);
     platform::OpenOptions options;
     options.workgroupFile = paths_.workgroupFile;
     try {
@@ -67,6 +71,7 @@ void HostTest::SetUp()
 void HostTest::TearDown()
 {
     resetProgramState();
+    FijaCarpetaPrograma(QString());
     QDir::setCurrent(savedCurrentDir_);
     if (hadWindir_)
         qputenv("WINDIR", savedWindir_);
@@ -76,6 +81,12 @@ void HostTest::TearDown()
 
 void HostTest::installFormTables()
 {
+    // The installer's run, as the host suite makes it when the form is installed.
+    try {
+        EXPECT_EQ(inserta::Main(), inserta::SalidaCompleta);
+    } catch (const platform::ProgramEnded& ended) {
+        ADD_FAILURE() << "Ravisol ended with status " << ended.exitCode;
+    }
 }
 
 platform::Database& HostTest::db()

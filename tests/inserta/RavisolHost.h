@@ -1,0 +1,60 @@
+#pragma once
+
+// A fresh host without the form's tables, on which the installer runs as the
+// host suite runs it (a process of its own) or step by step in this process.
+
+#include "tests/support/HostTest.h"
+#include "tests/support/QtPrint.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// One message box of a run, as the installer wrote it on stderr.
+struct CajaMensaje {
+    QString titulo;
+    QString texto; // line feeds as "\n"
+    int botones = 0;
+    int icono = 0;
+};
+
+struct ResultadoRavisol {
+    int codigo = -1;
+    QList<CajaMensaje> cajas;
+};
+
+class RavisolHost : public HostTest {
+protected:
+    RavisolHost() { withFormTables = false; }
+    // The host plus input files of known content (envioInicial, parametrosIniciales).
+    void SetUp() override;
+
+    // Runs Ravisol; boxes take the answers of the comma-separated list.
+    ResultadoRavisol ejecutaRavisol(const QString& respuestas = QString());
+    // Runs Ravisol and expects a clean run: status 0 and no message.
+    void ejecutaSinMensajes();
+    // Expects a failed run that showed one box of that title and style
+    // (buttons | icon); gives the box.
+    CajaMensaje esperaFalla(const ResultadoRavisol& resultado, const QString& titulo, int estilo);
+
+    // The installer's input files in the host's "tmp/" folder (or elsewhere).
+    void escribeEnvio(const QStringList& lineas);
+    void escribeParametros(const QStringList& lineas, const QString& carpeta = QStringLiteral("tmp/"));
+    void borraEntrada(const QString& archivo);
+
+    // Rows of a query as "a|b|c" lines, in the order it gives them.
+    QStringList filas(const QString& sql, const QVariantList& params = {});
+    int cuenta(const QString& tabla);
+    // Columns of a table as "name Type(size)" with " ZL" when they take an empty text.
+    QStringList columnas(const QString& tabla);
+    QStringList clave(const QString& tabla); // upper-cased key columns
+};
+
+// The input files every test starts with.
+QStringList envioInicial();
+QStringList parametrosIniciales();
+
+// The columns and keys the form's tables must have, written out by hand.
+QStringList columnasEsperadas(const QString& tabla);
+QStringList claveEsperada(const QString& tabla);
+QStringList tablasDelFormulario();
