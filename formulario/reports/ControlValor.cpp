@@ -24,7 +24,9 @@ QString TextoFecha(const QVariant& vValor)
         fecha = vValor.toDate();
     else
         fecha = QDateTime::fromString(vValor.toString(), Qt::ISODate).date();
-    return fecha.isValid() ? fecha.toString(QStringLiteral("yyyyMMdd")) : QString();
+    if (!fecha.isValid())
+        return {};
+    return QString::number(fecha.year() * 10000 + fecha.month() * 100 + fecha.day());
 }
 
 // The text a column contributes, by its declared type.
@@ -114,6 +116,8 @@ QString TresDigitos(double dSuma)
 {
     if (!std::isfinite(dSuma))
         throw platform::DbError(kErrorDesbordamiento, QStringLiteral("Desbordamiento"));
+    if (dSuma == std::trunc(dSuma) && std::fabs(dSuma) < 1e15) // a whole number keeps every digit
+        return QStringLiteral("%1").arg(qint64(std::fabs(dSuma)) % 1000, 3, 10, QLatin1Char('0'));
     char mantisa[32];
     std::snprintf(mantisa, sizeof mantisa, "%.14e", std::fabs(dSuma));
     // "d.dddddddddddddde+XX": 15 significant digits and a decimal exponent.
@@ -140,12 +144,20 @@ QString TresDigitos(double dSuma)
     return QString::fromLatin1(entero.right(3));
 }
 
+// Code of a character in Windows-1252.
+int CodigoCp1252(QChar c)
+{
+    if (c.unicode() < 0x80)
+        return c.unicode();
+    const QByteArray byte = platform::toCp1252(QString(c));
+    return byte.isEmpty() ? 0 : static_cast<unsigned char>(byte[0]);
+}
+
 double SumaCaracteres(const QString& sTexto)
 {
-    const QByteArray bytes = platform::toCp1252(sTexto);
     double dSuma = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const int nProducto = int(static_cast<unsigned char>(bytes[i])) * int(i + 1);
+    for (qsizetype i = 0; i < sTexto.size(); ++i) {
+        const int nProducto = CodigoCp1252(sTexto[i]) * int(i + 1);
         if (nProducto > 32767)
             throw platform::DbError(kErrorDesbordamiento, QStringLiteral("Desbordamiento"));
         dSuma += nProducto;

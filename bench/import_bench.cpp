@@ -1,0 +1,161 @@
+// Times the import of debt statements of 1,000, 10,000 and 100,000 records
+// (the whole of FrmImportar's "&Aceptar": unzip, digest, load, header rows,
+// commit) beside a baseline that inserts the same rows into the same table
+// with one prepared SQLite statement in one transaction.
+//
+//   import_bench [records...]
+
+#include "formulario/core/ModGen00.h"
+#include "formulario/import/FileBrowser.h"
+#include "formulario/import/FrmImportar.h"
+#include "inserta/Instalacion.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/utility.h"
+#include "tools/hostkit/hostkit.h"
+#include "tools/hostkit/statement.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+// A fresh host with the form's tables; the main program's state points at it.
+hostkit::HostPaths preparaHost(const QString& carpeta)
+{
+    const hostkit::HostPaths paths = hostkit::prepareHost(carpeta);
+    hostkit::setWindowsDirectory(paths);
+    {
+        platform::DialogScript script; // the installer's run shows nothing when it goes well
+        if (inserta::Main() != inserta::SalidaCompleta || !script.shown().isEmpty()) {
+            std::fprintf(stderr, "the installer failed: %s\n", qPrintable(script.lastText()));
+            std::exit(1);
+        }
+    }
+
+    sSysPath = paths.sysPath;
+    sSysUser = QStringLiteral("ADMIN");
+    oUtil = std::make_unique<platform::Utility>();
+    platform::OpenOptions options;
+    options.workgroupFile = paths.workgroupFile;
+    oBaseDatos = platform::Database::open(paths.dbFile, options);
+    return paths;
+}
+
+// Seconds that the import of a statement of `registros` debts takes.
+double importa(const QString& carpeta, int registros)
+{
+    const hostkit::HostPaths paths = preparaHost(carpeta);
+    const QString ruc = hostkit::sampleDeclarants().first().docId;
+    const QString descargas = paths.root + QStringLiteral("/descargas/");
+    QDir().mkpath(descargas);
+    hostkit::writeStatementArchive(descargas, hostkit::sampleStatement(ruc, 1, registros - 1));
+
+    FrmImportar form;
+    form.Form_Load();
+    form.CmbRuc->setCurrentIndex(form.CmbRuc->findText(ruc, Qt::MatchStartsWith));
+    form.CmbEntidad->setCurrentIndex(form.CmbEntidad->findText(QStringLiteral("1"), Qt::MatchStartsWith));
+    form.CmbRuc_Click();
+    form.DirList->setPath(descargas);
+    form.DirList_Change();
+    form.flListaFiles->setCurrentRow(0);
+
+    platform::DialogScript script;
+    script.answer(platform::mb::Ok);
+    QElapsedTimer reloj;
+    reloj.start();
+    form.CmdGrabar_Click();
+    const double segundos = reloj.nsecsElapsed() / 1e9;
+    if (script.lastText() != QStringLiteral("La importación ha terminado satisfactoriamente")) {
+        std::fprintf(stderr, "the import failed: %s\n", qPrintable(script.lastText()));
+        std::exit(1);
+    }
+    return segundos;
+}
+
+// The rows of F0913DEUDAS as stored.
+struct Filas {
+    int columnas = 0;
+    std::vector<sqlite3_value*> valores;
+    ~Filas()
+    {
+        for (sqlite3_value* valor : valores)
+            sqlite3_value_free(valor);
+    }
+};
+
+void leeFilas(sqlite3* db, Filas& filas)
+{
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM F0913DEUDAS", -1, &stmt, nullptr);
+    filas.columnas = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int i = 0; i < filas.columnas; ++i)
+            filas.valores.push_back(sqlite3_value_dup(sqlite3_column_value(stmt, i)));
+    }
+    sqlite3_finalize(stmt);
+}
+
+// Seconds that inserting the rows with one prepared statement in one
+// transaction takes, into the same table of a fresh host.
+double insertaFilas(const QString& carpeta, const Filas& filas)
+{
+    preparaHost(carpeta);
+    sqlite3* db = oBaseDatos->handle();
+    QByteArray sql = "INSERT INTO F0913DEUDAS VALUES (?";
+    for (int i = 1; i < filas.columnas; ++i)
+        sql += ",?";
+    sql += ")";
+
+    QElapsedTimer reloj;
+    reloj.start();
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
+    for (size_t fila = 0; fila < filas.valores.size(); fila += size_t(filas.columnas)) {
+        for (int i = 0; i < filas.columnas; ++i)
+            sqlite3_bind_value(stmt, i + 1, filas.valores[fila + size_t(i)]);
+        if (sqlite3_step(stmt) != SQLITE_DONE) {
+            std::fprintf(stderr, "baseline insert failed: %s\n", sqlite3_errmsg(db));
+            std::exit(1);
+        }
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return reloj.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QList<int> tamanos;
+    for (const QString& argumento : app.arguments().mid(1))
+        tamanos.append(argumento.toInt());
+    if (tamanos.isEmpty())
+        tamanos = {1000, 10000, 100000};
+
+    std::printf("%10s %12s %12s %8s\n", "records", "import (s)", "baseline (s)", "ratio");
+    for (const int registros : tamanos) {
+        QTemporaryDir importacion;
+        QTemporaryDir base;
+        const double tImporta = importa(importacion.path(), registros);
+        Filas filas;
+        leeFilas(oBaseDatos->handle(), filas);
+        oBaseDatos.reset();
+        const double tBase = insertaFilas(base.path(), filas);
+        oBaseDatos.reset();
+        std::printf("%10d %12.3f %12.3f %8.2f\n", registros, tImporta, tBase, tImporta / tBase);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,333 @@
+// The statement's record loader of FrmImportar: each line of the extracted
+// file is one record of "|"-terminated fields and becomes one row of
+// F0913DEUDAS. It runs inside the import's transaction.
+
+#include "formulario/core/Fileproc.h"
+#include "formulario/core/ModGen00.h"
+#include "formulario/core/ModRegistros.h"
+#include "formulario/import/FrmImportar.h"
+#include "formulario/reports/ControlValor.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <cmath>
+
+using namespace platform::mb;
+
+namespace {
+
+constexpr int kErrorDesbordamiento = 6;
+constexpr int kErrorTipos = 13;
+constexpr int kLargoMaximoCampo = 254; // positions within a record are bytes
+
+const QString kFechaNula = QStringLiteral("01/01/1901");
+const QString kMontoCero = QStringLiteral("0.00");
+const QString kCero = QStringLiteral("0");
+
+[[noreturn]] void ErrorTipos()
+{
+    throw platform::DbError(kErrorTipos, QStringLiteral("No coinciden los tipos"));
+}
+
+[[noreturn]] void Desbordamiento()
+{
+    throw platform::DbError(kErrorDesbordamiento, QStringLiteral("Desbordamiento"));
+}
+
+// The text without the blanks around it.
+QString SinBlancos(QStringView texto)
+{
+    qsizetype inicio = 0;
+    qsizetype fin = texto.size();
+    while (inicio < fin && texto[inicio] == u' ')
+        ++inicio;
+    while (fin > inicio && texto[fin - 1] == u' ')
+        --fin;
+    return texto.mid(inicio, fin - inicio).toString();
+}
+
+// A number of exactly `largo` digits at `inicio`; -1 otherwise.
+int Digitos(QStringView texto, qsizetype inicio, qsizetype largo)
+{
+    if (inicio + largo > texto.size())
+        return -1;
+    int valor = 0;
+    for (qsizetype i = inicio; i < inicio + largo; ++i) {
+        if (texto[i] < u'0' || texto[i] > u'9')
+            return -1;
+        valor = valor * 10 + (texto[i].unicode() - u'0');
+    }
+    return valor;
+}
+
+// Dates and times are read digit by digit and kept as calendar fields (no
+// time zone): the library's parsers and zone lookups cost more than a row.
+QDateTime SinZona(const QDate& fecha, const QTime& hora)
+{
+    return QDateTime(fecha, hora, Qt::UTC);
+}
+
+// "dd/mm/yyyy"; a text that is no date is a type mismatch.
+QDate Fecha(QStringView sFecha)
+{
+    const QDate fecha(Digitos(sFecha, 6, 4), Digitos(sFecha, 3, 2), Digitos(sFecha, 0, 2));
+    if (sFecha.size() != 10 || sFecha[2] != u'/' || sFecha[5] != u'/' || !fecha.isValid())
+        ErrorTipos();
+    return fecha;
+}
+
+// "dd/mm/yyyy hh:mm:ss".
+QDateTime FechaHora(QStringView sFechaHora)
+{
+    const QDate fecha = Fecha(sFechaHora.left(10));
+    const QStringView sHora = sFechaHora.mid(10);
+    const QTime hora(Digitos(sHora, 1, 2), Digitos(sHora, 4, 2), Digitos(sHora, 7, 2));
+    if (sHora.size() != 9 || sHora[0] != u' ' || sHora[3] != u':' || sHora[6] != u':' || !hora.isValid())
+        ErrorTipos();
+    return SinZona(fecha, hora);
+}
+
+// A whole number from 0 to 255, rounded as the old runtime rounds.
+int ValorByte(const QString& sTexto)
+{
+    bool bNumero = false;
+    const double dValor = sTexto.toDouble(&bNumero);
+    if (!bNumero || std::isnan(dValor))
+        ErrorTipos();
+    const double dRedondeado = std::nearbyint(dValor);
+    if (dRedondeado < 0 || dRedondeado > 255)
+        Desbordamiento();
+    return int(dRedondeado);
+}
+
+// A field for a numeric column: plain digits as their number, anything else
+// as text for the column to take or refuse.
+QVariant Numero(const QString& sCampo)
+{
+    bool bDigitos = !sCampo.isEmpty() && sCampo.size() <= 9;
+    for (const QChar c : sCampo)
+        bDigitos = bDigitos && c >= u'0' && c <= u'9';
+    return bDigitos ? QVariant(sCampo.toInt()) : QVariant(sCampo);
+}
+
+// Columns of F0913DEUDAS in table order.
+enum Columna {
+    TipDoc, DocId, Periodo, Formulario, Semana, IndTipDeu, PerDoc, CodTri, NumDoc, CodFor, CodTipDoc, CodTriAso,
+    IndVerDeu, FecDesDeu, NumCuo, FecUltCap, NumPro, MtoTributoS, MtoIntCapS, MtoIntS, MtoActS, IndAcog, IndConf,
+    MtoTributoC, MtoIntCapC, MtoIntC, MtoActC, CodForDj, NumOrdDj, IndValor, IndDeudaDj, IndImpugnado, CNumero,
+    kColumnas
+};
+
+const char* const kNombresColumna[kColumnas] = {
+    "tip_doc_d", "doc_id_d", "periodo", "formulario", "semana", "Ind_tip_deu", "per_doc", "cod_tri", "Num_doc",
+    "Cod_for", "Cod_tip_doc", "Cod_tri_aso", "Ind_ver_deu", "Fec_des_deu", "Num_cuo", "Fec_ult_cap", "Num_pro",
+    "mto_tributo_s", "mto_int_cap_s", "mto_int_s", "mto_act_s", "ind_acog", "ind_conf", "mto_tributo_c",
+    "mto_int_cap_c", "mto_int_c", "mto_act_c", "Cod_for_dj", "Num_ord_dj", "Ind_valor", "Ind_deuda_dj",
+    "Ind_impugnado", "cnumero",
+};
+
+// Guarantee fields of a record and the columns of F0913GARANTIA they go to.
+struct CampoGarantia {
+    int nCampo;
+    const char* sColumna;
+};
+const CampoGarantia kCamposGarantia[] = {
+    {24, "ind_garantia"}, {25, "ind_persona"}, {26, "mto_deuda"}, {27, "mto_deuda_garantia"},
+};
+
+} // namespace
+
+// One statement record split at its "|". A field read from it counts as
+// overflowing when a field up to the one after it is longer than a byte
+// position can tell, as the old reader found while looking for that field.
+class CamposRegistro {
+public:
+    explicit CamposRegistro(const QString& sRegistro)
+        : registro_(sRegistro)
+    {
+        qsizetype inicio = 0;
+        for (qsizetype fin; (fin = registro_.indexOf(u'|', inicio)) >= 0; inicio = fin + 1) {
+            if (fin - inicio > kLargoMaximoCampo && primerLargo_ < 0)
+                primerLargo_ = campos_.size();
+            campos_.append(QStringView(registro_).mid(inicio, fin - inicio));
+        }
+    }
+
+    QString operator()(int nCampo) const
+    {
+        if (primerLargo_ >= 0 && primerLargo_ <= qsizetype(nCampo) + 1)
+            Desbordamiento();
+        return nCampo >= 0 && nCampo < campos_.size() ? SinBlancos(campos_[nCampo]) : QString();
+    }
+
+private:
+    QString registro_;
+    QList<QStringView> campos_;
+    qsizetype primerLargo_ = -1;
+};
+
+QString FrmImportar::RetornaCampo(const QString& sRegistro, const QString& sCampo)
+{
+    return CamposRegistro(sRegistro)(sCampo.trimmed().toInt());
+}
+
+bool FrmImportar::DesencriptaArch(const QString& sNomarch, const QString& /*sClave*/, QWidget& oForm)
+{
+    const int nArchivo = AbreArchivo(sNomarch, modoArchivo::Entrada, 0, true);
+    if (nArchivo == 0)
+        return false;
+    oForm.setCursor(Qt::WaitCursor);
+    dHoy_ = QDate::currentDate();
+    int nLineas = 0;
+    bool bDetenido = false;
+    while (!FinArchivo(nArchivo)) {
+        ++nLineas;
+        QString sLinea;
+        LeeLinea(nArchivo, sLinea);
+        if (!CargaTablaValor(sLinea)) {
+            bDetenido = true;
+            break;
+        }
+    }
+    CierraArchivo(nArchivo);
+    oForm.unsetCursor();
+    rsDeudas_.reset();
+    if (bDetenido) {
+        MensajeCarga();
+        return false;
+    }
+    if (nLineas == 0) {
+        platform::messageBox(QStringLiteral("El archivo personalizado esta en blanco."), Critical, windowTitle());
+        return false;
+    }
+    return true;
+}
+
+void FrmImportar::MensajeCarga()
+{
+    platform::messageBox(bArchivoDeHoy
+                             ? QStringLiteral("Se han encontrado problemas al momento de cargar la información a "
+                                              "las tablas. Reintente de nuevo la operación")
+                             : QStringLiteral("El archivo personalizado no es de hoy día, por favor descargue y "
+                                              "procese nuevamente el archivo"),
+                         Critical, windowTitle());
+}
+
+// Opens F0913DEUDAS to add rows (none is read) unless the declaration
+// already exists; the loader keeps it open from the first record to the last.
+bool FrmImportar::AbreDeudas()
+{
+    rsDeudas_ = oBaseDatos->openRecordset(QStringLiteral("SELECT * FROM F0913DEUDAS WHERE 1 = 0"), {},
+                                          platform::RecordsetType::Dynaset);
+    if (VerificaTablaValor(CmbRuc->currentText().left(11), 1)) {
+        rsDeudas_.reset();
+        return false;
+    }
+    static_assert(kColumnas == std::tuple_size_v<decltype(camposDeuda_)>);
+    for (int i = 0; i < kColumnas; ++i)
+        camposDeuda_[i] = &rsDeudas_->field(QString::fromLatin1(kNombresColumna[i]));
+    const QList<platform::ColumnDef> columnas = oBaseDatos->columns(QStringLiteral("F0913GARANTIA"));
+    for (size_t i = 0; i < std::size(kCamposGarantia); ++i) {
+        largosGarantia_[i] = 0;
+        for (const platform::ColumnDef& columna : columnas) {
+            if (columna.name.compare(QLatin1String(kCamposGarantia[i].sColumna), Qt::CaseInsensitive) == 0)
+                largosGarantia_[i] = columna.size;
+        }
+    }
+    return true;
+}
+
+// The guarantee fields must fit the columns they are written to when the
+// load ends (the guarantee indicator also goes to the wider DET.i_valor).
+void FrmImportar::VerificaGarantia(const CamposRegistro& campos)
+{
+    for (size_t i = 0; i < std::size(kCamposGarantia); ++i) {
+        if (largosGarantia_[i] > 0 && campos(kCamposGarantia[i].nCampo).size() > largosGarantia_[i])
+            throw platform::DbError(platform::dberr::FieldTooSmall, QLatin1String(kCamposGarantia[i].sColumna));
+    }
+}
+
+bool FrmImportar::CargaTablaValor(const QString& sCadenaNoEncryp)
+{
+    bArchivoDeHoy = true;
+    try {
+        const CamposRegistro campos(sCadenaNoEncryp);
+        const QString sFechaHora = campos(15);
+        const QDate dFecha = Fecha(sFechaHora.left(10));
+        if (dFecha.daysTo(dHoy_) >= 1) {
+            bArchivoDeHoy = false;
+            return false;
+        }
+        sPeriodo = dFecha.toString(QStringLiteral("yyyyMM"));
+        sFechaActualizaImp = dFecha.toString(QStringLiteral("dd/MM/yyyy"));
+
+        if (!rsDeudas_ && !AbreDeudas())
+            return false;
+
+        VerificaGarantia(campos);
+        sIndGarantiaImp = campos(24);
+        sIndPersonaImp = campos(25);
+        sMtoDeudaImp = campos(26);
+        sMtoDeudaGarantiaImp = campos(27);
+
+        const auto columna = [this](Columna c) -> platform::Field& { return *camposDeuda_[c]; };
+        rsDeudas_->addNew();
+        columna(TipDoc).setValue(6);
+        columna(DocId).setValue(CmbRuc->currentText().left(11));
+        columna(Periodo).setValue(sPeriodo);
+        columna(Formulario).setValue(QStringLiteral("0913"));
+        columna(Semana).setValue(nEntidad);
+        columna(FecDesDeu).setValue(FechaHora(sFechaHora.left(10) + sFechaHora.right(9)));
+        columna(NumPro).setValue(campos(0));
+        columna(MtoTributoS).setValue(campos(7));
+        columna(MtoActS).setValue(campos(10));
+        if (campos(13).isEmpty()) {
+            // The summary of the statement.
+            columna(IndTipDeu).setValue(QStringLiteral("06"));
+            columna(PerDoc).setValue(QStringLiteral("200508"));
+            for (Columna c : {CodTri, NumDoc, CodFor, CodTipDoc, CodTriAso, IndVerDeu})
+                columna(c).setValue(kCero);
+            columna(NumCuo).setValue(0);
+            columna(FecUltCap).setValue(SinZona(Fecha(kFechaNula), QTime(0, 0)));
+            columna(MtoIntCapS).setValue(campos(8));
+            columna(MtoIntS).setValue(campos(9));
+            for (Columna c : {MtoTributoC, MtoIntCapC, MtoIntC, MtoActC})
+                columna(c).setValue(kMontoCero);
+        } else {
+            const QString sCodFor = campos(2);
+            columna(NumDoc).setValue(campos(1));
+            columna(CodFor).setValue(sCodFor.size() == 3 ? kCero + sCodFor : sCodFor);
+            columna(NumCuo).setValue(Numero(campos(3)));
+            columna(PerDoc).setValue(campos(4));
+            columna(CodTri).setValue(campos(5));
+            const QString sUltCap = campos(6);
+            columna(FecUltCap).setValue(
+                SinZona(Fecha(sUltCap.right(2) + u'/' + sUltCap.mid(5, 2) + u'/' + sUltCap.left(4)), QTime(0, 0)));
+            columna(MtoIntS).setValue(campos(8));
+            columna(MtoIntCapS).setValue(campos(9));
+            columna(CodTipDoc).setValue(campos(11));
+            columna(CodTriAso).setValue(campos(12));
+            columna(IndTipDeu).setValue(campos(13));
+            columna(IndVerDeu).setValue(campos(14));
+            columna(IndDeudaDj).setValue(Numero(campos(21)));
+            columna(CodForDj).setValue(campos(23));
+        }
+        const QString sIndValor = campos(28);
+        columna(IndValor).setValue(Numero(sIndValor.isEmpty() ? kCero : sIndValor));
+        columna(IndImpugnado).setValue(campos(17));
+        nBcolibrad = ValorByte(campos(16));
+        sBuenContrib = campos(22).left(1).trimmed();
+        columna(CNumero).setValue(FormateaCampo(*rsDeudas_, 7));
+        rsDeudas_->update();
+        return true;
+    } catch (const platform::DbError& err) {
+        platform::messageBox(QStringLiteral("Se han presentado problemas técnicos al momento de importar su "
+                                            "información. Favor de comunicarse con ALCOR informando lo sucedido e "
+                                            "indicando el número de error técnico."),
+                             Critical, QStringLiteral("Error tecnico : %1").arg(err.number()));
+        rsDeudas_.reset();
+        return false;
+    }
+}
