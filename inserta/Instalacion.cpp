@@ -3,11 +3,11 @@
 #include "inserta/CargaDatos.h"
 #include "inserta/TablasFormulario.h"
 #include "platform/dialogs.h"
+#include "platform/hostaccount.h"
 #include "platform/profile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <initializer_list>
 
 namespace inserta {
 
@@ -24,14 +24,6 @@ QString LeeOpcion(const QString& sClave)
     return platform::readProfileString(QStringLiteral("Options"), sClave, QString(), kArchivoConfiguracion, 255);
 }
 
-QString DesdeCodigos(std::initializer_list<int> codigos)
-{
-    QString sTexto;
-    for (int nCodigo : codigos)
-        sTexto += QChar(nCodigo);
-    return sTexto;
-}
-
 void CierraBase()
 {
     if (oBaseInstalacion) {
@@ -42,16 +34,6 @@ void CierraBase()
 }
 
 } // namespace
-
-QString UsuarioGrupoTrabajo()
-{
-    return DesdeCodigos({86, 82, 68, 85, 83, 69, 82, 49});
-}
-
-QString ClaveGrupoTrabajo()
-{
-    return DesdeCodigos({75, 48, 86, 97, 76, 57, 49, 51});
-}
 
 int Main()
 {
@@ -77,8 +59,8 @@ bool AbreBaseInstalacion(const QString& sRuta)
     const QString sNombreBase = LeeOpcion(QStringLiteral("DBName"));
     platform::OpenOptions opciones;
     opciones.workgroupFile = sRuta + QStringLiteral("/KOVAL.MDW");
-    opciones.user = UsuarioGrupoTrabajo();
-    opciones.password = ClaveGrupoTrabajo();
+    opciones.user = platform::workgroupUser();
+    opciones.password = platform::workgroupPassword();
     try {
         oBaseInstalacion = platform::Database::open(sRuta + sNombreBase, opciones);
         return true;

@@ -51,8 +51,4 @@ void AvisaFalla(const QString& sTexto, const QString& sTitulo);
 // True when the folder part of the path and the file both exist.
 bool VerificaArchivo(const QString& sRuta);
 
-// The host suite's workgroup account.
-QString UsuarioGrupoTrabajo();
-QString ClaveGrupoTrabajo();
-
 } // namespace inserta

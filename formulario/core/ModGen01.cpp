@@ -2,6 +2,7 @@
 
 #include "formulario/core/ModGen00.h"
 #include "platform/dialogs.h"
+#include "platform/hostaccount.h"
 #include "platform/profile.h"
 
 #include <QDir>
@@ -20,25 +21,7 @@ QString LeeOpcion(const QString& sClave)
         .trimmed();
 }
 
-QString DesdeCodigos(std::initializer_list<int> codes)
-{
-    QString text;
-    for (int code : codes)
-        text.append(QChar(code));
-    return text;
-}
-
 } // namespace
-
-QString UsuarioGrupoTrabajo()
-{
-    return DesdeCodigos({86, 82, 68, 85, 83, 69, 82, 49});
-}
-
-QString ClaveGrupoTrabajo()
-{
-    return DesdeCodigos({75, 48, 86, 97, 76, 57, 49, 51});
-}
 
 void LeeConfiguracion()
 {
@@ -62,8 +45,8 @@ bool AbreBaseDatos()
 {
     platform::OpenOptions options;
     options.workgroupFile = sSysPath + QStringLiteral("KOVAL.MDW");
-    options.user = UsuarioGrupoTrabajo();
-    options.password = ClaveGrupoTrabajo();
+    options.user = platform::workgroupUser();
+    options.password = platform::workgroupPassword();
     try {
         oBaseDatos = platform::Database::open(sRutaBD, options);
         return true;

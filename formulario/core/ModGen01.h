@@ -12,8 +12,4 @@ bool AbreBaseDatos();
 // Runs one action statement; a failure is shown and the caller goes on.
 void EjecutaSQL(const QString& sSentencia, const QVariantList& params = {});
 
-// The workgroup account of the host suite.
-QString UsuarioGrupoTrabajo();
-QString ClaveGrupoTrabajo();
-
 constexpr auto kArchivoConfiguracion = "KOVAL.INI";

@@ -45,6 +45,35 @@ X11Window::X11Window(const QString& title, bool mapped)
     }
 }
 
+PrivateDisplay::PrivateDisplay()
+{
+    savedDisplay_ = qgetenv("DISPLAY");
+    // -displayfd 1: the server picks a free display and writes its number.
+    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                           QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                           QStringLiteral("-screen"), QStringLiteral("0"),
+                                           QStringLiteral("1024x768x24")});
+    if (!server_.waitForStarted(5000))
+        return;
+    while (!server_.canReadLine() && server_.waitForReadyRead(5000)) {
+    }
+    const QByteArray number = server_.readLine().trimmed();
+    if (number.isEmpty())
+        return;
+    name_ = ":" + number;
+    qputenv("DISPLAY", name_);
+}
+
+PrivateDisplay::~PrivateDisplay()
+{
+    if (savedDisplay_.isEmpty())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", savedDisplay_);
+    server_.terminate();
+    server_.waitForFinished(3000);
+}
+
 X11Window::~X11Window()
 {
     if (!display_)

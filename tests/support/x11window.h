@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QProcess>
 #include <QString>
 
 // A real top-level X11 window with a title, for tests of the host-window
@@ -17,4 +19,22 @@ public:
 private:
     void* display_ = nullptr;
     unsigned long window_ = 0;
+};
+
+// An X server of the test's own (Xvfb), made the process's display for the
+// life of the object, so that windows other tests open at the same time are
+// not seen.
+class PrivateDisplay {
+public:
+    PrivateDisplay();
+    ~PrivateDisplay();
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
+
+    bool valid() const { return !name_.isEmpty(); }
+
+private:
+    QProcess server_;
+    QByteArray name_;
+    QByteArray savedDisplay_;
 };

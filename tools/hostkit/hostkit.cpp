@@ -1,5 +1,7 @@
 #include "tools/hostkit/hostkit.h"
 
+#include "tools/hostkit/installer_inputs.h"
+
 #include "platform/database.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -249,30 +251,6 @@ void writeSettings(const HostPaths& paths, const QString& user)
     }
 }
 
-// The form's export definitions and parameter rows, which its setup leaves
-// in the host's "tmp" folder for the installer; kept when already there.
-void writeInstallerInputs(const HostPaths& paths)
-{
-    const QString folder = paths.sysPath + QStringLiteral("tmp/");
-    const QStringList exports{
-        QStringLiteral("0913|CAB|HCAB|CAB0913|1|1|1|2|4|3|6|0|5|"),
-        QStringLiteral("0913|DET|HDET|DET0913|2|1|1|2|4|3|9|0|5|"),
-        QStringLiteral("0913|F0913DEUDAS|HF0913DEUDAS|DEU0913|3|1|1|2|4|3|0|0|5|"),
-        QStringLiteral("0913|F0913MOTIVO|HF0913MOTIVO|MOT0913|4|0|1|2|4|3|0|0|5|"),
-        QStringLiteral("0913|F0913SUSTEN|HF0913SUSTEN|SUS0913|5|0|1|2|4|3|0|0|5|"),
-        QStringLiteral("0913|F0913GARANTIA||GAR0913|6|0|1|2|4|3|0|0|5|"),
-    };
-    const QList<QPair<QString, QStringList>> files{
-        {QStringLiteral("env913.txt"), exports},
-        {QStringLiteral("Par913.txt"), {}}, // the form brings no parameter rows of its own
-    };
-    for (const auto& [name, lines] : files) {
-        const QString path = folder + name;
-        if (!QFileInfo::exists(path) && !platform::writeTextLines(path, lines))
-            throw HostError(QStringLiteral("No se pudo escribir %1").arg(path));
-    }
-}
-
 // ------------------------------------------------------------- database
 
 void insertRow(Database& db, const QString& table, const QVariantList& values)
@@ -331,7 +309,7 @@ HostPaths prepareHost(const QString& root, const PrepareOptions& options)
     makeFolders(paths);
     makeWorkgroupFile(paths);
     writeSettings(paths, options.user);
-    writeInstallerInputs(paths);
+    copyInstallerInputs(paths);
     prepareDatabase(paths, options);
     if (!options.ravisolPath.isEmpty())
         runRavisol(paths, options.ravisolPath);
@@ -408,27 +386,6 @@ QString programPath(const QString& program)
 void setWindowsDirectory(const HostPaths& paths)
 {
     qputenv("WINDIR", QFile::encodeName(paths.windowsDir));
-}
-
-QString rucCheckDigit(const QString& firstTen)
-{
-    static constexpr int kWeights[] = {5, 4, 3, 2, 7, 6, 5, 4, 3, 2};
-    if (firstTen.size() != 10)
-        return QString();
-    int sum = 0;
-    for (int i = 0; i < 10; ++i) {
-        const QChar digit = firstTen.at(i);
-        if (digit < u'0' || digit > u'9')
-            return QString();
-        sum += (digit.unicode() - u'0') * kWeights[i];
-    }
-    const int check = 11 - sum % 11;
-    return QString::number(check % 10); // 10 gives 0, 11 gives 1
-}
-
-bool isValidRuc(const QString& ruc)
-{
-    return ruc.size() == 11 && rucCheckDigit(ruc.left(10)) == ruc.right(1);
 }
 
 const QList<SampleUser>& sampleUsers()

@@ -81,13 +81,6 @@ QString programPath(const QString& program);
 // WINDIR of this process (and of the programs it starts) becomes the host's.
 void setWindowsDirectory(const HostPaths& paths);
 
-// Check digit of a RUC from its first ten digits (weights 5,4,3,2,7,6,5,4,3,2;
-// 11 - sum mod 11, where 10 gives 0 and 11 gives 1); empty when `firstTen`
-// is not ten digits.
-QString rucCheckDigit(const QString& firstTen);
-// Eleven digits whose last is the check digit of the first ten.
-bool isValidRuc(const QString& ruc);
-
 const QList<SampleDeclarant>& sampleDeclarants();
 const QList<SampleUser>& sampleUsers();
 

@@ -1,3 +1,4 @@
+#include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/ModRegistros.h"
 #include "platform/database.h"
