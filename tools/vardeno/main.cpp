@@ -3,14 +3,19 @@
 //   vardeno prepare DIR [--ravisol PATH]
 //   vardeno run DIR [--tarvel PATH] [--quenbo PATH] [--start]
 //                   [--screenshot FILE --after SECONDS] [--quit-after SECONDS]
+//   vardeno statement DIR [--ruc RUC] [--entidad N] [--deudas N]
+//       writes into DIR the debt statement archive of a declarant and entity,
+//       dated today, with N sample debts and the summary record
 
 #include "platform/database.h"
 #include "tools/hostkit/hostkit.h"
+#include "tools/hostkit/statement.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDate>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProcess>
@@ -138,6 +143,21 @@ int prepare(const QString& dir, const QString& ravisol)
     }
 }
 
+int statement(const QCommandLineParser& parser, const QString& dir)
+{
+    const QString ruc = parser.isSet(QStringLiteral("ruc")) ? parser.value(QStringLiteral("ruc"))
+                                                            : hostkit::sampleDeclarants().first().docId;
+    const int entidad = parser.value(QStringLiteral("entidad")).toInt();
+    const int deudas = parser.value(QStringLiteral("deudas")).toInt();
+    try {
+        QDir().mkpath(dir);
+        std::printf("%s\n", qPrintable(hostkit::writeStatementArchive(dir, hostkit::sampleStatement(ruc, entidad, deudas))));
+        return 0;
+    } catch (const hostkit::HostError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
+}
+
 QString siblingProgram(const QString& name)
 {
     return QCoreApplication::applicationDirPath() + u'/' + name;
@@ -177,15 +197,17 @@ int run(const QCommandLineParser& parser, const QString& dir)
 
 int main(int argc, char** argv)
 {
-    // Preparing needs no screen; only the host window does.
+    // Preparing and writing a statement need no screen; only the host window does.
     const bool preparing = argc > 1 && qstrcmp(argv[1], "prepare") == 0;
-    std::unique_ptr<QCoreApplication> app(preparing ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    const bool writingStatement = argc > 1 && qstrcmp(argv[1], "statement") == 0;
+    std::unique_ptr<QCoreApplication> app(preparing || writingStatement ? new QCoreApplication(argc, argv)
+                                                                         : new QApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("vardeno"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Stand-in of the host suite \"Integrador del VRD\"."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("prepare or run"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("prepare, run or statement"));
     parser.addPositionalArgument(QStringLiteral("dir"), QStringLiteral("folder of the host"));
     parser.addOptions({
         {QStringLiteral("ravisol"), QStringLiteral("Installer to run after preparing."), QStringLiteral("path")},
@@ -196,6 +218,11 @@ int main(int argc, char** argv)
         {QStringLiteral("after"), QStringLiteral("Seconds before the screenshot."), QStringLiteral("seconds"),
          QStringLiteral("0")},
         {QStringLiteral("quit-after"), QStringLiteral("Seconds before quitting."), QStringLiteral("seconds")},
+        {QStringLiteral("ruc"), QStringLiteral("Declarant of the statement."), QStringLiteral("ruc")},
+        {QStringLiteral("entidad"), QStringLiteral("Creditor entity of the statement."), QStringLiteral("code"),
+         QStringLiteral("1")},
+        {QStringLiteral("deudas"), QStringLiteral("Debts in the statement."), QStringLiteral("count"),
+         QStringLiteral("10")},
     });
     parser.process(*app);
 
@@ -204,6 +231,8 @@ int main(int argc, char** argv)
         parser.showHelp(1);
     if (preparing)
         return prepare(arguments.at(1), parser.value(QStringLiteral("ravisol")));
+    if (writingStatement)
+        return statement(parser, arguments.at(1));
     if (arguments.at(0) == QLatin1String("run"))
         return run(parser, arguments.at(1));
     parser.showHelp(1);
