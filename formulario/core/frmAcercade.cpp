@@ -1,10 +1,9 @@
 #include "formulario/core/frmAcercade.h"
 
+#include "formulario/core/MDIFrm.h"
 #include "formulario/core/ModGen00.h"
 
-#include <QApplication>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,8 +78,7 @@ void frmAcercade::Form_Load()
 {
     txtApp->setText(kNombreProducto);
     txtVersion->setText(QStringLiteral("Versión 1.2"));
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    PunteroNormal();
 }
 
 // The caller releases the instance once the modal display returns.
