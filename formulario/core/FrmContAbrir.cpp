@@ -239,8 +239,8 @@ void SelectorDeclaraciones::grdContrib_RowColChange()
 // ---------------------------------------------------------------------------
 // Acting on the chosen declaration
 
-// The chosen row's key goes into the process-wide state. The entity is taken
-// here too: the first row is current before any row change is told.
+// The chosen row's key goes into the process-wide state, the entity too, so
+// that the action never rests on whichever row was told last.
 void SelectorDeclaraciones::TomaDeclaracion()
 {
     const QString sPeriodoLista = ColumnaActual(ColPeriodo); // MMYYYY
