@@ -94,32 +94,33 @@ FrmImportar::~FrmImportar() = default;
 void FrmImportar::CreaControles()
 {
     Frame2 = new QGroupBox(QStringLiteral("Declarante"), this);
-    Frame2->setGeometry(Px(120), Px(60), Px(kAncho - 240), Px(1470));
-    Etiqueta(QStringLiteral("Número de ruc"), Frame2, 120, 330, 1900);
+    Frame2->setGeometry(Px(120), Px(60), Px(kAncho - 240), Px(1560));
+    Etiqueta(QStringLiteral("Número de ruc"), Frame2, 120, 390, 2280);
     CmbRuc = new QComboBox(Frame2);
-    CmbRuc->setGeometry(Px(2040), Px(300), Px(4440), Px(315));
-    Etiqueta(QStringLiteral("Nombre o razón social"), Frame2, 120, 720, 1900);
+    CmbRuc->setGeometry(Px(2400), Px(360), Px(4080), Px(315));
+    Etiqueta(QStringLiteral("Nombre o razón social"), Frame2, 120, 780, 2280);
     txtNombre = new QLineEdit(Frame2);
-    txtNombre->setGeometry(Px(2040), Px(690), Px(4440), Px(315));
-    Etiqueta(QStringLiteral("Entidad"), Frame2, 120, 1110, 1900);
+    txtNombre->setGeometry(Px(2400), Px(750), Px(4080), Px(315));
+    Etiqueta(QStringLiteral("Entidad"), Frame2, 120, 1170, 2280);
     CmbEntidad = new QComboBox(Frame2);
-    CmbEntidad->setGeometry(Px(2040), Px(1080), Px(4440), Px(315));
+    CmbEntidad->setGeometry(Px(2400), Px(1140), Px(4080), Px(315));
 
     Frame1 = new QGroupBox(QStringLiteral("Archivo"), this);
-    Frame1->setGeometry(Px(120), Px(1590), Px(kAncho - 240), Px(2880));
+    Frame1->setGeometry(Px(120), Px(1680), Px(kAncho - 240), Px(2820));
     auto* ayuda = Etiqueta(
         QStringLiteral("Seleccione la unidad y el directorio desde el que desea importar la información"), Frame1,
-        120, 270, kAncho - 480);
+        120, 330, kAncho - 480);
     ayuda->setWordWrap(true);
-    Etiqueta(QStringLiteral("Unidades de Disco :"), Frame1, 120, 600, 3000);
+    ayuda->resize(ayuda->width(), Px(480));
+    Etiqueta(QStringLiteral("Unidades de Disco :"), Frame1, 120, 840, 3000);
     DrvLst = new DriveList(Frame1);
-    DrvLst->setGeometry(Px(120), Px(870), Px(3120), Px(315));
-    Etiqueta(QStringLiteral("Directorios :"), Frame1, 120, 1230, 3000);
+    DrvLst->setGeometry(Px(120), Px(1080), Px(3120), Px(315));
+    Etiqueta(QStringLiteral("Directorios :"), Frame1, 120, 1440, 3000);
     DirList = new DirectoryList(Frame1);
-    DirList->setGeometry(Px(120), Px(1500), Px(3120), Px(1260));
-    auto* archivos = Etiqueta(QStringLiteral("&Archivos a Importar :"), Frame1, 3360, 600, 3000);
+    DirList->setGeometry(Px(120), Px(1680), Px(3120), Px(1020));
+    auto* archivos = Etiqueta(QStringLiteral("&Archivos a Importar :"), Frame1, 3360, 840, 3000);
     flListaFiles = new FileList(Frame1);
-    flListaFiles->setGeometry(Px(3360), Px(870), Px(3120), Px(1890));
+    flListaFiles->setGeometry(Px(3360), Px(1080), Px(3120), Px(1620));
     archivos->setBuddy(flListaFiles);
 
     Frame3 = new QGroupBox(QStringLiteral("Espere un momento..."), this);
