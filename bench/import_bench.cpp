@@ -6,17 +6,15 @@
 //   import_bench [records...]
 
 #include "formulario/core/ModGen00.h"
-#include "formulario/import/FileBrowser.h"
-#include "formulario/import/FrmImportar.h"
 #include "inserta/Instalacion.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/utility.h"
 #include "tools/hostkit/hostkit.h"
 #include "tools/hostkit/statement.h"
+#include "tools/importa/importa.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -56,23 +54,12 @@ double importa(const QString& carpeta, int registros)
     QDir().mkpath(descargas);
     hostkit::writeStatementArchive(descargas, hostkit::sampleStatement(ruc, 1, registros - 1));
 
-    FrmImportar form;
-    form.Form_Load();
-    form.CmbRuc->setCurrentIndex(form.CmbRuc->findText(ruc, Qt::MatchStartsWith));
-    form.CmbEntidad->setCurrentIndex(form.CmbEntidad->findText(QStringLiteral("1"), Qt::MatchStartsWith));
-    form.CmbRuc_Click();
-    form.DirList->setPath(descargas);
-    form.DirList_Change();
-    form.flListaFiles->setCurrentRow(0);
-
-    platform::DialogScript script;
-    script.answer(platform::mb::Ok);
     QElapsedTimer reloj;
     reloj.start();
-    form.CmdGrabar_Click();
+    const QString sMensajeFinal = ImportaEstadoAdeudos(ruc, 1, descargas);
     const double segundos = reloj.nsecsElapsed() / 1e9;
-    if (script.lastText() != QStringLiteral("La importación ha terminado satisfactoriamente")) {
-        std::fprintf(stderr, "the import failed: %s\n", qPrintable(script.lastText()));
+    if (sMensajeFinal != QStringLiteral("La importación ha terminado satisfactoriamente")) {
+        std::fprintf(stderr, "the import failed: %s\n", qPrintable(sMensajeFinal));
         std::exit(1);
     }
     return segundos;

@@ -175,6 +175,8 @@ int run(const QCommandLineParser& parser, const QString& dir)
                                                     : siblingProgram(QStringLiteral("Quenbo")));
     HostWindow window(paths, tarvel, quenbo);
     window.resize(480, 300);
+    // Beside Tarvel's main window, which keeps its own place at the top left.
+    window.move(680, 40);
     window.show();
     if (parser.isSet(QStringLiteral("start")))
         window.startProgram(tarvel, {});
