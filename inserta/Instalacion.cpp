@@ -6,7 +6,6 @@
 #include "platform/hostaccount.h"
 #include "platform/profile.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace inserta {

@@ -2,9 +2,13 @@
 
 #include <QApplication>
 
-// The installer takes no command line: whatever it is started with is ignored.
+#include <algorithm>
+
+// The installer takes no command line: whatever it is started with is
+// ignored, so not even the toolkit's own options reach QApplication.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    int nArgumentos = std::min(argc, 1);
+    QApplication app(nArgumentos, argv);
     return inserta::Main();
 }

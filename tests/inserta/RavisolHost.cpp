@@ -125,7 +125,7 @@ void RavisolHost::SetUp()
     escribeParametros(parametrosIniciales());
 }
 
-ResultadoRavisol RavisolHost::ejecutaRavisol(const QString& respuestas)
+ResultadoRavisol RavisolHost::ejecutaRavisol(const QString& respuestas, const QStringList& argumentos)
 {
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     entorno.insert(QStringLiteral("WINDIR"), paths().windowsDir);
@@ -134,7 +134,7 @@ ResultadoRavisol RavisolHost::ejecutaRavisol(const QString& respuestas)
 
     QProcess proceso;
     proceso.setProcessEnvironment(entorno);
-    proceso.start(QStringLiteral(RAVISOL_BIN), {});
+    proceso.start(QStringLiteral(RAVISOL_BIN), argumentos);
     ResultadoRavisol resultado;
     if (!proceso.waitForStarted() || !proceso.waitForFinished(120000)) {
         ADD_FAILURE() << "Ravisol did not run: " << proceso.errorString().toStdString();
@@ -150,9 +150,9 @@ ResultadoRavisol RavisolHost::ejecutaRavisol(const QString& respuestas)
     return resultado;
 }
 
-void RavisolHost::ejecutaSinMensajes()
+void RavisolHost::ejecutaSinMensajes(const QStringList& argumentos)
 {
-    const ResultadoRavisol resultado = ejecutaRavisol();
+    const ResultadoRavisol resultado = ejecutaRavisol(QString(), argumentos);
     EXPECT_EQ(resultado.codigo, 0);
     for (const CajaMensaje& caja : resultado.cajas)
         ADD_FAILURE() << "Unexpected box \"" << caja.titulo.toStdString() << "\": " << caja.texto.toStdString();

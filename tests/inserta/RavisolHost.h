@@ -29,10 +29,10 @@ protected:
     // The host plus input files of known content (envioInicial, parametrosIniciales).
     void SetUp() override;
 
-    // Runs Ravisol; boxes take the answers of the comma-separated list.
-    ResultadoRavisol ejecutaRavisol(const QString& respuestas = QString());
+    // Runs Ravisol with those arguments; boxes take the answers of the comma-separated list.
+    ResultadoRavisol ejecutaRavisol(const QString& respuestas = QString(), const QStringList& argumentos = {});
     // Runs Ravisol and expects a clean run: status 0 and no message.
-    void ejecutaSinMensajes();
+    void ejecutaSinMensajes(const QStringList& argumentos = {});
     // Expects a failed run that showed one box of that title and style
     // (buttons | icon); gives the box.
     CajaMensaje esperaFalla(const ResultadoRavisol& resultado, const QString& titulo, int estilo);

@@ -5,7 +5,10 @@
 
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/textfile.h"
 #include "tools/hostkit/installer_inputs.h"
+
+#include <QFile>
 
 namespace {
 
@@ -102,6 +105,7 @@ TEST_F(RavisolInputTest, ParameterFileReplacesAndAddsRowsAsItStands)
         "404|20170101|00004050.00|13|",
         "990|0913|SOLICITUD D'ACOGIMIENTO |7|extra",
         "990| 0914|CON BLANCOS||",
+        "990|0916|CRÉDITO DEL AÑO|3|",
         "",
         "990|0915|DESPUES DEL BLANCO|1|",
     });
@@ -112,6 +116,7 @@ TEST_F(RavisolInputTest, ParameterFileReplacesAndAddsRowsAsItStands)
     EXPECT_EQ(parametro("404", "20170101"), QStringList{"00004050.00|013"});
     EXPECT_EQ(parametro("990", "0913"), QStringList{"SOLICITUD D'ACOGIMIENTO |007"});
     EXPECT_EQ(parametro("990", " 0914"), QStringList{"CON BLANCOS|"});
+    EXPECT_EQ(parametro("990", "0916"), QStringList{"CRÉDITO DEL AÑO|003"});
     EXPECT_TRUE(parametro("990", "0915").isEmpty());
 }
 
@@ -149,6 +154,34 @@ TEST_F(RavisolInputTest, FaultyParameterFileWritesNoneOfItsRows)
     esperaFallaDeArchivo(resultado, paths().sysPath + "tmp/Par913.txt", QStringLiteral("línea 2"));
     EXPECT_TRUE(parametro("990", "0913").isEmpty());
     EXPECT_EQ(parametro("856", "0913"), QStringList{"1.2 05/01/2016     790|000"});
+}
+
+TEST_F(RavisolInputTest, SampleInputsOfTheHostStandInAreWindowsTextOfFieldsEndedByBars)
+{
+    borraEntrada("tmp/env913.txt");
+    borraEntrada("tmp/Par913.txt");
+    hostkit::copyInstallerInputs(paths());
+
+    const struct {
+        const char* archivo;
+        int campos;
+    } muestras[] = {{"tmp/env913.txt", 13}, {"tmp/Par913.txt", 4}};
+    for (const auto& muestra : muestras) {
+        SCOPED_TRACE(muestra.archivo);
+        QFile archivo(paths().sysPath + muestra.archivo);
+        ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+        const QByteArray bytes = archivo.readAll();
+        EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+        EXPECT_EQ(platform::toCp1252(platform::fromCp1252(bytes)), bytes);
+        ASSERT_TRUE(bytes.endsWith("\r\n"));
+        EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+        EXPECT_EQ(bytes.count("\r"), bytes.count("\r\n"));
+        for (const QByteArray& linea : bytes.chopped(2).split('\n')) {
+            EXPECT_TRUE(linea.endsWith("|\r") || linea.endsWith('|')) << linea.toStdString();
+            EXPECT_EQ(linea.count('|'), muestra.campos) << linea.toStdString();
+            EXPECT_FALSE(linea.trimmed().isEmpty());
+        }
+    }
 }
 
 TEST_F(RavisolInputTest, SampleInputsOfTheHostStandInAreTakenWhole)

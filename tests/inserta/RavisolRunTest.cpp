@@ -152,6 +152,16 @@ TEST_F(RavisolRunTest, FreshHostGetsTheTenTablesWithTheirKeys)
     EXPECT_EQ(claveEsperada("HF0913SUSTEN").size(), 10);
 }
 
+TEST_F(RavisolRunTest, CommandLineIsIgnored)
+{
+    // Not even the toolkit's own options are taken.
+    ejecutaSinMensajes({"-platform", "ninguna", "-reverse", "/S", "extra"});
+
+    for (const QString& tabla : tablasDelFormulario())
+        EXPECT_TRUE(db().tableExists(tabla)) << tabla.toStdString();
+    EXPECT_EQ(reportes(), kReportes);
+}
+
 TEST_F(RavisolRunTest, TablesEnforceTheirTypesKeysAndEmptyTexts)
 {
     ejecutaSinMensajes();
