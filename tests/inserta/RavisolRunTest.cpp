@@ -146,6 +146,15 @@ TEST_F(RavisolRunTest, FreshHostGetsTheTenTablesWithTheirKeys)
         ASSERT_TRUE(db().tableExists(tabla)) << tabla.toStdString();
         esperaDefinicion(tabla);
         EXPECT_EQ(cuenta(tabla), 0) << tabla.toStdString();
+        // Record sets see each column's declared type and size, even without rows.
+        const QList<platform::ColumnDef> definicion = db().columns(tabla);
+        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM ") + tabla);
+        ASSERT_EQ(rs->fieldCount(), definicion.size()) << tabla.toStdString();
+        for (int i = 0; i < rs->fieldCount(); ++i) {
+            EXPECT_EQ(rs->field(i).type(), definicion[i].type) << rs->field(i).name().toStdString();
+            if (definicion[i].type == platform::FieldType::Text)
+                EXPECT_EQ(rs->field(i).size(), definicion[i].size) << rs->field(i).name().toStdString();
+        }
     }
     EXPECT_EQ(columnasEsperadas("HF0913DEUDAS").size(), 34);
     EXPECT_EQ(columnasEsperadas("TMP_F0913SUSTEN").size(), 20);
