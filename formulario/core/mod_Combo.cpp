@@ -39,11 +39,16 @@ QList<Declarante> LeeDeclarantes(quint8 nTipoDoc)
 
 } // namespace
 
-QString ObtieneFuncionParam(const QString& sNumero, const QString& sArgumento, int nLargo, int nInicio)
+QString ObtieneFuncionParam(const QString& sNumero, const QString& sArgumento, int nLargo, int nInicio,
+                            CorteFuncion eCorte)
 {
+    const QString sClave = sNumero == QLatin1String("726") ? QStringLiteral("Mid(Argumento, 1, 3)")
+                                                           : QStringLiteral("Argumento");
     const QString sConsulta = QStringLiteral("SELECT Mid(Funcion, ?, ?) AS Func FROM Param "
-                                             "WHERE Numero = ? AND Argumento = ?");
-    return oBaseDatos->scalar(sConsulta, {nInicio, nLargo, sNumero, sArgumento}).toString();
+                                             "WHERE Numero = ? AND %1 = ? ORDER BY Argumento")
+                                  .arg(sClave);
+    const QString sFunc = oBaseDatos->scalar(sConsulta, {nInicio, nLargo, sNumero, sArgumento}).toString();
+    return eCorte == CorteFuncion::Recortado ? sFunc.trimmed() : sFunc;
 }
 
 void CargaComboParam(QComboBox& oCombo, const QString& sNumero, const QString& sPatron, int nLargo, int nInicio,
@@ -57,6 +62,7 @@ void CargaComboParam(QComboBox& oCombo, const QString& sNumero, const QString& s
         params << nPosMarca;
     }
     sSQL += QStringLiteral("ORDER BY 1");
+    const int nActual = oCombo.currentIndex();
     auto rs = oBaseDatos->openRecordset(sSQL, params);
     for (; !rs->eof(); rs->moveNext()) {
         const QString sFunc = rs->field(QStringLiteral("Func")).text();
@@ -65,6 +71,7 @@ void CargaComboParam(QComboBox& oCombo, const QString& sNumero, const QString& s
             sLinea += sFunc;
         oCombo.addItem(sLinea);
     }
+    oCombo.setCurrentIndex(nActual);
 }
 
 QString ObtieneTipoUsuario()
@@ -103,14 +110,16 @@ bool CargaNumeroDocumento(QComboBox& oCombo, quint8 nTipoDoc, const QString& sNu
         platform::messageBox(QStringLiteral("No existen declarantes registrados. Para registrar un declarante salga "
                                             "de este módulo y en el menú principal elija la opción: "
                                             "Registro/Declarantes."),
-                             Exclamation | OkOnly);
+                             Exclamation | OkOnly, kNombreProducto);
         return false;
     }
+    int nElegido = -1;
     for (const Declarante& declarante : declarantes) {
         oCombo.addItem(declarante.sNumDoc.leftJustified(20, u' ', true) + declarante.sNombre.leftJustified(60, u' ', true));
         if (nSeleccion != 0 && declarante.sNumDoc == sNumDoc)
-            oCombo.setCurrentIndex(oCombo.count() - 1);
+            nElegido = oCombo.count() - 1;
     }
+    oCombo.setCurrentIndex(nElegido);
     return true;
 }
 

@@ -13,16 +13,25 @@
 class QComboBox;
 class QWidget;
 
+// How ObtieneFuncionParam hands back its cut of Funcion.
+enum class CorteFuncion {
+    TalCual,   // as stored, blanks included
+    Recortado, // without the blanks around it (descriptions for labels and reports)
+};
+
 // `nLargo` characters of Funcion from position `nInicio` (1-based) of the row
-// of list `sNumero` whose Argumento is `sArgumento`, as stored (blanks
-// included; callers trim); "" without such a row. Length before start.
-QString ObtieneFuncionParam(const QString& sNumero, const QString& sArgumento, int nLargo, int nInicio);
+// of list `sNumero` whose Argumento is `sArgumento`; "" without such a row.
+// Length before start. List 726 is keyed by the first three characters of
+// its Argumento, so there `sArgumento` is the three-character code.
+QString ObtieneFuncionParam(const QString& sNumero, const QString& sArgumento, int nLargo, int nInicio,
+                            CorteFuncion eCorte = CorteFuncion::TalCual);
 
 // Appends to the combo one line per row of list `sNumero` whose Argumento is
 // Like `sPatron` (* ? # [list]), in Argumento order: the key in a column of
 // 12, five blanks and `nLargo` characters of Funcion from `nInicio` (the
 // description is left out when its first 15 characters are blank). With
 // `nPosMarca` not 0 only rows with "1" at that position of Funcion count.
+// The combo's current item stays as it was (none in an empty combo).
 void CargaComboParam(QComboBox& oCombo, const QString& sNumero, const QString& sPatron, int nLargo, int nInicio,
                      quint8 nPosMarca = 0);
 
@@ -36,9 +45,9 @@ Moneda ObtieneUIT();
 
 // Fills the combo with the declarants of that document type (only the current
 // user's unless his type is "0"): the number in 20 characters followed by the
-// name in 60. With `nSeleccion` set, the item of `sNumDoc` becomes current.
-// Without declarants the combo is emptied, a message says so and the result
-// is false.
+// name in 60. With `nSeleccion` set, the item of `sNumDoc` becomes current;
+// otherwise no item is current. Without declarants the combo is emptied, a
+// message says so and the result is false.
 bool CargaNumeroDocumento(QComboBox& oCombo, quint8 nTipoDoc, const QString& sNumDoc, int nSeleccion);
 
 // Average width in pixels of the letters in the form's font.

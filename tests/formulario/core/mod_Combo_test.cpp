@@ -52,6 +52,31 @@ TEST_F(Consultas, FuncionParamCutsAsStoredLengthBeforeStart)
     EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("871"), QStringLiteral("0802"), 30, 1), QString());
 }
 
+TEST_F(Consultas, FuncionParamTrimsOnRequest)
+{
+    AgregaParam(QStringLiteral("990"), QStringLiteral("A"), QStringLiteral("  Uno   Dos  "));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("990"), QStringLiteral("A"), 13, 1), QStringLiteral("  Uno   Dos  "));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("990"), QStringLiteral("A"), 13, 1, CorteFuncion::Recortado),
+              QStringLiteral("Uno   Dos"));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("727"), QStringLiteral("2"), 10, 1, CorteFuncion::Recortado),
+              QStringLiteral("ESSALUD"));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("990"), QStringLiteral("B"), 13, 1, CorteFuncion::Recortado), QString());
+}
+
+TEST_F(Consultas, FuncionParamOfList726MatchesTheFirstThreeCharactersOfTheKey)
+{
+    AgregaParam(QStringLiteral("726"), QStringLiteral("0830100"), QStringLiteral("SEGUNDO"));
+    AgregaParam(QStringLiteral("726"), QStringLiteral("0820100"), QStringLiteral("PRIMERO"));
+    AgregaParam(QStringLiteral("726"), QStringLiteral("0821"), QStringLiteral("OTRO"));
+    AgregaParam(QStringLiteral("726"), QStringLiteral("08"), QStringLiteral("CORTO"));
+    AgregaParam(QStringLiteral("990"), QStringLiteral("0820100"), QStringLiteral("EXACTO"));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("726"), QStringLiteral("082"), 7, 1), QStringLiteral("PRIMERO"));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("726"), QStringLiteral("083"), 7, 1), QStringLiteral("SEGUNDO"));
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("726"), QStringLiteral("0820100"), 7, 1), QString());
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("990"), QStringLiteral("082"), 7, 1), QString());
+    EXPECT_EQ(ObtieneFuncionParam(QStringLiteral("990"), QStringLiteral("0820100"), 7, 1), QStringLiteral("EXACTO"));
+}
+
 TEST_F(Consultas, ComboParamListsMatchingKeysInOrderWithoutClearing)
 {
     QComboBox combo;
@@ -64,11 +89,13 @@ TEST_F(Consultas, ComboParamListsMatchingKeysInOrderWithoutClearing)
     EXPECT_EQ(lineas[5].left(12).trimmed(), QStringLiteral("8"));
     for (qsizetype i = 1; i < lineas.size(); ++i)
         EXPECT_EQ(lineas[i].left(11).trimmed(), QString(QStringLiteral("12358")[i - 1]));
+    EXPECT_EQ(combo.currentIndex(), 0);
 
     QComboBox dos;
     CargaComboParam(dos, QStringLiteral("727"), QStringLiteral("[25]"), 7, 1);
     EXPECT_EQ(Lineas(dos), (QStringList{QStringLiteral("2").leftJustified(17) + QStringLiteral("ESSALUD"),
                                         QStringLiteral("5").leftJustified(17) + QStringLiteral("FONAVI ")}));
+    EXPECT_EQ(dos.currentIndex(), -1); // the user has chosen no entity yet
 }
 
 TEST_F(Consultas, ComboParamMarkPositionAndBlankDescriptions)
@@ -169,7 +196,10 @@ TEST_F(Consultas, OtherUsersSeeTheirOwnDeclarants)
     ASSERT_EQ(combo.count(), 2);
     EXPECT_EQ(combo.itemText(0).left(11), QStringLiteral("20100070970"));
     EXPECT_EQ(combo.itemText(1).left(11), QStringLiteral("20456712381"));
-    EXPECT_EQ(combo.currentIndex(), 0);
+    EXPECT_EQ(combo.currentIndex(), -1); // no declarant chosen for the user
+
+    EXPECT_TRUE(CargaNumeroDocumento(combo, 6, QStringLiteral("2045671238"), 1));
+    EXPECT_EQ(combo.currentIndex(), -1); // the number must match whole
 }
 
 TEST_F(Consultas, NoDeclarantsEmptiesTheComboAndAnswersFalse)
@@ -185,6 +215,7 @@ TEST_F(Consultas, NoDeclarantsEmptiesTheComboAndAnswersFalse)
                                                 "de este módulo y en el menú principal elija la opción: "
                                                 "Registro/Declarantes."));
     EXPECT_EQ(script.shown().last().style, Exclamation | OkOnly);
+    EXPECT_EQ(script.shown().last().title, kNombreProducto);
 }
 
 TEST_F(Consultas, DeclarantErrorGoesToTheCentralHandler)
