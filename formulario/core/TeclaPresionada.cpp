@@ -8,6 +8,18 @@
 
 namespace {
 
+// Delete carries the character 127 on some window systems, yet it edits
+// rather than types, as Tab moves the focus.
+bool TeclaDeCaracter(const QKeyEvent& tecla)
+{
+    switch (tecla.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete: return false;
+    default: return tecla.text().size() == 1;
+    }
+}
+
 class FiltroKeyPress : public QObject {
 public:
     FiltroKeyPress(QWidget* control, std::function<void(int&)> evento)
@@ -21,7 +33,7 @@ protected:
         if (event->type() != QEvent::KeyPress || reenviando_)
             return false;
         const auto* tecla = static_cast<QKeyEvent*>(event);
-        if (tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab || tecla->text().size() != 1)
+        if (!TeclaDeCaracter(*tecla))
             return false;
         const int nOriginal = static_cast<unsigned char>(platform::toCp1252(tecla->text()).at(0));
         int nKeyAscii = nOriginal;
