@@ -77,6 +77,12 @@ platform::HostStatusBar& BarraEstado()
     return *SharedForm<MDIFrm>::instance().BarradeEstadoVRD1;
 }
 
+// The error's description, a line feed and its number after a blank.
+QString TextoError(const platform::DbError& err)
+{
+    return err.description() + QStringLiteral("\n %1").arg(err.number());
+}
+
 } // namespace
 
 SelectorDeclaraciones::SelectorDeclaraciones(Variante variante)
@@ -102,6 +108,7 @@ SelectorDeclaraciones::SelectorDeclaraciones(Variante variante)
     grdContrib->verticalHeader()->setDefaultSectionSize(grdContrib->fontMetrics().height() + 6);
     grdContrib->horizontalHeader()->setSectionsClickable(true);
     grdContrib->horizontalHeader()->setHighlightSections(false);
+    grdContrib->horizontalHeader()->setStretchLastSection(true);
     for (int nColumna : {int(ColTipDoc), int(ColSemana), int(ColFechaVenc), ColumnaEfectivo()})
         grdContrib->setColumnHidden(nColumna, true);
     const QList<QPair<int, int>> anchos{{ColDesDoc, 80}, {ColDocId, 95}, {ColNombre, 260}, {ColFormulario, 70},
@@ -136,7 +143,7 @@ SelectorDeclaraciones::SelectorDeclaraciones(Variante variante)
     layout->addWidget(Label1);
     layout->addWidget(Frame1, 1);
     layout->addLayout(botones);
-    resize(800, 380);
+    resize(880, 380); // every shown column of the sent declarations
 }
 
 FrmContAbrir::FrmContAbrir()
@@ -179,12 +186,19 @@ QString SelectorDeclaraciones::ConsultaLista(bool bFiltraUsuario) const
     return sConsulta;
 }
 
+// A list that cannot be read stays empty, and the user is told why.
 void SelectorDeclaraciones::CargaLista(const QString& sOrden)
 {
-    const bool bFiltraUsuario = ObtieneTipoUsuario() != QLatin1String("0");
-    sSQL = ConsultaLista(bFiltraUsuario) + sOrden;
-    const auto rs = oBaseDatos->openRecordset(sSQL, bFiltraUsuario ? QVariantList{sSysUser} : QVariantList{});
-    DtaNew->CargaRecordset(*rs);
+    try {
+        const bool bFiltraUsuario = ObtieneTipoUsuario() != QLatin1String("0");
+        sSQL = ConsultaLista(bFiltraUsuario) + sOrden;
+        const auto rs = oBaseDatos->openRecordset(sSQL, bFiltraUsuario ? QVariantList{sSysUser} : QVariantList{});
+        DtaNew->CargaRecordset(*rs);
+    } catch (const platform::DbError& err) {
+        DtaNew->Limpia();
+        PunteroNormal();
+        platform::messageBox(TextoError(err), OkOnly, QStringLiteral("Error"));
+    }
     const bool bHayFilas = DtaNew->rowCount() > 0;
     grdContrib->setEnabled(bHayFilas);
     if (bHayFilas)
@@ -249,7 +263,7 @@ void SelectorDeclaraciones::TomaDeclaracion()
     sEfectivo = ColumnaActual(ColumnaEfectivo());
     nEntidad = ColumnaActual(ColSemana).trimmed().toInt();
     if (!variante_.bEnviadas)
-        sPeriodoMMAAAA = sPeriodo.right(2) + QLatin1Char('/') + sPeriodo.left(4);
+        sPeriodoMMAAAA = PeriodoMMAAAA(sPeriodo);
 }
 
 void SelectorDeclaraciones::CmdOpciones_Click(int Index)
@@ -263,8 +277,8 @@ void SelectorDeclaraciones::CmdOpciones_Click(int Index)
         else if (nModo == 3)
             EliminaDeclaracion();
     } catch (const platform::DbError& err) {
-        platform::messageBox(err.description() + QStringLiteral("\n %1").arg(err.number()), OkOnly,
-                             QStringLiteral("Error"));
+        platform::messageBox(TextoError(err), OkOnly, QStringLiteral("Error"));
+        setEnabled(true); // also when the request form failed
     }
     PunteroNormal();
 }
@@ -335,17 +349,18 @@ void SelectorDeclaraciones::EliminaDeclaracion()
 
     oBaseDatos->beginTrans();
     try {
-        for (const QString& sTabla : tablas)
-            EliminaDataTabla(sTabla, nTipDoc, sDocId, 1, sCorrel);
         // EliminaDataTabla keeps its failures to itself: what it could not
-        // delete is still there.
-        for (const QString& sTabla : tablas)
+        // delete is still there. Each table is checked before the next is
+        // touched, since a failure may have ended the transaction, and a
+        // delete after it would stand alone.
+        for (const QString& sTabla : tablas) {
+            EliminaDataTabla(sTabla, nTipDoc, sDocId, 1, sCorrel);
             VerificaEliminada(sTabla, nTipDoc, sDocId, sCorrel);
+        }
         oBaseDatos->commitTrans();
     } catch (const platform::DbError& err) {
         oBaseDatos->rollback();
-        platform::messageBox(err.description() + QStringLiteral("\n %1\n\nLa declaración no fue eliminada.")
-                                                     .arg(err.number()),
+        platform::messageBox(TextoError(err) + QStringLiteral("\n\nLa declaración no fue eliminada."),
                              OkOnly | Critical, QStringLiteral("Error"));
         return;
     }

@@ -2,10 +2,6 @@
 
 #include "platform/database.h"
 
-#include <QCollator>
-#include <algorithm>
-#include <numeric>
-
 GrillaRecordset::GrillaRecordset(QList<ColumnaGrilla> columnas, QObject* parent)
     : QAbstractTableModel(parent)
     , columnas_(std::move(columnas))
@@ -96,45 +92,4 @@ QVariant GrillaRecordset::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnas_.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     return columnas_.at(section).sTitulo;
-}
-
-void GrillaRecordset::sort(int column, Qt::SortOrder order)
-{
-    if (column < 0 || column >= columnas_.size())
-        return;
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // Numbers in numeric order, other texts in the user's alphabetical order.
-    const auto menor = [&](const QVariantList& a, const QVariantList& b) {
-        const QVariant& x = a.at(column);
-        const QVariant& y = b.at(column);
-        if (x.isNull() || y.isNull())
-            return x.isNull() && !y.isNull(); // Null first
-        bool bNumX = false;
-        bool bNumY = false;
-        const double dX = x.toString().toDouble(&bNumX);
-        const double dY = y.toString().toDouble(&bNumY);
-        if (bNumX && bNumY)
-            return dX < dY;
-        return collator.compare(x.toString(), y.toString()) < 0;
-    };
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList antes = persistentIndexList();
-    QList<int> orden(filas_.size());
-    std::iota(orden.begin(), orden.end(), 0);
-    std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) {
-        return order == Qt::AscendingOrder ? menor(filas_.at(a), filas_.at(b)) : menor(filas_.at(b), filas_.at(a));
-    });
-    QList<QVariantList> ordenadas;
-    QList<int> nuevaFila(filas_.size());
-    for (int i = 0; i < orden.size(); ++i) {
-        ordenadas.append(filas_.at(orden.at(i)));
-        nuevaFila[orden.at(i)] = i;
-    }
-    filas_ = std::move(ordenadas);
-    QModelIndexList despues;
-    for (const QModelIndex& index : antes)
-        despues.append(this->index(nuevaFila.at(index.row()), index.column()));
-    changePersistentIndexList(antes, despues);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

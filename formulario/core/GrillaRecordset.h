@@ -18,7 +18,7 @@ struct ColumnaGrilla {
 // Grid data over a snapshot of a record set: the rows are read once when the
 // record set is given, so the grid keeps them after the record set is closed.
 // Columns are bound to fields by name; a field the record set lacks shows
-// empty. Clicking a heading sorts by that column unless the view handles it.
+// empty.
 class GrillaRecordset : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -31,7 +31,6 @@ public:
     // Text of a cell as the grid shows it ("" for Null or outside the rows).
     QString Texto(int nFila, int nColumna) const;
     QVariant Valor(int nFila, int nColumna) const;
-    const QList<ColumnaGrilla>& Columnas() const { return columnas_; }
 
     // The column shows a picture chosen by the cell's value instead of its text.
     using Dibujo = std::function<QIcon(const QVariant&)>;
@@ -41,7 +40,6 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
     QList<ColumnaGrilla> columnas_;

@@ -84,12 +84,6 @@ QPixmap DibujoFranja(int nAncho, int nAlto)
     return dibujo;
 }
 
-// The period YYYYMM written MM/YYYY.
-QString PeriodoBarra(const QString& sPeriodoAAAAMM)
-{
-    return sPeriodoAAAAMM.right(2) + QLatin1Char('/') + sPeriodoAAAAMM.left(4);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -106,6 +100,11 @@ void PunteroNormal()
 {
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+}
+
+QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM)
+{
+    return sPeriodoAAAAMM.right(2) + QLatin1Char('/') + sPeriodoAAAAMM.left(4);
 }
 
 // ---------------------------------------------------------------------------
@@ -251,7 +250,7 @@ void MDIFrm::Form_Load()
     BarradeEstadoVRD1->setNumdoc(QString());
     BarradeEstadoVRD1->setRazonsocial(QString());
     BarradeEstadoVRD1->setFormulario(QStringLiteral("0913"));
-    BarradeEstadoVRD1->setPeriodo_ejercicio(PeriodoBarra(sPeriodo));
+    BarradeEstadoVRD1->setPeriodo_ejercicio(PeriodoMMAAAA(sPeriodo));
     BarradeEstadoVRD1->setEsruc(1);
     nHelpContextID = kAyudaCargado;
 }

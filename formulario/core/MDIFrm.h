@@ -90,6 +90,9 @@ private:
 void PunteroReloj();
 void PunteroNormal();
 
+// The period YYYYMM written MM/YYYY.
+QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM);
+
 // Shows a fresh instance of a form modally and releases it once it closes:
 // any older instance is released first, and the form is loaded before it shows.
 template <class Form>
