@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 
 using namespace platform::mb;
 
@@ -296,6 +297,11 @@ void FrmImportar::CmdCancelar_Click()
 
 void FrmImportar::CmdGrabar_Click()
 {
+    // A press of the button that waited while the wait frame was shown must
+    // not start an import inside this one.
+    if (bImportando)
+        return;
+    const QScopedValueRollback importando(bImportando, true);
     try {
         Importa();
     } catch (const ImportacionDetenida&) {

@@ -114,6 +114,7 @@ private:
 
     bool bHayDeclarantes = false;
     bool bTransaccion = false;
+    bool bImportando = false;
     std::unique_ptr<platform::Recordset> rsDeudas_;
     std::array<platform::Field*, 33> camposDeuda_{}; // F0913DEUDAS in table order
     std::array<int, 4> largosGarantia_{};            // F0913GARANTIA's sizes of the guarantee fields

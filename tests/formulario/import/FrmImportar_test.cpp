@@ -9,12 +9,15 @@
 #include "tools/hostkit/statement.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <csignal>
 #include <sqlite3.h>
@@ -458,6 +461,27 @@ TEST_F(ImportTest, ADeclarationThatAlreadyExistsIsNeitherUnzippedNorTouched)
                             "el archivo nuevamente.")});
     EXPECT_EQ(volcado(), antes);
     EXPECT_TRUE(QDir(carpetaTemporal()).isEmpty());
+}
+
+TEST_F(ImportTest, APressOfAceptarWaitingWhileTheWaitFrameIsShownStartsNoImportInsideTheImport)
+{
+    escribe(estado(2));
+    elige(ruc, 1);
+    // A second press of "&Aceptar" (the space bar on the button) is waiting
+    // when the import lets the wait frame show.
+    QCoreApplication::postEvent(form->CmdGrabar, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier));
+    QCoreApplication::postEvent(form->CmdGrabar, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier));
+
+    importa({kExito});
+    script.clear();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(script.shown().isEmpty());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM F0913DEUDAS")).toInt(), 3);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM CAB")).toInt(), 1);
+
+    // The button works again once the import is over.
+    importa({QStringLiteral("Ya existe una declaración para el RUC seleccionado. Elimine la declaración e importe "
+                            "el archivo nuevamente.")});
 }
 
 // ------------------------------------------------------------ bad input
