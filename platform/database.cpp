@@ -74,7 +74,7 @@ void Statement::bind(int index, const QVariant& value)
         }
         default: {
             const QByteArray text = value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime
-                ? dateTimeText(value.toDateTime()).toUtf8()
+                ? dateTimeText(value.toDateTime())
                 : value.toString().toUtf8();
             rc = sqlite3_bind_text(stmt_, position, text.constData(), int(text.size()), SQLITE_TRANSIENT);
             break;
@@ -152,10 +152,11 @@ std::unique_ptr<Database> Database::connect(const QString& path, int flags, cons
 
 std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions& options)
 {
-    if (!QFileInfo(path).isFile())
-        throwDbError(dberr::FileNotFound, path);
+    // The engine reads its workgroup file before it looks for any database.
     if (!options.workgroupFile.isEmpty() && !QFileInfo(options.workgroupFile).isFile())
         throwDbError(dberr::WorkgroupFile);
+    if (!QFileInfo(path).isFile())
+        throwDbError(dberr::FileNotFound, path);
     return connect(path, options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, options);
 }
 
@@ -219,14 +220,22 @@ void Database::beginTrans()
     ++transactionLevel_;
 }
 
+// After some failures (a full disk, an I/O error) the engine undoes the whole
+// transaction by itself: its levels are then left without any SQL.
+bool Database::transactionLost() const
+{
+    return sqlite3_get_autocommit(db_) != 0;
+}
+
 void Database::commitTrans()
 {
     if (transactionLevel_ == 0)
         throwDbError(dberr::NoTransaction);
-    if (transactionLevel_ > 1)
-        run(QStringLiteral("RELEASE level%1").arg(transactionLevel_));
-    else if (!sqlite3_get_autocommit(db_))
-        run(QStringLiteral("COMMIT"));
+    if (transactionLost()) {
+        --transactionLevel_; // nothing of it can be committed: the caller must hear so
+        throwDbError(dberr::NoTransaction);
+    }
+    run(transactionLevel_ > 1 ? QStringLiteral("RELEASE level%1").arg(transactionLevel_) : QStringLiteral("COMMIT"));
     --transactionLevel_;
 }
 
@@ -234,11 +243,13 @@ void Database::rollback()
 {
     if (transactionLevel_ == 0)
         throwDbError(dberr::NoTransaction);
-    if (transactionLevel_ > 1) {
-        run(QStringLiteral("ROLLBACK TO level%1").arg(transactionLevel_));
-        run(QStringLiteral("RELEASE level%1").arg(transactionLevel_));
-    } else if (!sqlite3_get_autocommit(db_)) { // the engine may have ended it after a failure
-        run(QStringLiteral("ROLLBACK"));
+    if (!transactionLost()) {
+        if (transactionLevel_ > 1) {
+            run(QStringLiteral("ROLLBACK TO level%1").arg(transactionLevel_));
+            run(QStringLiteral("RELEASE level%1").arg(transactionLevel_));
+        } else {
+            run(QStringLiteral("ROLLBACK"));
+        }
     }
     --transactionLevel_;
 }

@@ -92,6 +92,7 @@ private:
     Database() = default;
     static std::unique_ptr<Database> connect(const QString& path, int flags, const OpenOptions& options);
     void run(const QString& sql); // a statement without parameters or rows
+    bool transactionLost() const;
     QString tableSql(const QString& table);     // CREATE statement; 3078 when missing
     QString primaryKeyIndex(const QString& table);
     int transactionLevel_ = 0;
@@ -175,7 +176,8 @@ private:
     void checkScrollable() const;
     void checkUpdatable() const;
     void moveTo(int position);
-    QVariant currentValue(int index) const;
+    const QVariantList& currentRow();
+    QVariant currentValue(int index);
     void setValue(int index, const QVariant& value);
     void insertBuffer();
     void updateBuffer();
@@ -187,7 +189,7 @@ private:
     QList<bool> declared_;          // field has a declared type; the others' values are read as stored
     QHash<QString, int> fieldIndex_; // case-folded name -> index
     QStringList columns_;           // Dynaset: table column behind each field; empty for expressions
-    QList<QVariantList> rows_;      // ForwardOnly: the current row only
+    QList<QVariantList> rows_;      // ForwardOnly: the current row only; Dynaset: empty until read for a row added here
     QList<qint64> rowIds_;          // Dynaset: rowid of each row
     int position_ = 0;              // index in rows_; -1 before the first, rows_.size() after the last
     bool deletedCurrent_ = false;   // the current row was deleted; the next move leaves it
@@ -198,6 +200,7 @@ private:
     int forwardCount_ = 0;          // ForwardOnly: rows read so far
     std::unique_ptr<Statement> insert_;  // Dynaset: INSERT of the fields in insertFields_
     QList<bool> insertFields_;
+    std::unique_ptr<Statement> reread_;  // Dynaset: one added row, by its rowid
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <sqlite3.h>
 
 using namespace platform;
 using dbtesting::column;
@@ -69,6 +70,10 @@ TEST_F(DbOpen, RefusesWhatCannotBeOpened)
     withWorkgroup.user = QStringLiteral("anyone");
     withWorkgroup.password = QStringLiteral("anything");
     EXPECT_NE(Database::open(path(), withWorkgroup), nullptr);
+
+    withWorkgroup.workgroupFile = path(QStringLiteral("OTRO.MDW"));
+    EXPECT_EQ(errorNumber([&] { Database::open(missing, withWorkgroup); }), dberr::WorkgroupFile)
+        << "the workgroup file is looked for first";
 
     QFile text(path(QStringLiteral("texto.mdb")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
@@ -524,6 +529,34 @@ TEST_F(DbTransactions, NestedTransactionsCommitAndRollBackTheirOwnPart)
     EXPECT_EQ(none.description(), QStringLiteral("Ha intentado confirmar o deshacer una transacción sin comenzar "
                                                  "antes una transacción."));
     EXPECT_EQ(errorNumber([&] { db->rollback(); }), dberr::NoTransaction);
+}
+
+TEST_F(DbTransactions, ATransactionTheEngineUndidCannotBeCommitted)
+{
+    const QString insert = QStringLiteral("INSERT INTO CONT (doc_id) VALUES (?)");
+    db->beginTrans();
+    db->execute(insert, {QStringLiteral("A")});
+    db->beginTrans();
+    db->execute(insert, {QStringLiteral("B")});
+    // What the engine does by itself after a full disk or an I/O error.
+    ASSERT_EQ(sqlite3_exec(db->handle(), "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    EXPECT_EQ(errorNumber([&] { db->commitTrans(); }), dberr::NoTransaction);
+    EXPECT_EQ(db->transactionLevel(), 1);
+    EXPECT_EQ(errorNumber([&] { db->commitTrans(); }), dberr::NoTransaction);
+    EXPECT_EQ(db->transactionLevel(), 0);
+    EXPECT_EQ(count(QStringLiteral("CONT")), 0);
+
+    db->beginTrans();
+    db->beginTrans();
+    ASSERT_EQ(sqlite3_exec(db->handle(), "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+    db->rollback(); // rolling back what is already undone is no failure
+    db->rollback();
+    EXPECT_EQ(db->transactionLevel(), 0);
+    db->beginTrans();
+    db->execute(insert, {QStringLiteral("C")});
+    db->commitTrans();
+    EXPECT_EQ(count(QStringLiteral("CONT")), 1);
 }
 
 TEST_F(DbTransactions, AnotherWriterGivesLockedTableUntilItEnds)
