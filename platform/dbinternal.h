@@ -76,7 +76,7 @@ double vbVal(const QString& text);                 // leading number, blanks ski
 bool parseVbNumber(const QString& text, double* value); // the whole text is one number
 QString vbNumberText(double value);                // plain form, "." decimal
 double bankersRound(double value);
-QString dateTimeText(const QDateTime& value);      // stored form "yyyy-MM-dd hh:mm:ss"
+QByteArray dateTimeText(const QDateTime& value);  // stored form "yyyy-MM-dd hh:mm:ss"
 
 void registerSqlFunctions(sqlite3* db);
 // The statement as SQLite reads it: calls of Left and Right are quoted.

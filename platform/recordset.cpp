@@ -98,6 +98,8 @@ void Recordset::open(const QString& source, const QVariantList& params)
     }
     if (!statement)
         statement = std::make_unique<Statement>(*db_, sql);
+    if (statement->columnCount() == 0) // an action statement gives no rows: it is not run here
+        throwDbError(dberr::InvalidOperation);
     statement->bind(params);
     describeFields(statement->get(), firstColumn);
     if (type_ == RecordsetType::ForwardOnly) {
@@ -296,12 +298,37 @@ bool Recordset::hasField(const QString& name) const
     return fieldIndex_.contains(name.toCaseFolded());
 }
 
-QVariant Recordset::currentValue(int index) const
+// Rows added through the set are not held: like every row of the old
+// engine's dynasets, they are read from the table when they become current,
+// so a long load keeps nothing in memory and shows what the table stored.
+const QVariantList& Recordset::currentRow()
+{
+    checkCurrent();
+    QVariantList& row = rows_[position_];
+    if (!row.isEmpty())
+        return row;
+    if (!reread_) {
+        QStringList columns;
+        for (const QString& column : std::as_const(columns_))
+            columns.append(column.isEmpty() ? QStringLiteral("NULL") : quoteIdentifier(column));
+        reread_ = std::make_unique<Statement>(*db_, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                                        .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(table_)));
+    }
+    reread_->bind(0, rowIds_.at(position_));
+    const bool found = reread_->step();
+    if (found)
+        row = readRow(reread_->get(), 0);
+    reread_->reset();
+    if (!found) // deleted since, or gone with a rollback
+        throwDbError(dberr::RecordDeleted);
+    return row;
+}
+
+QVariant Recordset::currentValue(int index)
 {
     if (editMode_ != EditMode::None)
         return buffer_.at(index);
-    checkCurrent();
-    return rows_.at(position_).at(index);
+    return currentRow().at(index);
 }
 
 // --- Changes -----------------------------------------------------------------
@@ -323,9 +350,8 @@ void Recordset::addNew()
 void Recordset::edit()
 {
     checkUpdatable();
-    checkCurrent();
+    buffer_ = currentRow();
     editMode_ = EditMode::Edit;
-    buffer_ = rows_.at(position_);
     assigned_ = QList<bool>(fields_.size(), false);
 }
 
@@ -383,7 +409,7 @@ void Recordset::insertBuffer()
     insert_->reset();
     // The new row joins the end of the set; the current row stays as it was.
     const bool atEnd = position_ >= rows_.size();
-    rows_.append(buffer_);
+    rows_.append(QVariantList());
     rowIds_.append(sqlite3_last_insert_rowid(db_->handle()));
     if (atEnd)
         position_ = int(rows_.size());

@@ -100,6 +100,9 @@ TEST_F(DbRecordsets, SnapshotMovesAsTheOldRecordSets)
     EXPECT_EQ(errorNumber([&] { rs->edit(); }), dberr::NotUpdatable);
     EXPECT_EQ(errorNumber([&] { rs->addNew(); }), dberr::NotUpdatable);
     EXPECT_EQ(errorNumber([&] { rs->field(1).setValue(QStringLiteral("x")); }), dberr::UpdateWithoutEdit);
+
+    EXPECT_EQ(errorNumber([&] { db->openRecordset(QStringLiteral("DELETE FROM DET")); }), 3219);
+    EXPECT_EQ(count(QStringLiteral("DET")), 3) << "an action statement is not run as a record set";
 }
 
 TEST_F(DbRecordsets, FieldsCarryTheirDeclaredTypesAndTypedValues)
@@ -213,6 +216,40 @@ TEST_F(DbRecordsets, DynasetAddsRowsAndKeepsItsPlace)
     EXPECT_EQ(empty->field(QStringLiteral("casilla")).text(), QStringLiteral("999"));
 }
 
+TEST_F(DbRecordsets, AddedRowsReadBackWhatTheTableStored)
+{
+    db->execute(QStringLiteral("CREATE TABLE SPOOL (Archivo VARCHAR(12), Usuario VARCHAR(20) DEFAULT 'ADMIN', "
+                               "Fecha DATETIME)"));
+    auto rs = db->openRecordset(QStringLiteral("SELECT *, upper(Archivo) AS mayuscula FROM SPOOL"), {},
+                                RecordsetType::Dynaset);
+    const QList<QDateTime> fechas{QDateTime(QDate(1850, 1, 2), QTime(3, 4, 5)),
+                                  QDateTime(QDate(2500, 12, 31), QTime(23, 59, 59))};
+    for (const QDateTime& fecha : fechas) {
+        rs->addNew();
+        rs->field(QStringLiteral("Archivo")).setValue(fecha.toString(QStringLiteral("yyyyMMdd")));
+        rs->field(QStringLiteral("Fecha")).setValue(fecha);
+        rs->update();
+    }
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT group_concat(CAST(Fecha AS TEXT), '|') FROM SPOOL")).toString(),
+              QStringLiteral("1850-01-02 03:04:05|2500-12-31 23:59:59"));
+
+    rs->moveFirst();
+    EXPECT_EQ(rs->field(QStringLiteral("Usuario")).text(), QStringLiteral("ADMIN")) << "the column's default";
+    EXPECT_EQ(rs->field(QStringLiteral("Fecha")).value(), QVariant(fechas.first()));
+    EXPECT_TRUE(rs->field(QStringLiteral("mayuscula")).isNull());
+    rs->edit();
+    rs->field(QStringLiteral("Usuario")).setValue(QStringLiteral("CONTADOR1"));
+    rs->update();
+    EXPECT_EQ(rs->field(QStringLiteral("Usuario")).text(), QStringLiteral("CONTADOR1"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Usuario FROM SPOOL WHERE Archivo = '18500102'")).toString(),
+              QStringLiteral("CONTADOR1"));
+
+    db->execute(QStringLiteral("DELETE FROM SPOOL WHERE Archivo = '25001231'"));
+    rs->moveNext();
+    EXPECT_EQ(errorNumber([&] { rs->field(0).value(); }), 3167) << "a row deleted since reads as deleted";
+    EXPECT_EQ(errorNumber([&] { rs->edit(); }), 3167);
+}
+
 TEST_F(DbRecordsets, DynasetEditsCancelsAndRefusesBadValues)
 {
     addBoxes({QStringLiteral("500"), QStringLiteral("501")});
@@ -310,6 +347,9 @@ TEST_F(DbRecordsets, ManyRowsAddedInOneTransaction)
     }
     db->commitTrans();
     EXPECT_EQ(rs->recordCount(), 500);
+    rs->setAbsolutePosition(499);
+    EXPECT_EQ(rs->field(QStringLiteral("casilla")).text(), QStringLiteral("499"));
+    EXPECT_EQ(rs->field(QStringLiteral("monto")).value(), QVariant(124.75));
 
     // Rows added through a set that is still open go with a rollback.
     auto reading = db->openRecordset(QStringLiteral("SELECT casilla FROM DET"), {}, RecordsetType::ForwardOnly);
@@ -319,7 +359,9 @@ TEST_F(DbRecordsets, ManyRowsAddedInOneTransaction)
     rs->update();
     db->rollback();
     EXPECT_EQ(count(QStringLiteral("DET")), 500);
-    EXPECT_EQ(count(QStringLiteral("DET")), 500);
+    rs->moveLast();
+    EXPECT_EQ(errorNumber([&] { rs->field(QStringLiteral("casilla")).value(); }), 3167)
+        << "a row gone with the rollback reads as deleted";
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT sum(monto) FROM DET")).toDouble(), 15625.0);
 }
 
