@@ -7,8 +7,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // No display name: the window system would append it to every window's title.
     QApplication::setApplicationName(QStringLiteral("Tarvel"));
-    QApplication::setApplicationDisplayName(kNombreProducto);
     Main();
     const int code = QApplication::exec();
     SharedForm<MDIFrm>::release();

@@ -16,8 +16,7 @@ namespace {
 
 QString LeeOpcion(const QString& sClave)
 {
-    return platform::readProfileString(QStringLiteral("Options"), sClave, QString(),
-                                       QString::fromLatin1(kArchivoConfiguracion), 255)
+    return platform::readProfileString(QStringLiteral("Options"), sClave, QString(), QStringLiteral("KOVAL.INI"), 255)
         .trimmed();
 }
 
@@ -53,7 +52,7 @@ bool AbreBaseDatos()
     } catch (const platform::DbError& e) {
         const QString sTexto = e.number() == platform::dberr::AlreadyExclusive
             ? QStringLiteral(" %1- Base esta bloqueda").arg(e.number())
-            : QStringLiteral("%1\n %2").arg(e.description()).arg(e.number());
+            : QStringLiteral("%1\n %2").arg(e.description(), QString::number(e.number()));
         platform::messageBox(sTexto, OkOnly, QStringLiteral("Error de Conección"));
         platform::endProgram(1);
     }

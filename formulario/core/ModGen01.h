@@ -11,5 +11,3 @@ void LeeConfiguracion();
 bool AbreBaseDatos();
 // Runs one action statement; a failure is shown and the caller goes on.
 void EjecutaSQL(const QString& sSentencia, const QVariantList& params = {});
-
-constexpr auto kArchivoConfiguracion = "KOVAL.INI";

@@ -4,10 +4,5 @@
 
 bool cWindows::CorreApp(const QString& sApp) const
 {
-    const QStringList titles = platform::visibleTopLevelWindowTitles();
-    for (const QString& title : titles) {
-        if (!title.isEmpty() && title == sApp)
-            return true;
-    }
-    return false;
+    return platform::visibleTopLevelWindowTitles().contains(sApp, Qt::CaseSensitive);
 }

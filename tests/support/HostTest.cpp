@@ -2,6 +2,7 @@
 
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
+#include "formulario/core/ModGen01.h"
 #include "inserta/Instalacion.h"
 #include "platform/database.h"
 #include "platform/utility.h"
@@ -48,21 +49,13 @@ void HostTest::SetUp()
 
     // What the main program's start-up and settings reader leave behind.
     oUtil = std::make_unique<platform::Utility>();
-    sSysPath = paths_.sysPath;
-    sRutaRpt = sSysPath + QStringLiteral("RPT/");
-    sRutaBD = paths_.dbFile;
-    sSysUser = hostOptions.user;
-    sArchivoAyuda = sSysPath + QStringLiteral("0913/Tarvel.hlp");
-    QDir::setCurrent(sSysPath);
+    try {
+        LeeConfiguracion();
+    } catch (const platform::ProgramEnded&) {
+        FAIL() << "The settings of " << paths_.root.toStdString() << " could not be read or the database opened";
+    }
     // The error log lies beside the program: keep each test's in its own host.
     FijaCarpetaPrograma(paths_.root);
-    platform::OpenOptions options;
-    options.workgroupFile = paths_.workgroupFile;
-    try {
-        oBaseDatos = platform::Database::open(paths_.dbFile, options);
-    } catch (const platform::DbError& error) {
-        FAIL() << "Opening " << paths_.dbFile.toStdString() << ": " << error.what();
-    }
 
     if (withFormTables)
         installFormTables();

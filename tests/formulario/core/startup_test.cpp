@@ -5,15 +5,19 @@
 #include "formulario/core/ModGen01.h"
 #include "formulario/core/Regional.h"
 #include "platform/dialogs.h"
+#include "platform/hostwindows.h"
 #include "platform/profile.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/x11window.h"
 #include "tools/hostkit/hostkit.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -25,14 +29,23 @@ struct Outcome {
     bool stillRunning = false;
 };
 
+// How the program is run: its boxes written to standard error (drawn off
+// screen), or really shown on the X display.
+enum class Boxes { Written, OnScreen };
+
 class TarvelProcess {
 public:
-    explicit TarvelProcess(const hostkit::HostPaths& host, bool withDisplay = true)
+    explicit TarvelProcess(const hostkit::HostPaths& host, bool withDisplay = true, Boxes boxes = Boxes::Written)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("WINDIR"), host.windowsDir);
-        env.insert(QStringLiteral("MSGBOX_ANSWERS"), QString());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (boxes == Boxes::Written) {
+            env.insert(QStringLiteral("MSGBOX_ANSWERS"), QString());
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        } else {
+            env.remove(QStringLiteral("MSGBOX_ANSWERS"));
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        }
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), host.root);
         if (!withDisplay)
             env.remove(QStringLiteral("DISPLAY"));
@@ -136,6 +149,24 @@ TEST_F(StartupProcessTest, WrongRegionalSettingsAreListedAndEndTheProgram)
                                                        "símbolo decimal para Número : ( . ) \\nIngrese")));
 }
 
+TEST_F(StartupProcessTest, ABoxOnScreenBearsExactlyItsTitle)
+{
+    X11Window hostWindow(kHostTitle);
+    platform::writeProfileString(QStringLiteral("intl"), QStringLiteral("iDigits"), QStringLiteral("3"),
+                                 host_.windowsDir + QStringLiteral("/WIN.INI"));
+    TarvelProcess tarvel(host_, /*withDisplay=*/true, Boxes::OnScreen);
+    const QString sTitulo = QStringLiteral("Error de configuración");
+    QString shown;
+    for (int i = 0; i < 1000 && shown.isEmpty(); ++i) { // until the box is up (at most ten seconds)
+        for (const QString& title : platform::visibleTopLevelWindowTitles()) {
+            if (title.startsWith(sTitulo))
+                shown = title;
+        }
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(shown, sTitulo) << "nothing may be added to a window's title";
+}
+
 TEST_F(StartupProcessTest, MissingSysPathEndsWithTheInstallMessage)
 {
     X11Window hostWindow(kHostTitle);
@@ -215,6 +246,87 @@ TEST_F(RegionalTest, ContainmentTestsAcceptLongerFormats)
     EXPECT_TRUE(VerificaConfiguracionRegional());
 }
 
+TEST_F(RegionalTest, AnUnreadableSettingIsReportedAlone)
+{
+    const QString winIni = platform::winIniPath();
+    QFile::remove(winIni);
+    ASSERT_TRUE(QDir().mkdir(winIni));
+    script.answer(platform::mb::Ok);
+    EXPECT_FALSE(VerificaConfiguracionRegional());
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].text, QStringLiteral("Error al leer la configuración del sistema"));
+    EXPECT_EQ(script.shown()[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(script.shown()[0].style, platform::mb::Critical);
+}
+
+// The settings reader and the connection, in process: each refusal shows
+// its box and ends the program.
+class ConnectionTest : public HostTest {
+protected:
+    ConnectionTest() { withFormTables = false; }
+
+    void setOption(const QString& key, const QString& value)
+    {
+        ASSERT_TRUE(platform::writeProfileString(QStringLiteral("Options"), key, value, paths().iniFile));
+    }
+    // The one box the routine showed before it ended the program.
+    platform::ShownMessage endsWithBox(const std::function<void()>& routine)
+    {
+        script.answer(platform::mb::Ok);
+        EXPECT_THROW(routine(), platform::ProgramEnded);
+        EXPECT_EQ(script.shown().size(), 1);
+        return script.shown().value(0);
+    }
+};
+
+TEST_F(ConnectionTest, ASysPathThatNamesNoFolderEndsWithTheInstallMessage)
+{
+    QFile file(paths().root + QStringLiteral("/archivo"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    for (const QString& sysPath : {QString(), paths().root + QStringLiteral("/falta/"), file.fileName()}) {
+        SCOPED_TRACE(sysPath.toStdString());
+        setOption(QStringLiteral("SysPath"), sysPath);
+        script.clear();
+        const platform::ShownMessage shown = endsWithBox(LeeConfiguracion);
+        EXPECT_EQ(shown.text, QStringLiteral("Debe instalar primero el VRD "));
+        EXPECT_EQ(shown.title, QStringLiteral("Mensaje"));
+        EXPECT_EQ(shown.style, platform::mb::Information | platform::mb::OkOnly);
+    }
+}
+
+TEST_F(ConnectionTest, SettingsAreReadAndTheDatabaseOpened)
+{
+    oBaseDatos.reset();
+    setOption(QStringLiteral("SysUser"), QStringLiteral("  CONTADOR1  "));
+    QDir::setCurrent(QDir::rootPath());
+    LeeConfiguracion();
+    EXPECT_EQ(sSysPath, paths().sysPath);
+    EXPECT_EQ(QDir::currentPath(), QDir(paths().sysPath).canonicalPath());
+    EXPECT_EQ(sRutaRpt, paths().sysPath + QStringLiteral("RPT/"));
+    EXPECT_EQ(sRutaBD, paths().dbFile);
+    EXPECT_EQ(sArchivoAyuda, paths().sysPath + QStringLiteral("0913/Tarvel.hlp"));
+    EXPECT_EQ(sSysUser, QStringLiteral("CONTADOR1"));
+    ASSERT_NE(oBaseDatos, nullptr);
+    EXPECT_TRUE(oBaseDatos->tableExists(QStringLiteral("CAB")));
+}
+
+TEST_F(ConnectionTest, AFailedOpenShowsTheEngineTextAndNumber)
+{
+    sSysPath = paths().sysPath;
+    sRutaBD = paths().sysPath + QStringLiteral("base%1.mdb");
+    platform::ShownMessage shown = endsWithBox(AbreBaseDatos);
+    EXPECT_EQ(shown.text, QStringLiteral("No se encuentra el archivo '") + sRutaBD + QStringLiteral("'.\n 3024"));
+    EXPECT_EQ(shown.title, QStringLiteral("Error de Conección"));
+    EXPECT_EQ(shown.style, platform::mb::OkOnly);
+
+    ASSERT_TRUE(QFile::remove(paths().workgroupFile));
+    sRutaBD = paths().dbFile;
+    script.clear();
+    shown = endsWithBox(AbreBaseDatos);
+    EXPECT_TRUE(shown.text.endsWith(QStringLiteral("\n 3028"))) << shown.text.toStdString();
+}
+
 TEST_F(RegionalTest, FailedStatementIsShownOnceAndChangesNothing)
 {
     oBaseDatos->execute(QStringLiteral("INSERT INTO CLAVES (Usuario, Tipo) VALUES (?, ?)"),
@@ -227,6 +339,15 @@ TEST_F(RegionalTest, FailedStatementIsShownOnceAndChangesNothing)
     EXPECT_EQ(script.shown()[0].title, QStringLiteral("Error al Ejecutar Sentencia SQL"));
     EXPECT_TRUE(script.shown()[0].text.startsWith(QStringLiteral("Error Número : 3022\n")));
     EXPECT_EQ(oBaseDatos->scalar(QStringLiteral("SELECT COUNT(*) FROM CLAVES")), before);
+
+    // A statement that fails on one of its rows leaves the others as they were.
+    const QString sNombres = QStringLiteral("SELECT group_concat(nombre, '|') FROM CONT");
+    const QVariant nombres = oBaseDatos->scalar(sNombres);
+    script.answer(platform::mb::Ok);
+    EjecutaSQL(QStringLiteral("UPDATE CONT SET nombre = nombre || ?"), {QStringLiteral(" - DECLARANTE REGISTRADO")});
+    ASSERT_EQ(script.shown().size(), 2);
+    EXPECT_TRUE(script.shown()[1].text.startsWith(QStringLiteral("Error Número : 3163\n"))) << script.lastText().toStdString();
+    EXPECT_EQ(oBaseDatos->scalar(sNombres), nombres);
 }
 
 } // namespace
