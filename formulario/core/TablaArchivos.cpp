@@ -134,10 +134,18 @@ bool LeeLinea(int nArchivo, QString& sLinea)
     if (!archivo || !archivo->isReadable() || archivo->atEnd())
         return false;
     QByteArray bytes = archivo->readLine();
-    if (bytes.endsWith('\n'))
+    const bool bFinLinea = bytes.endsWith('\n');
+    if (bFinLinea)
         bytes.chop(1);
-    if (bytes.endsWith('\r'))
-        bytes.chop(1);
+    // A line also ends at a carriage return alone: what follows it is read
+    // as the next line.
+    const qsizetype nRetorno = bytes.indexOf('\r');
+    if (nRetorno >= 0) {
+        const qsizetype nSiguiente = nRetorno + 1;
+        if (nSiguiente < bytes.size())
+            archivo->seek(archivo->pos() - (bytes.size() - nSiguiente) - (bFinLinea ? 1 : 0));
+        bytes.truncate(nRetorno);
+    }
     sLinea = platform::fromCp1252(bytes);
     return true;
 }

@@ -210,13 +210,15 @@ TEST_F(Archivos, LinesAreWindows1252WithCrLf)
     CierraArchivo(1);
     EXPECT_EQ(Contenido(QStringLiteral("t.txt")), QByteArray("A\xF1o \x80\r\n\r\n"));
 
-    Escribe(QStringLiteral("l.txt"), "uno\r\nD\xED" "a\nfin");
+    Escribe(QStringLiteral("l.txt"), "uno\r\nD\xED" "a\ndos\rtres\r\rfin");
     ASSERT_EQ(AbreNumero(1, Ruta(QStringLiteral("l.txt")), modoArchivo::Entrada), 0);
     QString sLinea;
     QStringList lineas;
     while (!FinArchivo(1) && LeeLinea(1, sLinea))
         lineas.append(sLinea);
-    EXPECT_EQ(lineas, (QStringList{QStringLiteral("uno"), QStringLiteral("Día"), QStringLiteral("fin")}));
+    // A carriage return alone ends a line too: nothing after it is lost.
+    EXPECT_EQ(lineas, (QStringList{QStringLiteral("uno"), QStringLiteral("Día"), QStringLiteral("dos"),
+                                   QStringLiteral("tres"), QString(), QStringLiteral("fin")}));
     EXPECT_FALSE(LeeLinea(1, sLinea));
     EXPECT_FALSE(EscribeLinea(1, QStringLiteral("x")));
     EXPECT_FALSE(LeeLinea(9, sLinea));
