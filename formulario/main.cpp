@@ -4,9 +4,14 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
+// The program reads no command line: not even the toolkit's own options
+// reach QApplication.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    int nArgumentos = std::min(argc, 1);
+    QApplication app(nArgumentos, argv);
     // No display name: the window system would append it to every window's title.
     QApplication::setApplicationName(QStringLiteral("Tarvel"));
     Main();
