@@ -35,7 +35,8 @@ enum class Boxes { Written, OnScreen };
 
 class TarvelProcess {
 public:
-    explicit TarvelProcess(const hostkit::HostPaths& host, bool withDisplay = true, Boxes boxes = Boxes::Written)
+    explicit TarvelProcess(const hostkit::HostPaths& host, bool withDisplay = true, Boxes boxes = Boxes::Written,
+                           const QStringList& arguments = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("WINDIR"), host.windowsDir);
@@ -50,7 +51,7 @@ public:
         if (!withDisplay)
             env.remove(QStringLiteral("DISPLAY"));
         process_.setProcessEnvironment(env);
-        process_.start(QStringLiteral(TARVEL_BIN), {});
+        process_.start(QStringLiteral(TARVEL_BIN), arguments);
     }
     ~TarvelProcess()
     {
@@ -124,6 +125,17 @@ TEST_F(StartupProcessTest, WithoutTheHostWindowRefusesToRun)
     EXPECT_EQ(run.boxes, QStringList{box(QStringLiteral("Error al ejecutar el módulo"),
                                          QStringLiteral("Debe ejecutar este módulo desde el Integrador del VRD"),
                                          0, 16)});
+}
+
+TEST_F(StartupProcessTest, TheCommandLineIsIgnored)
+{
+    // A toolkit option that would abort the start if it were read.
+    const Outcome run = TarvelProcess(host_, /*withDisplay=*/false, Boxes::Written,
+                                      {QStringLiteral("-platform"), QStringLiteral("ninguna")})
+                            .wait();
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.boxes.size(), 1);
+    EXPECT_TRUE(run.boxes[0].contains(QStringLiteral("Debe ejecutar este módulo")));
 }
 
 TEST_F(StartupProcessTest, HiddenOrDifferentlyTitledWindowsDoNotCount)
