@@ -15,6 +15,16 @@ DbError::DbError(int number, const QString& description, const QStringList& erro
 {
 }
 
+void throwOverflow()
+{
+    throw DbError(dberr::Overflow, QStringLiteral("Desbordamiento"));
+}
+
+void throwTypeMismatch()
+{
+    throw DbError(dberr::RuntimeTypeMismatch, QStringLiteral("No coinciden los tipos"));
+}
+
 namespace {
 
 const char* const kFunctionErrorTag = "jet:";

@@ -46,6 +46,14 @@ constexpr int TableNotFoundDrop = 3376;
 constexpr int NoTransaction = 3034;
 constexpr int TableLocked = 40002;     // description starts with "S1000"
 constexpr int Generic = 3000;
+
+// Run-time errors of the language that reach the same error handlers.
+constexpr int Overflow = 6;
+constexpr int RuntimeTypeMismatch = 13;
 } // namespace dberr
+
+// Raise the run-time errors above with their usual texts.
+[[noreturn]] void throwOverflow();
+[[noreturn]] void throwTypeMismatch();
 
 } // namespace platform

@@ -18,23 +18,11 @@ using namespace platform::mb;
 
 namespace {
 
-constexpr int kErrorDesbordamiento = 6;
-constexpr int kErrorTipos = 13;
 constexpr int kLargoMaximoCampo = 254; // positions within a record are bytes
 
 const QString kFechaNula = QStringLiteral("01/01/1901");
 const QString kMontoCero = QStringLiteral("0.00");
 const QString kCero = QStringLiteral("0");
-
-[[noreturn]] void ErrorTipos()
-{
-    throw platform::DbError(kErrorTipos, QStringLiteral("No coinciden los tipos"));
-}
-
-[[noreturn]] void Desbordamiento()
-{
-    throw platform::DbError(kErrorDesbordamiento, QStringLiteral("Desbordamiento"));
-}
 
 // The text without the blanks around it.
 QString SinBlancos(QStringView texto)
@@ -74,7 +62,7 @@ QDate Fecha(QStringView sFecha)
 {
     const QDate fecha(Digitos(sFecha, 6, 4), Digitos(sFecha, 3, 2), Digitos(sFecha, 0, 2));
     if (sFecha.size() != 10 || sFecha[2] != u'/' || sFecha[5] != u'/' || !fecha.isValid())
-        ErrorTipos();
+        platform::throwTypeMismatch();
     return fecha;
 }
 
@@ -85,7 +73,7 @@ QDateTime FechaHora(QStringView sFechaHora)
     const QStringView sHora = sFechaHora.mid(10);
     const QTime hora(Digitos(sHora, 1, 2), Digitos(sHora, 4, 2), Digitos(sHora, 7, 2));
     if (sHora.size() != 9 || sHora[0] != u' ' || sHora[3] != u':' || sHora[6] != u':' || !hora.isValid())
-        ErrorTipos();
+        platform::throwTypeMismatch();
     return SinZona(fecha, hora);
 }
 
@@ -95,10 +83,10 @@ int ValorByte(const QString& sTexto)
     bool bNumero = false;
     const double dValor = sTexto.toDouble(&bNumero);
     if (!bNumero || std::isnan(dValor))
-        ErrorTipos();
+        platform::throwTypeMismatch();
     const double dRedondeado = std::nearbyint(dValor);
     if (dRedondeado < 0 || dRedondeado > 255)
-        Desbordamiento();
+        platform::throwOverflow();
     return int(dRedondeado);
 }
 
@@ -158,7 +146,7 @@ public:
     QString operator()(int nCampo) const
     {
         if (primerLargo_ >= 0 && primerLargo_ <= qsizetype(nCampo) + 1)
-            Desbordamiento();
+            platform::throwOverflow();
         return nCampo >= 0 && nCampo < campos_.size() ? SinBlancos(campos_[nCampo]) : QString();
     }
 

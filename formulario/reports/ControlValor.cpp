@@ -13,8 +13,6 @@ using platform::FieldType;
 
 namespace {
 
-constexpr int kErrorDesbordamiento = 6;
-
 QString TextoFecha(const QVariant& vValor)
 {
     QDate fecha;
@@ -115,7 +113,7 @@ double ValorNumerico(const QString& sTexto)
 QString TresDigitos(double dSuma)
 {
     if (!std::isfinite(dSuma))
-        throw platform::DbError(kErrorDesbordamiento, QStringLiteral("Desbordamiento"));
+        platform::throwOverflow();
     if (dSuma == std::trunc(dSuma) && std::fabs(dSuma) < 1e15) // a whole number keeps every digit
         return QStringLiteral("%1").arg(qint64(std::fabs(dSuma)) % 1000, 3, 10, QLatin1Char('0'));
     char mantisa[32];
@@ -159,7 +157,7 @@ double SumaCaracteres(const QString& sTexto)
     for (qsizetype i = 0; i < sTexto.size(); ++i) {
         const int nProducto = CodigoCp1252(sTexto[i]) * int(i + 1);
         if (nProducto > 32767)
-            throw platform::DbError(kErrorDesbordamiento, QStringLiteral("Desbordamiento"));
+            platform::throwOverflow();
         dSuma += nProducto;
     }
     return dSuma;
