@@ -1,4 +1,4 @@
-#include "formulario/core/ModGen00.h"
+#include "formulario/core/Inicio.h"
 #include "formulario/core/MDIFrm.h"
 #include "formulario/core/SharedForm.h"
 

@@ -1,7 +1,7 @@
 #include "formulario/core/FrmConsist.h"
 
 #include "formulario/core/Fileproc.h"
-#include "formulario/core/MDIFrm.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "platform/textfile.h"
 

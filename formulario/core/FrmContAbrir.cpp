@@ -1,10 +1,11 @@
 #include "formulario/core/FrmContAbrir.h"
 
 #include "formulario/core/GrillaRecordset.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/MDIFrm.h"
 #include "formulario/core/ModGen00.h"
-#include "formulario/core/ModRegistros.h"
-#include "formulario/core/Regional.h"
+#include "formulario/core/Registros.h"
+#include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/mod_Combo.h"
 #include "formulario/request/Frm913.h"
 #include "platform/dialogs.h"

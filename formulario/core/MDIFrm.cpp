@@ -1,5 +1,7 @@
 #include "formulario/core/MDIFrm.h"
 
+#include "formulario/core/Formularios.h"
+
 #include "formulario/core/FrmContAbrir.h"
 #include "formulario/core/FrmContAbrirE.h"
 #include "formulario/core/ModGen00.h"
@@ -85,27 +87,6 @@ QPixmap DibujoFranja(int nAncho, int nAlto)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-
-void PunteroReloj()
-{
-    if (QApplication::overrideCursor())
-        QApplication::changeOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void PunteroNormal()
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-}
-
-QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM)
-{
-    return sPeriodoAAAAMM.right(2) + QLatin1Char('/') + sPeriodoAAAAMM.left(4);
-}
 
 // ---------------------------------------------------------------------------
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "formulario/core/SharedForm.h"
-#include "platform/dialogs.h"
+// Main window of Tarvel.
 
 #include <QMainWindow>
 #include <QMap>
@@ -85,23 +84,3 @@ private:
     QMap<int, QAction*> botones_;
     QMap<int, QAction*> mnuCons_;
 };
-
-// The program-wide mouse pointer: the hourglass, or back to normal.
-void PunteroReloj();
-void PunteroNormal();
-
-// The period YYYYMM written MM/YYYY.
-QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM);
-
-// Shows a fresh instance of a form modally and releases it once it closes:
-// any older instance is released first, and the form is loaded before it shows.
-template <class Form>
-int MuestraFormularioNuevo()
-{
-    SharedForm<Form>::release();
-    Form& frm = SharedForm<Form>::instance();
-    frm.Form_Load();
-    const int nResultado = platform::showModal(frm);
-    SharedForm<Form>::release();
-    return nResultado;
-}

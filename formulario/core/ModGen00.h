@@ -56,5 +56,3 @@ extern int nInconsistencia;
 // Product name, as the main window's caption shows it after "0913 - ".
 extern const QString kNombreProducto;
 
-// Start procedure of the program.
-void Main();

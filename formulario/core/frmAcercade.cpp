@@ -1,6 +1,6 @@
 #include "formulario/core/frmAcercade.h"
 
-#include "formulario/core/MDIFrm.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 
 #include <QFrame>

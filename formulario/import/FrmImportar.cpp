@@ -1,10 +1,10 @@
 #include "formulario/import/FrmImportar.h"
 
 #include "formulario/core/Fileproc.h"
-#include "formulario/core/MDIFrm.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
-#include "formulario/core/ModRegistros.h"
-#include "formulario/core/Regional.h"
+#include "formulario/core/Registros.h"
+#include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/modGen02.h"
 #include "formulario/core/mod_Combo.h"
 #include "formulario/import/FileBrowser.h"

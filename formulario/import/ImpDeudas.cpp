@@ -4,7 +4,7 @@
 
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
-#include "formulario/core/ModRegistros.h"
+#include "formulario/core/Registros.h"
 #include "formulario/import/FrmImportar.h"
 #include "formulario/reports/ControlValor.h"
 #include "platform/database.h"

@@ -1,6 +1,6 @@
 #include "formulario/request/Frm913.h"
 
-#include "formulario/core/MDIFrm.h"
+#include "formulario/core/Formularios.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

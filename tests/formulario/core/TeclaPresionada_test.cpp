@@ -1,4 +1,4 @@
-#include "formulario/core/ModRegistros.h"
+#include "formulario/core/Registros.h"
 #include "formulario/core/TeclaPresionada.h"
 
 #include <QApplication>

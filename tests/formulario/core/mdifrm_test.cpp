@@ -1,5 +1,6 @@
 #include "formulario/core/FrmContAbrir.h"
 #include "formulario/core/FrmContAbrirE.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/MDIFrm.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"

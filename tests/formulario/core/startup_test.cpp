@@ -3,7 +3,7 @@
 
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/ModGen01.h"
-#include "formulario/core/Regional.h"
+#include "formulario/core/ConfiguracionRegional.h"
 #include "platform/dialogs.h"
 #include "platform/hostwindows.h"
 #include "platform/profile.h"

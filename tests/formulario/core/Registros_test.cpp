@@ -1,6 +1,6 @@
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
-#include "formulario/core/ModRegistros.h"
+#include "formulario/core/Registros.h"
 #include "platform/database.h"
 #include "tests/formulario/core/HostSinFormulario.h"
 

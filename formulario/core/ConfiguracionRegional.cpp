@@ -1,4 +1,4 @@
-#include "formulario/core/Regional.h"
+#include "formulario/core/ConfiguracionRegional.h"
 
 #include "platform/dialogs.h"
 #include "platform/regional.h"

@@ -1,0 +1,29 @@
+#pragma once
+
+// Helpers every form uses: the program-wide mouse pointer, showing a fresh
+// instance of a form modally, and the period written MM/YYYY.
+
+#include "formulario/core/SharedForm.h"
+#include "platform/dialogs.h"
+
+#include <QString>
+
+// The program-wide mouse pointer: the hourglass, or back to normal.
+void PunteroReloj();
+void PunteroNormal();
+
+// The period YYYYMM written MM/YYYY.
+QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM);
+
+// Shows a fresh instance of a form modally and releases it once it closes:
+// any older instance is released first, and the form is loaded before it shows.
+template <class Form>
+int MuestraFormularioNuevo()
+{
+    SharedForm<Form>::release();
+    Form& frm = SharedForm<Form>::instance();
+    frm.Form_Load();
+    const int nResultado = platform::showModal(frm);
+    SharedForm<Form>::release();
+    return nResultado;
+}
