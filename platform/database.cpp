@@ -194,6 +194,7 @@ void Database::execute(const QString& sql, const QVariantList& params)
     statement.bind(params);
     if (statement.columnCount() > 0 && sqlite3_stmt_readonly(statement.get()))
         throwDbError(dberr::SelectNotExecutable);
+    countWrite();
     const qint64 before = sqlite3_total_changes64(db_);
     while (statement.step()) {
     }

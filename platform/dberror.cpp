@@ -47,6 +47,7 @@ QString messageText(int number)
         {3028, "No se puede iniciar la aplicación. Falta el archivo de información de grupo de trabajo o "
                "está abierto exclusivamente por otro usuario."},
         {3034, "Ha intentado confirmar o deshacer una transacción sin comenzar antes una transacción."},
+        {3043, "Error de disco o de red."},
         {3051, "El motor de base de datos no puede abrir el archivo '%1'. Ya está abierto en modo exclusivo "
                "por otro usuario o necesita permiso para ver sus datos."},
         {3061, "Pocos parámetros. Se esperaba %1."},

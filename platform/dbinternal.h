@@ -18,6 +18,7 @@ class Database;
 // Further engine error numbers the layer raises.
 namespace dberr {
 constexpr int InvalidArgument = 3001;
+constexpr int DiskError = 3043;
 constexpr int TooFewParameters = 3061;
 constexpr int SelectNotExecutable = 3065;
 constexpr int UndefinedFunction = 3085;
@@ -79,6 +80,8 @@ double bankersRound(double value);
 QByteArray dateTimeText(const QDateTime& value);  // stored form "yyyy-MM-dd hh:mm:ss"
 
 void registerSqlFunctions(sqlite3* db);
+// Called before every write (see databasetesting.h); throws when a test chose it to fail.
+void countWrite();
 // The statement as SQLite reads it: calls of Left and Right are quoted.
 QString adaptToEngine(const QString& sql);
 

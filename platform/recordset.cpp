@@ -367,12 +367,13 @@ void Recordset::setValue(int index, const QVariant& value)
 
 void Recordset::update()
 {
+    if (editMode_ == EditMode::None)
+        throwDbError(dberr::UpdateWithoutEdit);
+    countWrite();
     if (editMode_ == EditMode::Add)
         insertBuffer();
     else if (editMode_ == EditMode::Edit)
         updateBuffer();
-    else
-        throwDbError(dberr::UpdateWithoutEdit);
     editMode_ = EditMode::None; // a failed update keeps the buffer for another try
 }
 
@@ -439,6 +440,7 @@ void Recordset::deleteCurrent()
 {
     checkUpdatable();
     checkCurrent();
+    countWrite();
     if (changeRow(*db_, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)),
                   {rowIds_.at(position_)}) == 0)
         throwDbError(dberr::RecordDeleted);
