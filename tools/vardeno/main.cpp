@@ -6,6 +6,9 @@
 //   vardeno statement DIR [--ruc RUC] [--entidad N] [--deudas N]
 //       writes into DIR the debt statement archive of a declarant and entity,
 //       dated today, with N sample debts and the summary record
+//   vardeno summary DIR [--quenbo PATH]
+//       runs the report program for every saved declaration, as the host
+//       does after sending one, and lists the report files it wrote
 
 #include "platform/database.h"
 #include "tools/hostkit/hostkit.h"
@@ -29,6 +32,42 @@
 
 namespace {
 
+// A saved declaration of form 0913 whose declarant is registered.
+struct SavedDeclaration {
+    QString docId;
+    QString periodo;
+    int entidad = 0;
+    QString nombre;
+
+    // What the host passes to the report program; the suffix is today's date.
+    QString quenboCommandLine() const
+    {
+        return hostkit::quenboCommandLine(docId, periodo, entidad,
+                                          QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    }
+};
+
+// The header rows of form 0913 with their declarant. Throws platform::DbError.
+QList<SavedDeclaration> savedDeclarations(const hostkit::HostPaths& paths)
+{
+    platform::OpenOptions options;
+    options.workgroupFile = paths.workgroupFile;
+    options.readOnly = true;
+    auto db = platform::Database::open(paths.dbFile, options);
+    auto rows = db->openRecordset(QStringLiteral("SELECT A.doc_id_d, A.periodo, A.Semana, B.nombre FROM CAB A, CONT B "
+                                                 "WHERE A.tip_doc_d = B.tip_doc_d AND A.doc_id_d = B.doc_id_d "
+                                                 "AND A.formulario = ? ORDER BY A.doc_id_d, A.periodo, A.Semana"),
+                                  {QStringLiteral("0913")});
+    QList<SavedDeclaration> declarations;
+    for (; !rows->eof(); rows->moveNext()) {
+        declarations.append({rows->field(QStringLiteral("doc_id_d")).text().trimmed(),
+                             rows->field(QStringLiteral("periodo")).text().trimmed(),
+                             rows->value(QStringLiteral("Semana")).toInt(),
+                             rows->field(QStringLiteral("nombre")).text()});
+    }
+    return declarations;
+}
+
 // The main window of the host: the programs of the form look for its title.
 class HostWindow : public QWidget {
 public:
@@ -44,7 +83,7 @@ public:
         layout->addWidget(about);
 
         auto* startTarvel = new QPushButton(QStringLiteral("Iniciar Tarvel (formulario 0913)"));
-        connect(startTarvel, &QPushButton::clicked, this, [this] { startProgram(tarvel_, {}); });
+        connect(startTarvel, &QPushButton::clicked, this, [this] { startProgram(tarvel_); });
         layout->addWidget(startTarvel);
 
         layout->addWidget(new QLabel(QStringLiteral("Declaración grabada:")));
@@ -63,14 +102,13 @@ public:
         loadDeclarations();
     }
 
-    void startProgram(const QString& program, const QStringList& arguments)
+    void startProgram(const QString& program)
     {
         QProcess process;
         process.setProgram(program);
-        process.setArguments(arguments);
         process.setWorkingDirectory(paths_.sysPath);
         const bool started = process.startDetached();
-        status_->setText(started ? QStringLiteral("Ejecutando %1 %2").arg(program, arguments.join(u' '))
+        status_->setText(started ? QStringLiteral("Ejecutando %1").arg(program)
                                  : QStringLiteral("No se pudo ejecutar %1").arg(program));
     }
 
@@ -80,25 +118,12 @@ private:
     {
         declarations_->clear();
         try {
-            platform::OpenOptions options;
-            options.workgroupFile = paths_.workgroupFile;
-            options.readOnly = true;
-            auto db = platform::Database::open(paths_.dbFile, options);
-            auto rows = db->openRecordset(QStringLiteral(
-                "SELECT A.doc_id_d, A.periodo, A.Semana, B.nombre FROM CAB A, CONT B "
-                "WHERE A.tip_doc_d = B.tip_doc_d AND A.doc_id_d = B.doc_id_d AND A.formulario = ? "
-                "ORDER BY A.doc_id_d, A.periodo, A.Semana"),
-                {QStringLiteral("0913")});
-            for (; !rows->eof(); rows->moveNext()) {
-                const QString docId = rows->field(QStringLiteral("doc_id_d")).text().trimmed();
-                const QString periodo = rows->field(QStringLiteral("periodo")).text().trimmed();
-                const int entidad = rows->value(QStringLiteral("Semana")).toInt();
+            for (const SavedDeclaration& declaration : savedDeclarations(paths_)) {
                 declarations_->addItem(QStringLiteral("%1  %2  %3  %4")
-                                           .arg(docId, periodo)
-                                           .arg(entidad)
-                                           .arg(rows->field(QStringLiteral("nombre")).text()),
-                                       hostkit::quenboCommandLine(docId, periodo, entidad,
-                                                                  QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+                                           .arg(declaration.docId, declaration.periodo)
+                                           .arg(declaration.entidad)
+                                           .arg(declaration.nombre),
+                                       declaration.quenboCommandLine());
             }
             status_->setText(QStringLiteral("%1 declaraciones grabadas").arg(declarations_->count()));
         } catch (const platform::DbError& error) {
@@ -112,7 +137,23 @@ private:
             status_->setText(QStringLiteral("No hay declaración elegida"));
             return;
         }
-        startProgram(quenbo_, {declarations_->currentData().toString()});
+        // The host waits for the report program and tells how it ended.
+        auto* process = new QProcess(this);
+        process->setWorkingDirectory(paths_.sysPath);
+        connect(process, &QProcess::finished, this, [this, process](int code, QProcess::ExitStatus exitStatus) {
+            status_->setText(exitStatus == QProcess::NormalExit && code == 0
+                                 ? QStringLiteral("Resumen de envío escrito en %1RPT y %1TMP").arg(paths_.dbPath)
+                                 : QStringLiteral("Quenbo terminó con el código %1").arg(code));
+            process->deleteLater();
+        });
+        connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart) {
+                status_->setText(QStringLiteral("No se pudo ejecutar %1").arg(quenbo_));
+                process->deleteLater();
+            }
+        });
+        status_->setText(QStringLiteral("Ejecutando %1").arg(quenbo_));
+        process->start(quenbo_, {declarations_->currentData().toString()});
     }
 
     hostkit::HostPaths paths_;
@@ -163,6 +204,55 @@ QString siblingProgram(const QString& name)
     return QCoreApplication::applicationDirPath() + u'/' + name;
 }
 
+QString quenboPath(const QCommandLineParser& parser)
+{
+    return hostkit::programPath(parser.isSet(QStringLiteral("quenbo")) ? parser.value(QStringLiteral("quenbo"))
+                                                                       : siblingProgram(QStringLiteral("Quenbo")));
+}
+
+QStringList reportFiles(const hostkit::HostPaths& paths)
+{
+    QStringList files;
+    for (const char* folder : {"RPT", "TMP"}) {
+        for (const QString& name : QDir(paths.dbPath + QLatin1String(folder)).entryList(QDir::Files, QDir::Name))
+            files.append(paths.dbPath + QLatin1String(folder) + u'/' + name);
+    }
+    return files;
+}
+
+int summary(const QCommandLineParser& parser, const QString& dir)
+{
+    const hostkit::HostPaths paths = hostkit::hostPaths(dir);
+    hostkit::setWindowsDirectory(paths);
+    const QString quenbo = quenboPath(parser);
+    QList<SavedDeclaration> declarations;
+    try {
+        declarations = savedDeclarations(paths);
+    } catch (const platform::DbError& error) {
+        return fail(QStringLiteral("no se pudo leer la base de datos: %1").arg(error.description()));
+    }
+    if (declarations.isEmpty())
+        return fail(QStringLiteral("no hay declaraciones grabadas"));
+
+    const QStringList before = reportFiles(paths);
+    int failures = 0;
+    for (const SavedDeclaration& declaration : declarations) {
+        QProcess process;
+        process.setWorkingDirectory(paths.sysPath);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(quenbo, {declaration.quenboCommandLine()});
+        const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+        const int code = ended ? process.exitCode() : -1;
+        std::printf("Quenbo \"%s\": %d\n", qPrintable(declaration.quenboCommandLine()), code);
+        failures += code != 0;
+    }
+    for (const QString& file : reportFiles(paths)) {
+        if (!before.contains(file))
+            std::printf("%s\n", qPrintable(file));
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 int run(const QCommandLineParser& parser, const QString& dir)
 {
     const hostkit::HostPaths paths = hostkit::hostPaths(dir);
@@ -170,16 +260,14 @@ int run(const QCommandLineParser& parser, const QString& dir)
     const QString tarvel = hostkit::programPath(parser.isSet(QStringLiteral("tarvel"))
                                                     ? parser.value(QStringLiteral("tarvel"))
                                                     : siblingProgram(QStringLiteral("Tarvel")));
-    const QString quenbo = hostkit::programPath(parser.isSet(QStringLiteral("quenbo"))
-                                                    ? parser.value(QStringLiteral("quenbo"))
-                                                    : siblingProgram(QStringLiteral("Quenbo")));
+    const QString quenbo = quenboPath(parser);
     HostWindow window(paths, tarvel, quenbo);
     window.resize(480, 300);
     // Beside Tarvel's main window, which keeps its own place at the top left.
     window.move(680, 40);
     window.show();
     if (parser.isSet(QStringLiteral("start")))
-        window.startProgram(tarvel, {});
+        window.startProgram(tarvel);
 
     if (parser.isSet(QStringLiteral("screenshot"))) {
         const QString file = parser.value(QStringLiteral("screenshot"));
@@ -199,17 +287,19 @@ int run(const QCommandLineParser& parser, const QString& dir)
 
 int main(int argc, char** argv)
 {
-    // Preparing and writing a statement need no screen; only the host window does.
+    // Only the host window needs a screen.
     const bool preparing = argc > 1 && qstrcmp(argv[1], "prepare") == 0;
     const bool writingStatement = argc > 1 && qstrcmp(argv[1], "statement") == 0;
-    std::unique_ptr<QCoreApplication> app(preparing || writingStatement ? new QCoreApplication(argc, argv)
-                                                                         : new QApplication(argc, argv));
+    const bool summarizing = argc > 1 && qstrcmp(argv[1], "summary") == 0;
+    std::unique_ptr<QCoreApplication> app(preparing || writingStatement || summarizing
+                                              ? new QCoreApplication(argc, argv)
+                                              : new QApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("vardeno"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Stand-in of the host suite \"Integrador del VRD\"."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("prepare, run or statement"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("prepare, run, statement or summary"));
     parser.addPositionalArgument(QStringLiteral("dir"), QStringLiteral("folder of the host"));
     parser.addOptions({
         {QStringLiteral("ravisol"), QStringLiteral("Installer to run after preparing."), QStringLiteral("path")},
@@ -235,6 +325,8 @@ int main(int argc, char** argv)
         return prepare(arguments.at(1), parser.value(QStringLiteral("ravisol")));
     if (writingStatement)
         return statement(parser, arguments.at(1));
+    if (summarizing)
+        return summary(parser, arguments.at(1));
     if (arguments.at(0) == QLatin1String("run"))
         return run(parser, arguments.at(1));
     parser.showHelp(1);
