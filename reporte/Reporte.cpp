@@ -2,18 +2,19 @@
 
 #include "formulario/core/TablaArchivos.h"
 #include "formulario/reports/ArchivoSpool.h"
+#include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/hostaccount.h"
 #include "platform/profile.h"
+#include "reporte/ResumenEnvio.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <memory>
 
 namespace reporte {
-
-std::unique_ptr<platform::Database> oBaseReporte;
 
 namespace {
 
@@ -30,6 +31,17 @@ struct FinReporte {
     int nSalida;
 };
 
+// KOVAL.INI, section Options, and the folders under the database folder.
+struct ConfigReporte {
+    QString sRutaBase;   // DBPath
+    QString sBaseDatos;  // DBPath followed by DBName
+    QString sUsuario;    // SysUser
+    QString sCarpetaRpt; // DBPath/RPT
+    QString sCarpetaTmp; // DBPath/TMP
+};
+
+// The open shared database of the run.
+std::unique_ptr<platform::Database> oBaseReporte;
 // The plain-text file of the run, in the temporary folder until it is copied.
 QString sArchivoTexto;
 
@@ -61,6 +73,33 @@ bool EsNombreDeArchivo(const QString& sNombre)
             return false;
     }
     return !sNombre.trimmed().isEmpty();
+}
+
+ConfigReporte LeeConfigReporte()
+{
+    ConfigReporte config;
+    config.sRutaBase = LeeOpcion(QStringLiteral("DBPath"));
+    config.sBaseDatos = config.sRutaBase + LeeOpcion(QStringLiteral("DBName"));
+    config.sUsuario = LeeOpcion(QStringLiteral("SysUser"));
+    config.sCarpetaRpt = UneRuta(config.sRutaBase, QStringLiteral("RPT"));
+    config.sCarpetaTmp = UneRuta(config.sRutaBase, QStringLiteral("TMP"));
+    return config;
+}
+
+// The boxes 1 to 600 of the declaration; any other box is not the
+// summary's and is left out.
+void LeeCasillas(const LineaComando& linea, QStringList& aCasillas)
+{
+    auto rs = oBaseReporte->openRecordset(
+        QStringLiteral("SELECT CASILLA, I_VALOR FROM DET WHERE DOC_ID_D = ? AND PERIODO = ? AND FORMULARIO = ? "
+                       "AND SEMANA = ?"),
+        {linea.sDocumento.trimmed(), linea.sPeriodoEnvio, QStringLiteral("0913"), linea.sEntidad.toInt()});
+    for (; !rs->eof(); rs->moveNext()) {
+        bool bNumero = false;
+        const int nCasilla = rs->field(QStringLiteral("CASILLA")).text().trimmed().toInt(&bNumero);
+        if (bNumero && nCasilla >= 1 && nCasilla <= kUltimaCasilla)
+            aCasillas[nCasilla] = rs->field(QStringLiteral("I_VALOR")).text();
+    }
 }
 
 void AbreBaseReporte(const ConfigReporte& config)
@@ -199,31 +238,6 @@ std::optional<Entidad> BuscaEntidad(const QString& sEntidad)
             return entidad;
     }
     return std::nullopt;
-}
-
-ConfigReporte LeeConfigReporte()
-{
-    ConfigReporte config;
-    config.sRutaBase = LeeOpcion(QStringLiteral("DBPath"));
-    config.sBaseDatos = config.sRutaBase + LeeOpcion(QStringLiteral("DBName"));
-    config.sUsuario = LeeOpcion(QStringLiteral("SysUser"));
-    config.sCarpetaRpt = UneRuta(config.sRutaBase, QStringLiteral("RPT"));
-    config.sCarpetaTmp = UneRuta(config.sRutaBase, QStringLiteral("TMP"));
-    return config;
-}
-
-void LeeCasillas(const LineaComando& linea, QStringList& aCasillas)
-{
-    auto rs = oBaseReporte->openRecordset(
-        QStringLiteral("SELECT CASILLA, I_VALOR FROM DET WHERE DOC_ID_D = ? AND PERIODO = ? AND FORMULARIO = ? "
-                       "AND SEMANA = ?"),
-        {linea.sDocumento.trimmed(), linea.sPeriodoEnvio, QStringLiteral("0913"), linea.sEntidad.toInt()});
-    for (; !rs->eof(); rs->moveNext()) {
-        bool bNumero = false;
-        const int nCasilla = rs->field(QStringLiteral("CASILLA")).text().trimmed().toInt(&bNumero);
-        if (bNumero && nCasilla >= 1 && nCasilla <= kUltimaCasilla)
-            aCasillas[nCasilla] = rs->field(QStringLiteral("I_VALOR")).text();
-    }
 }
 
 int Main(const QString& sLineaComando)

@@ -6,11 +6,7 @@
 // database folder, under the spool number and under a name built from the
 // command line.
 
-#include "platform/database.h"
-#include "reporte/ResumenEnvio.h"
-
 #include <QString>
-#include <memory>
 #include <optional>
 
 namespace reporte {
@@ -42,25 +38,8 @@ struct Entidad {
 };
 std::optional<Entidad> BuscaEntidad(const QString& sEntidad);
 
-// KOVAL.INI, section Options, and the folders under the database folder.
-struct ConfigReporte {
-    QString sRutaBase;   // DBPath
-    QString sBaseDatos;  // DBPath followed by DBName
-    QString sUsuario;    // SysUser
-    QString sCarpetaRpt; // DBPath/RPT
-    QString sCarpetaTmp; // DBPath/TMP
-};
-ConfigReporte LeeConfigReporte();
-
-// The open shared database of the run.
-extern std::unique_ptr<platform::Database> oBaseReporte;
-
 // The whole run; returns the exit status. Every failure shows its message
 // and leaves no temporary file behind.
 int Main(const QString& sLineaComando);
-
-// The boxes 1 to 600 of the declaration into `aCasillas`; other boxes are
-// not the summary's and are left out.
-void LeeCasillas(const LineaComando& linea, QStringList& aCasillas);
 
 } // namespace reporte
