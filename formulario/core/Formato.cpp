@@ -199,6 +199,17 @@ std::optional<double> NumeroDeTexto(const QString& sTexto)
     return Plano(*d).toDouble();
 }
 
+std::optional<int> EnteroDeTexto(const QString& sTexto)
+{
+    const std::optional<double> dNumero = NumeroDeTexto(sTexto);
+    if (!dNumero)
+        return std::nullopt;
+    const double dEntero = std::nearbyint(*dNumero);
+    if (dEntero < -32768 || dEntero > 32767)
+        return std::nullopt;
+    return int(dEntero);
+}
+
 QString TextoDeNumero(double dValor)
 {
     if (!std::isfinite(dValor))

@@ -21,6 +21,10 @@ QString Formato(double dValor, const QString& sPatron);
 // it is empty or not a number.
 std::optional<double> NumeroDeTexto(const QString& sTexto);
 
+// The text as a 16-bit whole number, as the old CInt made it (halves to
+// even); nothing for a text that is not a number or lies outside the range.
+std::optional<int> EnteroDeTexto(const QString& sTexto);
+
 // The shortest decimal form of the number (at most 15 significant digits),
 // with "." and no separators or exponent: 1.5 gives "1.5", 0 gives "0";
 // an empty text for an infinity or a value that is no number.

@@ -63,7 +63,12 @@ void EjecutaSQL(const QString& sSentencia, const QVariantList& params)
     try {
         oBaseDatos->execute(sSentencia, params);
     } catch (const platform::DbError& e) {
-        platform::messageBox(QStringLiteral("Error Número : %1\n%2").arg(e.number()).arg(e.description()),
-                             Critical, QStringLiteral("Error al Ejecutar Sentencia SQL"));
+        MuestraErrorSQL(e);
     }
+}
+
+void MuestraErrorSQL(const platform::DbError& err)
+{
+    platform::messageBox(QStringLiteral("Error Número : %1\n%2").arg(err.number()).arg(err.description()), Critical,
+                         QStringLiteral("Error al Ejecutar Sentencia SQL"));
 }

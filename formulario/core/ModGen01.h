@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dberror.h"
+
 #include <QString>
 #include <QVariantList>
 
@@ -11,3 +13,5 @@ void LeeConfiguracion();
 bool AbreBaseDatos();
 // Runs one action statement; a failure is shown and the caller goes on.
 void EjecutaSQL(const QString& sSentencia, const QVariantList& params = {});
+// Shows a failed statement's error as EjecutaSQL does.
+void MuestraErrorSQL(const platform::DbError& err);

@@ -12,19 +12,6 @@ namespace {
 const QString kFormatoCuota = QStringLiteral("#,###,###,###,##0");
 const QString kFormatoEntero = QStringLiteral("############0");
 
-// A 16-bit whole number as the old CInt made it (halves to even); nothing
-// for a text that is not a number or lies outside the range.
-std::optional<int> EnteroDeTexto(const QString& sTexto)
-{
-    const std::optional<double> dNumero = NumeroDeTexto(sTexto);
-    if (!dNumero)
-        return std::nullopt;
-    const double dEntero = std::nearbyint(*dNumero);
-    if (dEntero < -32768 || dEntero > 32767)
-        return std::nullopt;
-    return int(dEntero);
-}
-
 // The minimum initial instalment's share of the debt: brackets of twelve
 // instalments from 8 % to 16 %, the first bracket free for a debt up to
 // 3 UIT; deferral followed by instalments moves every bracket down by six.

@@ -24,6 +24,7 @@ struct DeudaPrueba {
     QString sTributoS = QStringLiteral("1000.00");
     QString sIntCapS = QStringLiteral("0.00");
     QString sIntS = QStringLiteral("100.00");
+    QString sActS = QStringLiteral("1100.00");
     QVariant vAcog = 1;
     QVariant vConf = 1;
     QString sTributoC = QStringLiteral("1000");
@@ -32,6 +33,7 @@ struct DeudaPrueba {
     QString sActC = QStringLiteral("1100");
     QString sCodForDj = QStringLiteral("0");
     int nIndDeudaDj = 0;
+    QString sIndImpugnado = QStringLiteral("00");
     QString sCnumero = QStringLiteral("000000");
 };
 
@@ -43,9 +45,9 @@ inline void InsertaDeuda(platform::Database& db, const QString& sTabla, const De
                               "ind_acog, ind_conf, mto_tributo_c, mto_int_cap_c, mto_int_c, mto_act_c, Cod_for_dj, "
                               "Num_ord_dj, Ind_valor, Ind_deuda_dj, Ind_impugnado, cnumero) VALUES "
                               "(?, ?, ?, '0913', ?, ?, ?, ?, ?, '0', '017001', '0', ?, ?, 0, '0', ?, ?, ?, ?, ?, ?, "
-                              "?, ?, ?, ?, ?, '0', 1, ?, '0', ?)")
+                              "?, ?, ?, ?, ?, '0', 1, ?, ?, ?)")
                    .arg(sTabla),
                {d.nTipoDoc, d.sDocId, d.sPeriodo, d.nSemana, d.sIndTipDeu, d.sPerDoc, d.sCodTri, d.sNumDoc,
-                d.sIndVerDeu, d.dFecDesDeu, d.sTributoS, d.sIntCapS, d.sIntS, d.sActC, d.vAcog, d.vConf,
-                d.sTributoC, d.sIntCapC, d.sIntC, d.sActC, d.sCodForDj, d.nIndDeudaDj, d.sCnumero});
+                d.sIndVerDeu, d.dFecDesDeu, d.sTributoS, d.sIntCapS, d.sIntS, d.sActS, d.vAcog, d.vConf,
+                d.sTributoC, d.sIntCapC, d.sIntC, d.sActC, d.sCodForDj, d.nIndDeudaDj, d.sIndImpugnado, d.sCnumero});
 }
