@@ -22,26 +22,35 @@ quint8 ManejaErrorBD(const QString& sRutina, const platform::DbError& err);
 
 // Runs `paso` (one statement, or a step that can safely run again) and
 // returns what it returns. On a database error it asks ManejaErrorBD with
-// `sRutina`: a retry runs the step again, an end ends the program. A caller
-// that holds a transaction must not use it: it has to roll back first.
-template <class Paso>
-auto EjecutaConReintento(const QString& sRutina, Paso&& paso) -> decltype(paso())
+// `sRutina`: a retry runs the step again; an end gives the step up and the
+// caller gets what `alTerminar` returns. Only for a step that holds no
+// transaction and leaves nothing half done when it fails.
+template <class Paso, class AlTerminar>
+auto EjecutaConReintento(const QString& sRutina, Paso&& paso, AlTerminar&& alTerminar) -> decltype(paso())
 {
     for (;;) {
         try {
             return paso();
         } catch (const platform::DbError& err) {
             if (ManejaErrorBD(sRutina, err) == kTerminar)
-                platform::endProgram();
+                return alTerminar();
         }
     }
 }
 
+// The same, where an end ends the program. A caller that holds a transaction
+// must not use it: it has to roll back first.
+template <class Paso>
+auto EjecutaConReintento(const QString& sRutina, Paso&& paso) -> decltype(paso())
+{
+    return EjecutaConReintento(sRutina, paso, []() -> decltype(paso()) { platform::endProgram(); });
+}
+
 // Opens the file in one of the modes of modoArchivo and returns its number,
-// or 0 when nothing was opened. A name holding ; < = > ? [ ] * or a blank is
-// refused; with `bDebeExistir` a missing file for binary reading is reported
-// as "No existe archivo: ". Every other failure is explained by
-// MensajeErrorArchivo, and Retry tries again.
+// or 0 when nothing was opened. A file whose own name (not its folders)
+// holds ; < = > ? [ ] * or a blank is refused; with `bDebeExistir` a missing
+// file for binary reading is reported as "No existe archivo: ". Every other
+// failure is explained by MensajeErrorArchivo, and Retry tries again.
 int AbreArchivo(const QString& sNombre, int nModo, int nLargoRegistro, bool bDebeExistir);
 
 // The message of a file error, with Retry and Cancel: 0 Retry, 2 Cancel,
