@@ -38,21 +38,4 @@ TEST(DeudaNoNotificada, TheTotalIsRoundedToWholeUnits)
             << caso.sTributo << " " << caso.sCap << " " << caso.sInteres;
 }
 
-TEST(DeudaNoNotificada, CapitalisedInterestIsClosedFromDecember2005)
-{
-    EXPECT_FALSE(InteresCapitalizadoCerrado(QStringLiteral("11/2005")));
-    EXPECT_TRUE(InteresCapitalizadoCerrado(QStringLiteral("12/2005")));
-    EXPECT_TRUE(InteresCapitalizadoCerrado(QStringLiteral("01/2006")));
-    EXPECT_FALSE(InteresCapitalizadoCerrado(QStringLiteral("12/2004")));
-    EXPECT_FALSE(InteresCapitalizadoCerrado(QStringLiteral("12/20__")));
-}
-
-TEST(DeudaNoNotificada, OnlyTheFourResolutionTypesOfAKnownEntityHaveATribute)
-{
-    EXPECT_EQ(TributoDeDocumento(QStringLiteral("017504"), 3), QStringLiteral("5331"));
-    EXPECT_EQ(TributoDeDocumento(QStringLiteral("017001"), 8), QStringLiteral("7201"));
-    EXPECT_EQ(TributoDeDocumento(QStringLiteral("017011"), 1), QString());
-    EXPECT_EQ(TributoDeDocumento(QStringLiteral("017001"), 4), QString());
-}
-
 } // namespace
