@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 // What the form's controls hold that the checks read.
 struct DeclaracionAValidar {
@@ -35,3 +36,11 @@ int AbreArchivoMens();
 // A database error goes to ManejaErrorBD as "ValidaTodo".
 bool ValidaTodo(quint8 nModo, const DeclaracionAValidar& datos, int nArchivoMens,
                 bool* bSeleccionaModalidad = nullptr);
+
+// The validate command without its widgets: nGrabando and nInconsistencia
+// to 0, Mens.txt opened, the identification checks run (the form's
+// ValidaContForm1(0), given the file's number to write into) and, when they
+// pass, ValidaTodo(0). The file is closed; true for a clean declaration.
+// The form then shows the message or FrmConsist on sArchivo.
+bool ValidaDeclaracion(const std::function<bool(int nArchivoMens)>& ValidaContForm1,
+                       const DeclaracionAValidar& datos);
