@@ -297,7 +297,9 @@ void SelectorDeclaraciones::AbreDeclaracion()
 
     setEnabled(false);
     PunteroReloj();
-    MuestraFormularioNuevo<Frm913>();
+    Frm913::MuestraDeclaracion({ColumnaActual(ColTipDoc).toInt(), ColumnaActual(ColDocId), ColumnaActual(ColNombre),
+                                ColumnaActual(ColEntidad),
+                                variante_.bEnviadas ? ColumnaActual(ColCorrel) : QString()});
     PunteroNormal();
     QCoreApplication::processEvents();
 

@@ -1,23 +1,828 @@
 #include "formulario/request/Frm913.h"
 
+#include "formulario/core/ClaveDeclaracion.h"
+#include "formulario/core/Fileproc.h"
+#include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
+#include "formulario/core/GrillaRecordset.h"
+#include "formulario/core/ModGen00.h"
+#include "formulario/core/ModGen01.h"
+#include "formulario/core/Registros.h"
+#include "formulario/core/SharedForm.h"
+#include "formulario/core/TablaArchivos.h"
+#include "formulario/core/TeclaPresionada.h"
+#include "formulario/core/modGen02.h"
+#include "formulario/core/mod_Combo.h"
+#include "formulario/request/DatosDeclarante.h"
+#include "formulario/request/PlanPagos.h"
+#include "formulario/request/TablasTrabajo.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
 
-#include <QDialogButtonBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+using namespace platform::mb;
+
+namespace {
+
+const QString kMascaraVacia = QStringLiteral("__/__/____");
+const QColor kBlanco(0xFF, 0xFF, 0xFF);
+const QColor kGris(0xC0, 0xC0, 0xC0);
+constexpr int kTeclaInsert = 45;
+constexpr int kBotonDerecho = 2;
+constexpr std::array<int, 4> kAyudaTab = {1014, 1017, 1013, 1008};
+
+// The entity frame's position in the box order, or -1 for an unknown code.
+int PosicionEntidad(int nCodigo)
+{
+    const QList<BloqueEntidad>& bloques = BloquesEntidad();
+    for (int k = 0; k < bloques.size(); ++k) {
+        if (bloques[k].nEntidad == nCodigo)
+            return k;
+    }
+    return -1;
+}
+
+// The Shift state of a key or mouse event as the form's handlers take it.
+int EstadoShift(Qt::KeyboardModifiers modificadores)
+{
+    return (modificadores & Qt::ShiftModifier ? 1 : 0) | (modificadores & Qt::ControlModifier ? 2 : 0)
+        | (modificadores & Qt::AltModifier ? 4 : 0);
+}
+
+void VaciaPortapapeles()
+{
+    QApplication::clipboard()->setText(QString());
+}
+
+} // namespace
 
 Frm913::Frm913()
 {
     setObjectName(QStringLiteral("Frm913"));
+    CreaControles();
+    ConectaEventos();
 }
+
+Frm913::~Frm913()
+{
+    Descarga();
+}
+
+int Frm913::MuestraDeclaracion(const DeclaracionElegida& declaracion)
+{
+    SharedForm<Frm913>::release();
+    Frm913& frm = SharedForm<Frm913>::instance();
+    frm.EstableceDeclaracion(declaracion);
+    frm.Form_Load();
+    const int nResultado = platform::showModal(frm);
+    SharedForm<Frm913>::release();
+    return nResultado;
+}
+
+void Frm913::PintaCaja(QLineEdit& oCaja, bool bBlanca)
+{
+    QPalette paleta = oCaja.palette();
+    for (QPalette::ColorGroup grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        paleta.setColor(grupo, QPalette::Base, bBlanca ? kBlanco : kGris);
+    oCaja.setPalette(paleta);
+}
+
+void Frm913::ConectaEventos()
+{
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int nTab) {
+        const int nPrevio = nTabPrevio_;
+        nTabPrevio_ = nTab;
+        SSTab1_Click(nPrevio);
+    });
+    for (int nIndex = 0; nIndex < 2; ++nIndex) {
+        connect(Opt_Fusion[nIndex], &QRadioButton::toggled, this, [this, nIndex](bool bElegida) {
+            if (bElegida)
+                Opt_Fusion_Click(nIndex);
+        });
+        connect(OptRectifica[nIndex], &QRadioButton::toggled, this, [this, nIndex](bool bElegida) {
+            if (bElegida)
+                OptRectifica_Click(nIndex);
+        });
+    }
+    connect(cboNumdoc, &QComboBox::currentIndexChanged, this, [this](int nItem) {
+        if (nItem >= 0)
+            cboNumdoc_Click();
+    });
+    connect(CmdCancelar, &QPushButton::clicked, this, &Frm913::CmdCancelar_Click);
+    connect(CmdGrabar, &QPushButton::clicked, this, &Frm913::CmdGrabar_Click);
+    connect(CmdValidar, &QPushButton::clicked, this, &Frm913::CmdValidar_Click);
+
+    for (int nIndex : {1, 2}) {
+        connect(TDBGrid[nIndex]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, nIndex](const QModelIndex& actual, const QModelIndex& previo) {
+                    if (rsDat_[nIndex] && actual.isValid())
+                        rsDat_[nIndex]->setAbsolutePosition(actual.row());
+                    TDBGrid_RowColChange(nIndex, previo.isValid() ? previo.row() : -1);
+                });
+        connect(txtmtototal_[nIndex], &QLineEdit::textChanged, this, [this, nIndex] { txtmtototal_Change(nIndex); });
+    }
+    for (const auto& [nCasilla, caja] : txtValor)
+        connect(caja, &QLineEdit::textChanged, this, [this, nCasilla] { txtValor_Change(nCasilla); });
+
+    AsignaKeyPress(*txtTelefono, [this](int& KeyAscii) { txtTelefono_KeyPress(KeyAscii); });
+    AsignaKeyPress(*mkeFechaAcog, [this](int& KeyAscii) { mkeFechaAcog_KeyPress(KeyAscii); });
+    // Installed after the key filters, so a key goes down before it is typed.
+    for (QWidget* control : {static_cast<QWidget*>(txtTelefono), static_cast<QWidget*>(mkeFechaAcog)})
+        control->installEventFilter(this);
+}
+
+ClaveDeclaracion Frm913::Clave() const
+{
+    return ClaveDeclaracionAbierta(nTipDocDeclarante, sNumDocDeclarante);
+}
+
+// ---------------------------------------------------------------------------
+// Life of the form
 
 void Frm913::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Formulario 0913"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("El formulario de solicitud todavía no está disponible en esta versión."), this));
-    auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    layout->addWidget(botones);
+    EstableceFormularioSolicitud(this);
+    FijaLectorFechaPersonalizado([this] {
+        return modeloDat_[1]->Valor(0, 9).toDate();
+    });
+    try {
+        const int k = PosicionEntidad(nEntidad);
+        const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
+        if (bloque) {
+            nCasillaBase2 = bloque->nCasillaBase2;
+            nCasillaBase = bloque->nCasillaBase;
+            nCasillaCuota = bloque->nCasillaCuotaInicial;
+        }
+        bFormCargado = false;
+        bCargaCorrecta = false;
+
+        if (bEnviadas) {
+            for (QPushButton* boton : {CmdValidar, CmdGrabar, CmdAcoge[1], CmdNoAcoge[1], cmdEdit[1], cmdNew[2],
+                                       cmdEdit[2], cmdDelete[2]})
+                boton->setVisible(false);
+            for (QWidget* control : {static_cast<QWidget*>(Frame_Garantia), static_cast<QWidget*>(txtTelefono),
+                                     static_cast<QWidget*>(mkeFechaAcog), static_cast<QWidget*>(Opt_Fusion[0]),
+                                     static_cast<QWidget*>(Opt_Fusion[1])})
+                control->setEnabled(false);
+        }
+
+        move(-3, -3);
+        resize(648, height());
+        setWindowTitle(QStringLiteral("0913 ") + kNombreProducto + (bEnviadas ? QStringLiteral(" - Enviadas") : QString()));
+
+        nTipDocDeclarante = declaracion_.nTipDoc;
+        sNumDocDeclarante = declaracion_.sNumDoc;
+        txtRazon->setText(declaracion_.sNombre);
+        TxtEntidad->setText(declaracion_.sEntidad);
+        if (bEnviadas) {
+            sCorrelativo = declaracion_.sCorrel;
+            txtCorrel->setText(sCorrelativo);
+        }
+        txtCorrel->setVisible(bEnviadas);
+        lblCorrel->setVisible(bEnviadas);
+
+        {
+            // Only the declarant chosen at the end counts as a choice.
+            const QSignalBlocker bloqueo(cboNumdoc);
+            CargaNumeroDocumento(*cboNumdoc, quint8(nTipDocDeclarante), declaracion_.sNumDoc, 1);
+        }
+        if (cboNumdoc->currentIndex() >= 0)
+            cboNumdoc_Click();
+        AjustaAnchoCombo(*this, *cboNumdoc, 70);
+
+        Lee_RUC_Delito(Clave());
+        Lee_BuenosCont(Clave());
+        Datos_Iniciales(Clave());
+
+        if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0) {
+            QLineEdit* cuota = txtValor.at(nCasillaCuota);
+            cuota->setEnabled(false);
+            PintaCaja(*cuota, false);
+            cuota->setText(QStringLiteral("0"));
+        }
+
+        SSTab1->setCurrentIndex(0);
+        txtRazon->setEnabled(false);
+        for (const QString& sTabla :
+             {QStringLiteral("TMP_F0913DEUDAS"), QStringLiteral("TMP_F0913MOTIVO"), QStringLiteral("TMP_F0913SUSTEN")})
+            EliminaDataTabla(sTabla, nTipDocDeclarante, sNumDocDeclarante, 0, QString());
+        for (const BloqueEntidad& cada : BloquesEntidad())
+            txtValor.at(cada.CodigoTributo())->setProperty("Tag", cada.sCodigoTributo);
+
+        cboNumdoc->setEnabled(false);
+        txtRazon->setEnabled(false);
+        nGrabando = 0;
+        CargaDataTemporales(QStringLiteral("C"));
+        // CargaCasillas: the saved boxes go back into the form here.
+        if (mkeFechaAcog->displayText() != kMascaraVacia)
+            Obtiene_TIM(QDate::fromString(mkeFechaAcog->displayText(), QStringLiteral("dd/MM/yyyy"))
+                            .toString(QStringLiteral("yyyyMM")));
+
+        MuestraEntidad();
+        if (k >= 0) {
+            lblmsg->setVisible(true);
+            QLineEdit* garantia = txtValor.at(nCasillaGarantia);
+            if (sBuenContrib == QLatin1String("1")) {
+                garantia->setEnabled(false);
+                garantia->setText(QStringLiteral("NO"));
+                lblmsg->setVisible(false);
+            }
+            if (sGarantia == QLatin1String("1")) {
+                garantia->setEnabled(false);
+                garantia->setText(QStringLiteral("SI"));
+            } else {
+                garantia->setEnabled(true);
+            }
+        }
+
+        CargaTabIndex(1);
+        CargaTabIndex(2);
+        if (ColumnaGrilla(1, QStringLiteral("cod_tri")) == QLatin1String("0"))
+            SSTab1->setTabEnabled(1, false);
+        SSTab1->setTabEnabled(2, Opt_Fusion[1]->isChecked());
+
+        PunteroNormal();
+        bFormCargado = true;
+        bModificado = false;
+        bDeudaGrabada = false;
+        bCargaCorrecta = true;
+    } catch (const platform::DbError&) {
+        // Activation tells the user and closes the form.
+        PunteroNormal();
+    }
+}
+
+// Hides every entity frame but the open entity's, which comes to its place.
+void Frm913::MuestraEntidad()
+{
+    for (QGroupBox* marco : FrameEntidad) {
+        marco->setVisible(false);
+        marco->setEnabled(false);
+    }
+    const int k = PosicionEntidad(nEntidad);
+    if (k < 0)
+        return;
+    const BloqueEntidad& bloque = BloquesEntidad().at(k);
+    txtValor.at(bloque.CodigoTributo())->setText(bloque.sCodigoTributo);
+    FrameEntidad[k]->setVisible(true);
+    FrameEntidad[k]->setEnabled(true);
+    FrameEntidad[k]->move(5100 / 15, 1015 / 15);
+    nCasillaBase2 = bloque.nCasillaBase2;
+    nCasillaGarantia = bloque.Garantia();
+    // Box b + 6 is the program's decision, never the user's, even when enabled.
+    txtValor.at(nCasillaGarantia)->setReadOnly(true);
+}
+
+void Frm913::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void Frm913::Form_Activate()
+{
+    nHelpContext_ = nHelpContextTab_;
+    if (bCargaCorrecta)
+        return;
+    platform::messageBox(QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la "
+                                        "operación"),
+                         Critical | OkOnly, windowTitle());
+    // A form that did not load whole has nothing to save.
+    bModificado = false;
+    CmdCancelar_Click();
+}
+
+void Frm913::CmdCancelar_Click()
+{
+    if (!bEnviadas && bModificado) {
+        const int nRespuesta =
+            platform::messageBox(QStringLiteral("¿El formulario ha sido modificado, desea guardar los cambios?"),
+                                 YesNoCancel | Question, windowTitle());
+        if (nRespuesta == Cancel)
+            return;
+        if (nRespuesta == Yes) {
+            CmdGrabar_Click();
+            // Only a save that went through lets the form close.
+            if (bModificado)
+                return;
+        }
+    }
+    done(QDialog::Rejected);
+}
+
+void Frm913::CmdGrabar_Click()
+{
+    // GrabaFormulario: validation and save of the declaration go here.
+}
+
+void Frm913::CmdValidar_Click()
+{
+    // ValidaTodo: the whole-declaration checks with their findings file go here.
+}
+
+void Frm913::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    CmdCancelar_Click();
+}
+
+void Frm913::reject()
+{
+    CmdCancelar_Click();
+}
+
+void Frm913::done(int resultado)
+{
+    Form_Unload();
+    QDialog::done(resultado);
+}
+
+void Frm913::Form_Unload()
+{
+    if (bDescargado_)
+        return;
+    bDescargado_ = true;
+    QCoreApplication::processEvents();
+    PunteroReloj();
+    if (oBaseDatos)
+        EjecutaConReintento(QStringLiteral("Form_Unload"), [] { VaciaTablasTrabajo(); });
     PunteroNormal();
+    Descarga();
+}
+
+// The form stops serving the dialogs and the date reader.
+void Frm913::Descarga()
+{
+    if (FormularioSolicitud() == this) {
+        EstableceFormularioSolicitud(nullptr);
+        FijaLectorFechaPersonalizado({});
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Tabs and declaration options
+
+void Frm913::SSTab1_Click(int PreviousTab)
+{
+    if (bEnTab_)
+        return;
+    bEnTab_ = true;
+    struct Fin {
+        bool& bBandera;
+        ~Fin() { bBandera = false; }
+    } fin{bEnTab_};
+
+    if (PreviousTab == 0 && !ValidaContForm1(1))
+        return;
+    PunteroReloj();
+    try {
+        if (mkeFechaAcog->displayText() != kMascaraVacia)
+            Obtiene_TIM(QDate::fromString(mkeFechaAcog->displayText(), QStringLiteral("dd/MM/yyyy"))
+                            .toString(QStringLiteral("yyyyMM")));
+        const int nTab = SSTab1->currentIndex();
+        nHelpContextTab_ = kAyudaTab[nTab];
+        if (nTab == 1 || nTab == 2) {
+            lblTab[nTab]->clear();
+            CargaTabIndex(nTab);
+            if (nFilaGrilla > 0) {
+                rsDat_[nTab]->setAbsolutePosition(nFilaGrilla);
+                SigueGrilla(nTab);
+                nFilaGrilla = 0;
+            }
+            CalculaMontoTotal(*txtmtototal_[nTab], nTab);
+        } else if (nTab == 3) {
+            CalculaCasillas();
+            HabilitaCasillasModalidad();
+        }
+    } catch (const platform::DbError& err) {
+        if (ManejaErrorBD(QStringLiteral("SSTab1_Click"), err) == kTerminar)
+            platform::endProgram();
+    }
+    PunteroNormal();
+}
+
+// What the user may fill in each entity block once the payment tab shows.
+void Frm913::HabilitaCasillasModalidad()
+{
+    auto estado = [this](int nCasilla, bool bHabilitada, bool bBlanca) {
+        QLineEdit* caja = txtValor.at(nCasilla);
+        caja->setEnabled(bHabilitada);
+        PintaCaja(*caja, bBlanca);
+    };
+    if (bEnviadas) {
+        for (int nCasilla = 500; nCasilla <= 534; ++nCasilla)
+            txtValor.at(nCasilla)->setEnabled(false);
+    }
+    if (sGarantia == QLatin1String("1"))
+        Frame_Garantia->setVisible(true);
+    if (sGarantia == QLatin1String("0") || sBuenContrib == QLatin1String("1"))
+        Frame_Garantia->setVisible(false);
+
+    for (const BloqueEntidad& bloque : BloquesEntidad()) {
+        const int m = bloque.Modalidad();
+        const int c = bloque.nCasillaCuotaInicial;
+        const QString sModalidad = txtValor.at(m)->text().trimmed();
+        const bool bConDeuda = !txtValor.at(bloque.nCasillaBase)->text().isEmpty();
+        if (sModalidad.isEmpty()) {
+            estado(c, false, false);
+        } else if (sModalidad == QLatin1String("0") || sModalidad == QLatin1String("2")) {
+            const bool bAplaza = sModalidad == QLatin1String("2");
+            if (bConDeuda) {
+                estado(m + 1, bAplaza, bAplaza);
+                txtValor.at(m + 1)->setReadOnly(!bAplaza);
+                estado(m + 2, true, true);
+                txtValor.at(m + 2)->setReadOnly(false);
+                estado(m + 3, false, false);
+            } else {
+                txtValor.at(m)->clear();
+            }
+            if (txtValor.at(m)->text() == QLatin1String("2"))
+                estado(c, false, false);
+        }
+    }
+    if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0)
+        txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
+}
+
+void Frm913::Opt_Fusion_Click(int Index)
+{
+    if (Index == 1) {
+        SSTab1->setTabEnabled(2, true);
+        return;
+    }
+    if (modeloDat_[2]->rowCount() > 0) {
+        if (platform::messageBox(QStringLiteral("Actualmente existe información en otras resoluciones. ¿Desea "
+                                                "eliminarlos? "),
+                                 YesNo | Question, QStringLiteral("Eliminar Comprobantes de Adquisiciones"))
+            != Yes) {
+            // The debts stay, and so does the answer that keeps them.
+            Opt_Fusion[1]->setChecked(true);
+            return;
+        }
+        EjecutaSQL(QStringLiteral("DELETE FROM TMP_F0913DEUDAS  WHERE ind_tip_deu = '05' "));
+        CargaTabIndex(2);
+        CalculaMontoTotal(*txtmtototal_[2], 2);
+    }
+    SSTab1->setTabEnabled(2, false);
+}
+
+void Frm913::OptRectifica_Click(int Index)
+{
+    OptRectifica[Index]->setChecked(true);
+    bModificado = true;
+}
+
+// ---------------------------------------------------------------------------
+// Identification tab
+
+void Frm913::cboNumdoc_Click()
+{
+    sFechaAnterior = kMascaraVacia;
+    const QString sItem = cboNumdoc->currentText();
+    sNumDocDeclarante = sItem.left(19).trimmed();
+    sRucDeclarante = sNumDocDeclarante;
+    SSTab1->setTabEnabled(2, false);
+    QCoreApplication::processEvents();
+    txtRazon->setText(sItem.mid(18, 70).trimmed());
+    CargaDataTemporales(QStringLiteral("C"));
+}
+
+bool Frm913::ValidaContForm1(int nModo)
+{
+    bool bValido = true;
+    // A finding: a line of the findings file in mode 0 (and the checks go
+    // on), otherwise shown on the first tab (and the checks stop).
+    auto hallazgo = [this, nModo, &bValido](const QString& sTexto, QWidget* foco) {
+        bValido = false;
+        sMensaje = sTexto;
+        if (nModo == 0) {
+            EscribeLinea(nArchivoMens, sMensaje);
+            nInconsistencia = 1;
+            return true;
+        }
+        SSTab1->setCurrentIndex(0);
+        platform::messageBox(sMensaje, Critical | OkOnly, windowTitle());
+        if (foco->isEnabled())
+            foco->setFocus();
+        return false;
+    };
+
+    const QString sTelefono = txtTelefono->text();
+    if (sTelefono.size() <= 5 && !hallazgo(QStringLiteral("Ingrese correctamente el teléfono"), txtTelefono))
+        return false;
+    if (sTelefono.size() == 8 && !sTelefono.startsWith(u'9')
+        && !hallazgo(QStringLiteral("Identificación-Información general : El número de teléfono ingresado debe ser "
+                                    "de 7 dígitos, o un celular de 9 dígitos"),
+                     txtTelefono))
+        return false;
+    if (sTelefono.startsWith(u'9') && sTelefono.size() < 9
+        && !hallazgo(QStringLiteral("Identificación-Información general : El celular debe ser de 9 dígitos"),
+                     txtTelefono))
+        return false;
+
+    sMensaje.clear();
+    if (!ValidaFecha(QStringLiteral("PRE"), lblFechaAcog->text(), mkeFechaAcog->displayText(), windowTitle(), true)) {
+        const QString sFalla = sMensaje;
+        if (!hallazgo(sFalla, mkeFechaAcog)) {
+            EstableceFechaAcog(sFechaAnterior);
+            return false;
+        }
+    }
+    return bValido;
+}
+
+void Frm913::EstableceFechaAcog(const QString& sFecha)
+{
+    if (sFecha == kMascaraVacia || sFecha.isEmpty())
+        mkeFechaAcog->clear();
+    else
+        mkeFechaAcog->setText(sFecha);
+}
+
+void Frm913::mkeFechaAcog_GotFocus()
+{
+    sFechaAnterior = mkeFechaAcog->displayText();
+}
+
+void Frm913::mkeFechaAcog_LostFocus()
+{
+    if (bEnFecha_)
+        return;
+    bEnFecha_ = true;
+    struct Fin {
+        bool& bBandera;
+        ~Fin() { bBandera = false; }
+    } fin{bEnFecha_};
+
+    const QString sFecha = mkeFechaAcog->displayText();
+    if (!ValidaFecha(QStringLiteral("PRE"), lblFechaAcog->text(), sFecha, windowTitle(), false)) {
+        EstableceFechaAcog(sFechaAnterior);
+        return;
+    }
+    if (sFecha == sFechaAnterior || sFechaAnterior == kMascaraVacia)
+        return;
+    if (platform::messageBox(QStringLiteral("Se procederá a la actualización de la deuda. ¿Desea continuar?"),
+                             YesNo | Question, windowTitle())
+        == Yes) {
+        // Recalcula_deuda: the accepted debts' interest is brought to the new date here.
+        if (nCasillaBase != 0)
+            txtValor.at(nCasillaBase + 1)->clear();
+        return;
+    }
+    SSTab1->setCurrentIndex(0);
+    EstableceFechaAcog(sFechaAnterior);
+    if (mkeFechaAcog->isEnabled())
+        mkeFechaAcog->setFocus();
+}
+
+void Frm913::mkeFechaAcog_KeyDown(int KeyCode, int Shift)
+{
+    if (KeyCode == kTeclaInsert && Shift == 1)
+        VaciaPortapapeles();
+}
+
+void Frm913::mkeFechaAcog_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii == 13) {
+        EnviaTab(QStringLiteral("TAB"));
+        KeyAscii = 0;
+    }
+    bModificado = true;
+}
+
+void Frm913::txtTelefono_KeyDown(int KeyCode, int Shift)
+{
+    if (KeyCode == kTeclaInsert && Shift == 1)
+        VaciaPortapapeles();
+}
+
+void Frm913::txtTelefono_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii == 13)
+        EnviaTab(QStringLiteral("TAB"));
+    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9'))
+        KeyAscii = 0;
+    bModificado = true;
+}
+
+void Frm913::txtTelefono_MouseDown(int Button)
+{
+    if (Button == kBotonDerecho)
+        VaciaPortapapeles();
+}
+
+bool Frm913::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool bTelefono = watched == txtTelefono;
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* tecla = static_cast<QKeyEvent*>(event);
+        const int nCodigo = tecla->key() == Qt::Key_Insert ? kTeclaInsert : tecla->key();
+        const int nShift = EstadoShift(tecla->modifiers());
+        if (bTelefono)
+            txtTelefono_KeyDown(nCodigo, nShift);
+        else
+            mkeFechaAcog_KeyDown(nCodigo, nShift);
+        // Nothing is pasted into these boxes, by any key.
+        if (tecla->matches(QKeySequence::Paste) || (nCodigo == kTeclaInsert && nShift == 1))
+            return true;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        if (bTelefono && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            txtTelefono_MouseDown(kBotonDerecho);
+        break;
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        return true;
+    case QEvent::FocusIn:
+        if (!bTelefono)
+            mkeFechaAcog_GotFocus();
+        break;
+    case QEvent::FocusOut:
+        if (!bTelefono)
+            mkeFechaAcog_LostFocus();
+        break;
+    default: break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Debt grids and work tables
+
+void Frm913::CargaDataTemporales(const QString& sTipo)
+{
+    ClaveDeclaracion clave = Clave();
+    if (bEnviadas)
+        clave.sCorrel = sCorrelativo;
+    ::CargaDataTemporales(sTipo, clave);
+}
+
+void Frm913::CargaTabIndex(int nIndex)
+{
+    EjecutaConReintento(QStringLiteral("CargaTabIndex"), [this, nIndex] {
+        sSQL = ConsultaGrilla(nIndex);
+        rsDat_[nIndex] = oBaseDatos->openRecordset(sSQL, {sNumDocDeclarante, nEntidad});
+        CargaTipoPersona(sNumDocDeclarante);
+    });
+    platform::Recordset& rs = *rsDat_[nIndex];
+    modeloDat_[nIndex]->CargaRecordset(rs);
+    if (rs.bof() && rs.eof()) {
+        lblTab[nIndex]->setText(QStringLiteral("Sin registros"));
+    } else {
+        rs.moveFirst();
+        lblTab[nIndex]->setText(QStringLiteral("Total de registros : %1 de %2")
+                                    .arg(rs.absolutePosition() + 1)
+                                    .arg(rs.recordCount()));
+    }
+    SigueGrilla(nIndex);
+}
+
+// The grid's current row becomes the record set's.
+void Frm913::SigueGrilla(int nIndex)
+{
+    QTableView* grilla = TDBGrid[nIndex];
+    const int nFila = FilaGrilla(nIndex);
+    const QSignalBlocker bloqueo(grilla->selectionModel());
+    if (nFila < 0)
+        grilla->selectionModel()->clear();
+    else
+        grilla->setCurrentIndex(modeloDat_[nIndex]->index(nFila, 0));
+    grilla->viewport()->update();
+}
+
+// The record set's current row; -1 without one.
+int Frm913::FilaGrilla(int nIndex) const
+{
+    const platform::Recordset* rs = rsDat_[nIndex].get();
+    if (!rs || rs->eof() || rs->bof())
+        return -1;
+    return rs->absolutePosition();
+}
+
+void Frm913::CalculaMontoTotal(QLineEdit& oTextBox, int nIndex)
+{
+    if (nIndex == 0 || nIndex == 4 || nIndex == 5)
+        return;
+    const QVariant vSuma = EjecutaConReintento(QStringLiteral("CalculaMontoTotal"), [this, nIndex] {
+        return SumaAcogidaGrilla(nIndex, sNumDocDeclarante);
+    });
+    oTextBox.setText(vSuma.isNull() ? QStringLiteral("0") : Formato(vSuma.toDouble(), QStringLiteral("###,###,###,##0")));
+    oTextBox.setAlignment(Qt::AlignRight);
+}
+
+bool Frm913::Existen_Deudas(const QString& sTipo) const
+{
+    return ::Existen_Deudas(sTipo, sNumDocDeclarante);
+}
+
+void Frm913::txtmtototal_Change(int)
+{
+    CalculaCasillas2();
+}
+
+void Frm913::TDBGrid_RowColChange(int Index, int LastRow)
+{
+    if (LastRow < 0 || !rsDat_[Index])
+        return;
+    lblTab[Index]->setText(QStringLiteral("Total de registros : %1 de %2")
+                               .arg(rsDat_[Index]->absolutePosition() + 1)
+                               .arg(rsDat_[Index]->recordCount()));
+}
+
+// ---------------------------------------------------------------------------
+// Plan arithmetic and the boxes it fills
+
+void Frm913::Obtiene_TIM(const QString& sFecha)
+{
+    ::Obtiene_TIM(sFecha);
+}
+
+void Frm913::CalculaCasillas()
+{
+    const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
+    if (!bloque)
+        return;
+    txtValor.at(bloque->nCasillaBase)->setText(CalculaDeudaAcogida(sNumDocDeclarante));
+}
+
+void Frm913::CalculaCasillas2()
+{
+    const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
+    if (!bloque)
+        return;
+    const Moneda dUit = EjecutaConReintento(QStringLiteral("CalculaCasillas2"), [] { return ObtieneUIT(); });
+    txtValor.at(bloque->nCasillaBase)->setText(CalculaDeudaAcogida(sNumDocDeclarante));
+    if (nModo != 1 || !bDeudaGrabada)
+        return;
+    auto texto = [this](int nCasilla) { return txtValor.at(nCasilla)->text(); };
+    txtValor.at(bloque->nCasillaCuotaInicial)
+        ->setText(::CalculaCuotaInicial2(texto(bloque->nCasillaBase), dUit, texto(bloque->Modalidad()),
+                                         texto(bloque->Cuotas()), texto(bloque->Meses())));
+}
+
+void Frm913::txtValor_Change(int)
+{
+    if (!bFormCargado)
+        return;
+    bModificado = true;
+}
+
+// ---------------------------------------------------------------------------
+// What the review dialogs use
+
+QString Frm913::TextoNumdoc() const
+{
+    return cboNumdoc->currentText();
+}
+
+int Frm913::TabActual() const
+{
+    return SSTab1->currentIndex();
+}
+
+QString Frm913::CaptionTab(int nTab) const
+{
+    return SSTab1->tabText(nTab);
+}
+
+platform::Recordset& Frm913::Dat(int nIndex)
+{
+    return *rsDat_[nIndex];
+}
+
+QString Frm913::ColumnaGrilla(int nIndex, const QString& sColumna) const
+{
+    const platform::Recordset* rs = rsDat_[nIndex].get();
+    if (FilaGrilla(nIndex) < 0 || !rs->hasField(sColumna))
+        return {};
+    return const_cast<platform::Recordset*>(rs)->field(sColumna).text();
+}
+
+QString Frm913::ColumnaGrilla(int nIndex, int nColumna) const
+{
+    const int nFila = FilaGrilla(nIndex);
+    if (nFila < 0)
+        return {};
+    return modeloDat_[nIndex]->data(modeloDat_[nIndex]->index(nFila, nColumna)).toString();
+}
+
+QString Frm913::FechaAcog() const
+{
+    return mkeFechaAcog->displayText();
 }

@@ -1,12 +1,187 @@
 #pragma once
 
-#include <QDialog>
+// The refinancing request form: one declaration of one declarant, period
+// and creditor entity, from its debts (two grids over the work tables)
+// through the payment plan of the entity's boxes to its saved header and
+// boxes. The review dialogs reach it through ServiciosFrm913.
 
-// The refinancing request form. Until it is built, this window only says so.
-class Frm913 : public QDialog {
+#include "formulario/request/Frm913Servicios.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <map>
+#include <memory>
+
+class GrillaRecordset;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+struct ClaveDeclaracion;
+
+// The declaration chosen in a picker: the columns of its grid's current row
+// that the form reads when it loads.
+struct DeclaracionElegida {
+    int nTipDoc = 0;  // column 0, the document type
+    QString sNumDoc;  // column 2
+    QString sNombre;  // column 3
+    QString sEntidad; // column 6, the entity's name
+    QString sCorrel;  // column 10, sent declarations only
+};
+
+class Frm913 : public QDialog, public ServiciosFrm913 {
     Q_OBJECT
 public:
     Frm913();
+    ~Frm913() override;
 
+    // Shows a fresh form for the declaration chosen in a picker, modally,
+    // and releases it once it is closed.
+    static int MuestraDeclaracion(const DeclaracionElegida& declaracion);
+    // The picker's row that the next Form_Load reads.
+    void EstableceDeclaracion(const DeclaracionElegida& declaracion) { declaracion_ = declaracion; }
+
+    // Life of the form
     void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void CmdCancelar_Click();
+    void CmdGrabar_Click();
+    void CmdValidar_Click();
+
+    // Tabs and declaration options
+    void SSTab1_Click(int PreviousTab);
+    void Opt_Fusion_Click(int Index);
+    void OptRectifica_Click(int Index);
+
+    // Identification tab
+    void cboNumdoc_Click();
+    bool ValidaContForm1(int nModo);
+    void mkeFechaAcog_GotFocus();
+    void mkeFechaAcog_LostFocus();
+    void mkeFechaAcog_KeyDown(int KeyCode, int Shift);
+    void mkeFechaAcog_KeyPress(int& KeyAscii);
+    void txtTelefono_KeyDown(int KeyCode, int Shift);
+    void txtTelefono_KeyPress(int& KeyAscii);
+    void txtTelefono_MouseDown(int Button);
+
+    // Debt grids and work tables
+    void CargaDataTemporales(const QString& sTipo);
+    void CargaTabIndex(int nIndex) override;
+    void CalculaMontoTotal(QLineEdit& oTextBox, int nIndex) override;
+    bool Existen_Deudas(const QString& sTipo) const;
+    void txtmtototal_Change(int Index);
+    void TDBGrid_RowColChange(int Index, int LastRow);
+
+    // Plan arithmetic and the boxes it fills
+    void Obtiene_TIM(const QString& sFecha);
+    void CalculaCasillas();
+    void CalculaCasillas2();
+    void txtValor_Change(int Index);
+
+    // What the review dialogs use (ServiciosFrm913)
+    QWidget* Ventana() override { return this; }
+    QString pOperacion() const override { return sOperacion_; }
+    QString TextoNumdoc() const override;
+    int TabActual() const override;
+    QString CaptionTab(int nTab) const override;
+    int TabIndexTab() const override { return 0; }
+    int HelpContextTab() const override { return nHelpContextTab_; }
+    platform::Recordset& Dat(int nIndex) override;
+    QString ColumnaGrilla(int nIndex, const QString& sColumna) const override;
+    QString ColumnaGrilla(int nIndex, int nColumna) const override;
+    QLineEdit& txtmtototal(int nIndex) override { return *txtmtototal_[nIndex]; }
+    QString FechaAcog() const override;
+
+    // Form state that the tests and the routines of later steps read.
+    bool Modificado() const { return bModificado; }
+    int HelpContext() const { return nHelpContext_; }
+    int CasillaBase() const { return nCasillaBase; }
+    int CasillaGarantia() const { return nCasillaGarantia; }
+
+    // Controls (the index of a control array is its box number or its grid)
+    QTabWidget* SSTab1 = nullptr;
+    QComboBox* cboNumdoc = nullptr;
+    QLineEdit* txtRazon = nullptr;
+    QLineEdit* txtTelefono = nullptr;
+    QLineEdit* mkeFechaAcog = nullptr;
+    QLabel* lblFechaAcog = nullptr;
+    QLineEdit* TxtEntidad = nullptr;
+    QLineEdit* txtCorrel = nullptr;
+    QLabel* lblCorrel = nullptr;
+    std::array<QRadioButton*, 2> OptRectifica{};
+    std::array<QRadioButton*, 2> Opt_Fusion{};
+    std::array<QTableView*, 3> TDBGrid{};
+    std::array<QLabel*, 3> lblTab{};
+    std::array<QLineEdit*, 3> txtmtototal_{};
+    std::array<QPushButton*, 2> CmdAcoge{};
+    std::array<QPushButton*, 2> CmdNoAcoge{};
+    std::array<QPushButton*, 3> cmdEdit{};
+    std::array<QPushButton*, 3> cmdNew{};
+    std::array<QPushButton*, 3> cmdDelete{};
+    std::array<QLabel*, 9> txtdescas{};
+    std::array<QGroupBox*, 5> FrameEntidad{}; // Frame_ALCOR ... Frame_FONCOMUN
+    std::array<QLabel*, 5> txtdescol{};
+    std::map<int, QLineEdit*> txtnumcas;
+    std::map<int, QLineEdit*> txtValor;
+    QGroupBox* Frame_Garantia = nullptr;
+    std::array<QCheckBox*, 3> ChkGarantia{};
+    QLabel* lblmsg = nullptr;
+    QPushButton* CmdValidar = nullptr;
+    QPushButton* CmdGrabar = nullptr;
+    QPushButton* CmdCancelar = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void done(int resultado) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Background of a box: white (the user may fill it) or grey.
+    static void PintaCaja(QLineEdit& oCaja, bool bBlanca);
+    void CreaControles();
+    void CreaIdentificacion(QWidget* pagina);
+    void CreaGrilla(QWidget* pagina, int nIndex);
+    void CreaModalidad(QWidget* pagina);
+    void ConectaEventos();
+    // The open declaration's key, without the correlative.
+    ClaveDeclaracion Clave() const;
+    void MuestraEntidad();
+    void HabilitaCasillasModalidad();
+    void EstableceFechaAcog(const QString& sFecha);
+    void SigueGrilla(int nIndex);
+    int FilaGrilla(int nIndex) const;
+    void Descarga();
+
+    // Form-level state
+    DeclaracionElegida declaracion_;
+    int nTipDocDeclarante = 0;
+    QString sNumDocDeclarante;
+    QString sCorrelativo;
+    int nCasillaBase = 0;
+    int nCasillaBase2 = 0;
+    int nCasillaGarantia = 0;
+    int nCasillaCuota = 0; // the entity's initial-instalment box
+    bool bModificado = false;
+    bool bCargaCorrecta = false;
+    int nFilaGrilla = 0;
+    QString sOperacion_; // pOperacion
+    QString sFechaAnterior;
+    int nArchivoMens = 0;
+
+    int nHelpContext_ = 0;
+    int nHelpContextTab_ = 1014;
+    int nTabPrevio_ = 0;
+    bool bEnTab_ = false;
+    bool bEnFecha_ = false;
+    bool bDescargado_ = false;
+    std::array<std::unique_ptr<platform::Recordset>, 3> rsDat_;
+    std::array<GrillaRecordset*, 3> modeloDat_{};
 };

@@ -1,0 +1,528 @@
+#include "formulario/request/Frm913.h"
+
+#include "formulario/core/ModGen00.h"
+#include "formulario/core/SharedForm.h"
+#include "platform/database.h"
+#include "tests/formulario/request/DeudasPrueba.h"
+#include "tests/support/HostTest.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+using namespace platform::mb;
+
+namespace {
+
+const QString kRuc = QStringLiteral("20100070970");
+const QString kNombre = QStringLiteral("COMERCIAL PEÑA HERMANOS S.A.C.");
+const QString kPeriodo = QStringLiteral("201003");
+QString Titulo()
+{
+    return QStringLiteral("0913 ") + kNombreProducto;
+}
+const QString kPregunta = QStringLiteral("¿El formulario ha sido modificado, desea guardar los cambios?");
+
+// One declaration of the sample declarant as the import leaves it.
+struct Declaracion {
+    int nEntidad = 1;
+    QVariant vCheque = QStringLiteral("0");
+    QVariant vBcolibrad = 2;
+    QString sIndGarantia = QStringLiteral("0");
+    QString sCorrel; // a sent declaration
+};
+
+// The kinds and statuses the grids tell apart, newest period first.
+struct FilaDeuda {
+    const char* sNumDoc;
+    const char* sPerDoc;
+    const char* sTipo;
+    const char* sEstado;
+    const char* sAcogido;
+};
+const std::array<FilaDeuda, 5> kDeudas = {{
+    {"0230010001", "200903", "01", "00", "1100"},
+    {"0230010002", "200902", "04", "16", "500"},  // a status that counts for nothing
+    {"0230010003", "200901", "06", "00", "7000"}, // the statement's summary row
+    {"0230010004", "200903", "05", "00", "2000"}, // entered by hand
+    {"0230010005", "200902", "05", "16", "1234"},
+}};
+
+class Frm913Test : public HostTest {
+protected:
+    void TearDown() override
+    {
+        SharedForm<Frm913>::release();
+        HostTest::TearDown();
+    }
+
+    void InsertaCabecera(const Declaracion& d)
+    {
+        const bool bEnviada = !d.sCorrel.isEmpty();
+        db().execute(QStringLiteral("INSERT INTO %1 (tip_doc_d, doc_id_d, periodo, formulario, Semana, %2estado, "
+                                    "bcolibrad, cheque) VALUES (6, ?, ?, '0913', ?, %3 0, ?, ?)")
+                         .arg(bEnviada ? "HCAB" : "CAB", bEnviada ? "Correl, " : "", bEnviada ? "?," : ""),
+                     bEnviada ? QVariantList{kRuc, kPeriodo, d.nEntidad, d.sCorrel, d.vBcolibrad, d.vCheque}
+                              : QVariantList{kRuc, kPeriodo, d.nEntidad, d.vBcolibrad, d.vCheque});
+        if (!bEnviada)
+            db().execute(QStringLiteral("INSERT INTO F0913GARANTIA (tip_doc_d, doc_id_d, periodo, formulario, semana, "
+                                        "ind_garantia, ind_persona, mto_deuda, mto_deuda_garantia) "
+                                        "VALUES (6, ?, ?, '0913', ?, ?, ' 1 ', ' 500.00', '0.00')"),
+                         {kRuc, kPeriodo, d.nEntidad, d.sIndGarantia});
+    }
+
+    // A notified debt of today's statement, of the given kind, status and accepted amount.
+    static DeudaPrueba Deuda(const FilaDeuda& fila)
+    {
+        DeudaPrueba d;
+        d.sNumDoc = QString::fromLatin1(fila.sNumDoc);
+        d.sPerDoc = QString::fromLatin1(fila.sPerDoc);
+        d.sIndTipDeu = QString::fromLatin1(fila.sTipo);
+        d.sIndVerDeu = QString::fromLatin1(fila.sEstado);
+        d.sActC = QString::fromLatin1(fila.sAcogido);
+        d.dFecDesDeu = QDate::currentDate();
+        return d;
+    }
+
+    Frm913& Abre(const Declaracion& d)
+    {
+        nModo = 1;
+        sPeriodo = kPeriodo;
+        nEntidad = d.nEntidad;
+        bEnviadas = !d.sCorrel.isEmpty();
+        Frm913& frm = SharedForm<Frm913>::instance();
+        frm.EstableceDeclaracion({6, kRuc, kNombre, QStringLiteral("ENTIDAD"), d.sCorrel});
+        frm.Form_Load();
+        return frm;
+    }
+
+    // A declaration of entity 1 with three notified debts (one a summary row,
+    // one of a status that counts for nothing) and, with `bFusion`, two
+    // debts entered by hand.
+    Frm913& AbreConDeudas(bool bFusion = false)
+    {
+        InsertaCabecera({});
+        for (std::size_t i = 0; i < (bFusion ? 5u : 3u); ++i)
+            InsertaDeuda(db(), "F0913DEUDAS", Deuda(kDeudas[i]));
+        return Abre({});
+    }
+
+    int Filas(const QString& sTabla)
+    {
+        return db().scalar(QStringLiteral("SELECT COUNT(*) FROM ") + sTabla).toInt();
+    }
+
+    static QColor Fondo(const QLineEdit* caja) { return caja->palette().color(QPalette::Base); }
+};
+
+// ---------------------------------------------------------------------------
+// Layout by entity
+
+struct CasoEntidad {
+    int nEntidad;
+    const char* sMarco;
+    int nBase;
+    int nCuota;
+    const char* sCodigo;
+};
+
+void PrintTo(const CasoEntidad& c, std::ostream* os)
+{
+    *os << c.sMarco;
+}
+
+class EntidadTest : public Frm913Test, public ::testing::WithParamInterface<CasoEntidad> {};
+
+TEST_P(EntidadTest, OnlyTheOpenEntitysFrameShowsWithItsBoxesAndCode)
+{
+    const CasoEntidad& c = GetParam();
+    InsertaCabecera({c.nEntidad});
+    Frm913& frm = Abre({c.nEntidad});
+
+    for (QGroupBox* marco : frm.FrameEntidad)
+        EXPECT_EQ(!marco->isHidden(), marco->objectName() == QLatin1String(c.sMarco)) << marco->objectName().toStdString();
+    EXPECT_EQ(frm.txtValor.at(c.nBase + 5)->text(), QLatin1String(c.sCodigo));
+    EXPECT_EQ(frm.CasillaBase(), c.nBase);
+    EXPECT_EQ(frm.CasillaGarantia(), c.nBase + 6);
+    EXPECT_EQ(frm.txtValor.at(c.nCuota)->parentWidget()->objectName(), QLatin1String(c.sMarco));
+    EXPECT_EQ(frm.txtValor.at(c.nBase)->objectName(), QStringLiteral("txtValor_%1").arg(c.nBase));
+    EXPECT_EQ(frm.txtValor.at(505)->property("Tag").toString(), QStringLiteral("8030"));
+    EXPECT_EQ(frm.txtValor.at(533)->property("Tag").toString(), QStringLiteral("7203"));
+    EXPECT_EQ(frm.windowTitle(), Titulo());
+}
+
+INSTANTIATE_TEST_SUITE_P(Entidades, EntidadTest,
+                         ::testing::Values(CasoEntidad{1, "Frame_ALCOR", 500, 535, "8030"},
+                                           CasoEntidad{2, "Frame_ESSALUD", 507, 536, "5239"},
+                                           CasoEntidad{3, "Frame_ONP", 514, 537, "5332"},
+                                           CasoEntidad{5, "Frame_FONAVI", 521, 538, "5060"},
+                                           CasoEntidad{8, "Frame_FONCOMUN", 528, 539, "7203"}));
+
+TEST_F(Frm913Test, BoxesStartWhiteWhereTheUserTypesAndGreyElsewhere)
+{
+    Frm913& frm = AbreConDeudas();
+    EXPECT_EQ(Fondo(frm.txtValor.at(501)), QColor(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(Fondo(frm.txtValor.at(535)), QColor(0xFF, 0xFF, 0xFF));
+    for (int nCasilla : {500, 502, 503, 504, 505, 506, 550})
+        EXPECT_EQ(Fondo(frm.txtValor.at(nCasilla)), QColor(0xC0, 0xC0, 0xC0)) << nCasilla;
+    EXPECT_TRUE(frm.txtValor.at(550)->isHidden());
+    EXPECT_EQ(frm.txtValor.size(), 45u);
+    EXPECT_EQ(frm.txtValor.at(501)->maxLength(), 1);
+    EXPECT_EQ(frm.txtValor.at(535)->maxLength(), 15);
+}
+
+TEST_F(Frm913Test, AnUnknownEntityShowsNoFrameAndLoads)
+{
+    InsertaCabecera({4});
+    Frm913& frm = Abre({4});
+    for (QGroupBox* marco : frm.FrameEntidad)
+        EXPECT_TRUE(marco->isHidden());
+    frm.Form_Activate();
+    EXPECT_TRUE(script.shown().isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Declarant flags
+
+TEST_F(Frm913Test, FlagsAndGuaranteeDataAreReadFromTheHeaderAndTheGuaranteeRow)
+{
+    InsertaCabecera({1, QStringLiteral(" 1 "), 7, QStringLiteral("1")});
+    Abre({});
+    EXPECT_EQ(nBcolibrad, 7);
+    EXPECT_EQ(sBuenContrib, QStringLiteral("1"));
+    EXPECT_EQ(sIndGarantia, QStringLiteral("1"));
+    EXPECT_EQ(sIndPersona, QStringLiteral("1"));
+    EXPECT_EQ(sMtoDeuda, QStringLiteral("500.00"));
+    EXPECT_EQ(sMtoDeudaGarantia, QStringLiteral("0.00"));
+}
+
+TEST_F(Frm913Test, NullHeaderColumnsCountAsZeroAndEmpty)
+{
+    InsertaCabecera({1, QVariant(), QVariant()});
+    Abre({});
+    EXPECT_EQ(nBcolibrad, 0);
+    EXPECT_EQ(sBuenContrib, QString());
+}
+
+TEST_F(Frm913Test, AGoodTaxpayerOwesNoInitialInstalmentAndNoGuarantee)
+{
+    InsertaCabecera({1, QStringLiteral("1")});
+    Frm913& frm = Abre({});
+    QLineEdit* cuota = frm.txtValor.at(535);
+    EXPECT_EQ(cuota->text(), QStringLiteral("0"));
+    EXPECT_FALSE(cuota->isEnabled());
+    EXPECT_EQ(Fondo(cuota), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_TRUE(frm.lblmsg->isHidden());
+    EXPECT_EQ(frm.txtValor.at(506)->text(), QStringLiteral("NO"));
+    EXPECT_TRUE(frm.txtValor.at(506)->isEnabled());
+}
+
+TEST_F(Frm913Test, ARequiredGuaranteeShowsSiAndTheBoxIsNeverTypeable)
+{
+    sGarantia = QStringLiteral("1");
+    InsertaCabecera({});
+    Frm913& frm = Abre({});
+    EXPECT_EQ(frm.txtValor.at(506)->text(), QStringLiteral("SI"));
+    EXPECT_FALSE(frm.txtValor.at(506)->isEnabled());
+    EXPECT_TRUE(frm.txtValor.at(506)->isReadOnly());
+    EXPECT_FALSE(frm.lblmsg->isHidden());
+}
+
+// ---------------------------------------------------------------------------
+// Grids and totals
+
+TEST_F(Frm913Test, TheGridsShowTheirRowsCountsAndTotals)
+{
+    Frm913& frm = AbreConDeudas(true);
+    EXPECT_EQ(frm.TDBGrid[1]->model()->rowCount(), 3);
+    EXPECT_EQ(frm.lblTab[1]->text(), QStringLiteral("Total de registros : 1 de 3"));
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 2);
+    frm.CalculaMontoTotal(frm.txtmtototal(1), 1);
+    frm.CalculaMontoTotal(frm.txtmtototal(2), 2);
+    EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("1,100"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("3,234"));
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 5);
+}
+
+TEST_F(Frm913Test, WithoutHandEnteredDebtsTheSecondGridSaysSoAndTotalsZero)
+{
+    Frm913& frm = AbreConDeudas();
+    EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Sin registros"));
+    frm.CalculaMontoTotal(frm.txtmtototal(2), 2);
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("0"));
+    EXPECT_FALSE(frm.SSTab1->isTabEnabled(2));
+}
+
+TEST_F(Frm913Test, MovingInAGridMovesItsRecordSetAndLabel)
+{
+    Frm913& frm = AbreConDeudas();
+    QTableView* grilla = frm.TDBGrid[1];
+    grilla->setCurrentIndex(grilla->model()->index(2, 0));
+    EXPECT_EQ(frm.Dat(1).absolutePosition(), 2);
+    EXPECT_EQ(frm.lblTab[1]->text(), QStringLiteral("Total de registros : 3 de 3"));
+    EXPECT_EQ(frm.ColumnaGrilla(1, QStringLiteral("num_doc")), QStringLiteral("0230010003"));
+}
+
+TEST_F(Frm913Test, TheDebtsTabReloadsItsGridAndTotal)
+{
+    Frm913& frm = AbreConDeudas();
+    frm.txtTelefono->setText(QStringLiteral("4441234"));
+    frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    frm.SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(frm.SSTab1->currentIndex(), 1);
+    EXPECT_EQ(frm.HelpContextTab(), 1017);
+    EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("1,100"));
+    EXPECT_EQ(sTim, QStringLiteral("1.2"));
+    frm.SSTab1->setCurrentIndex(3);
+    EXPECT_EQ(frm.HelpContextTab(), 1008);
+    EXPECT_EQ(frm.txtValor.at(500)->text(), QStringLiteral("8,600"));
+}
+
+TEST_F(Frm913Test, ASentDeclarationShowsItsCorrelativesRowsReadOnly)
+{
+    InsertaCabecera({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("002")});
+    InsertaCabecera({});
+    InsertaDeuda(db(), "HF0913DEUDAS", Deuda(kDeudas[0]));
+    db().execute("UPDATE HF0913DEUDAS SET Correl = '002'");
+    InsertaDeuda(db(), "HF0913DEUDAS", Deuda(kDeudas[1]));
+    db().execute("UPDATE HF0913DEUDAS SET Correl = '001' WHERE Correl IS NULL");
+
+    Frm913& frm = Abre({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("002")});
+    EXPECT_EQ(frm.windowTitle(), Titulo() + QStringLiteral(" - Enviadas"));
+    EXPECT_EQ(frm.TDBGrid[1]->model()->rowCount(), 1);
+    EXPECT_EQ(frm.ColumnaGrilla(1, QStringLiteral("num_doc")), QStringLiteral("0230010001"));
+    EXPECT_EQ(frm.txtCorrel->text(), QStringLiteral("002"));
+    EXPECT_FALSE(frm.txtCorrel->isHidden());
+    for (QPushButton* boton : {frm.CmdGrabar, frm.CmdValidar, frm.CmdAcoge[1], frm.cmdDelete[2]})
+        EXPECT_TRUE(boton->isHidden()) << boton->objectName().toStdString();
+    EXPECT_FALSE(frm.txtTelefono->isEnabled());
+    EXPECT_FALSE(frm.Opt_Fusion[1]->isEnabled());
+}
+
+// ---------------------------------------------------------------------------
+// Options
+
+TEST_F(Frm913Test, MergedCompaniesOpenTheSecondTab)
+{
+    Frm913& frm = AbreConDeudas(true);
+    EXPECT_FALSE(frm.SSTab1->isTabEnabled(2));
+    frm.Opt_Fusion[1]->click();
+    EXPECT_TRUE(frm.SSTab1->isTabEnabled(2));
+    EXPECT_FALSE(frm.Modificado());
+}
+
+TEST_F(Frm913Test, KeepingTheMergedCompaniesDebtsKeepsSiSelected)
+{
+    Frm913& frm = AbreConDeudas(true);
+    frm.Opt_Fusion[1]->click();
+    script.answer(No);
+    frm.Opt_Fusion[0]->click();
+    EXPECT_EQ(script.lastText(), QStringLiteral("Actualmente existe información en otras resoluciones. ¿Desea "
+                                                "eliminarlos? "));
+    EXPECT_EQ(script.shown().last().title, QStringLiteral("Eliminar Comprobantes de Adquisiciones"));
+    EXPECT_TRUE(frm.Opt_Fusion[1]->isChecked());
+    EXPECT_TRUE(frm.SSTab1->isTabEnabled(2));
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 2);
+}
+
+TEST_F(Frm913Test, DeletingTheMergedCompaniesDebtsEmptiesAndClosesTheSecondTab)
+{
+    Frm913& frm = AbreConDeudas(true);
+    frm.Opt_Fusion[1]->click();
+    script.answer(Yes);
+    frm.Opt_Fusion[0]->click();
+    EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Sin registros"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("0"));
+    EXPECT_FALSE(frm.SSTab1->isTabEnabled(2));
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 3);
+}
+
+TEST_F(Frm913Test, TheSubstituteOptionMarksTheFormModified)
+{
+    Frm913& frm = AbreConDeudas();
+    frm.OptRectifica_Click(0);
+    EXPECT_TRUE(frm.OptRectifica[0]->isChecked());
+    EXPECT_TRUE(frm.Modificado());
+}
+
+// ---------------------------------------------------------------------------
+// Identification checks
+
+struct CasoTelefono {
+    const char* sTelefono;
+    const char* sMensaje; // empty: the telephone passes
+};
+
+void PrintTo(const CasoTelefono& c, std::ostream* os)
+{
+    *os << '"' << c.sTelefono << '"';
+}
+
+class TelefonoTest : public Frm913Test, public ::testing::WithParamInterface<CasoTelefono> {};
+
+TEST_P(TelefonoTest, LeavingTheFirstTabChecksTheTelephone)
+{
+    Frm913& frm = AbreConDeudas();
+    frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    frm.txtTelefono->setText(QString::fromUtf8(GetParam().sTelefono));
+    const QString sMensaje = QString::fromUtf8(GetParam().sMensaje);
+    if (!sMensaje.isEmpty())
+        script.answer(Ok);
+    frm.SSTab1->setCurrentIndex(1);
+    if (sMensaje.isEmpty()) {
+        EXPECT_EQ(frm.SSTab1->currentIndex(), 1);
+        EXPECT_TRUE(script.shown().isEmpty());
+    } else {
+        EXPECT_EQ(frm.SSTab1->currentIndex(), 0);
+        ASSERT_EQ(script.shown().size(), 1);
+        EXPECT_EQ(script.lastText(), sMensaje);
+        EXPECT_EQ(script.shown().last().title, Titulo());
+        EXPECT_EQ(script.shown().last().style, Critical | OkOnly);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Telefonos, TelefonoTest,
+    ::testing::Values(
+        CasoTelefono{"", "Ingrese correctamente el teléfono"},
+        CasoTelefono{"91234", "Ingrese correctamente el teléfono"},
+        CasoTelefono{"12345678", "Identificación-Información general : El número de teléfono ingresado debe ser de "
+                                 "7 dígitos, o un celular de 9 dígitos"},
+        CasoTelefono{"91234567", "Identificación-Información general : El celular debe ser de 9 dígitos"},
+        CasoTelefono{"123456", ""}, CasoTelefono{"4441234", ""}, CasoTelefono{"987654321", ""}));
+
+TEST_F(Frm913Test, ARefusedUpdateDateIsShownAndKeepsTheFirstTab)
+{
+    Frm913& frm = AbreConDeudas();
+    frm.txtTelefono->setText(QStringLiteral("4441234"));
+    script.answer(Ok);
+    frm.SSTab1->setCurrentIndex(3);
+    EXPECT_EQ(frm.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(script.lastText(), QStringLiteral("Debe registrar la Fecha de actualización"));
+}
+
+TEST_F(Frm913Test, MovingBetweenTheDebtTabsRunsNoIdentificationCheck)
+{
+    Frm913& frm = AbreConDeudas(true);
+    frm.Opt_Fusion[1]->click();
+    frm.txtTelefono->setText(QStringLiteral("4441234"));
+    frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    frm.SSTab1->setCurrentIndex(1);
+    frm.txtTelefono->clear();
+    frm.SSTab1->setCurrentIndex(2);
+    frm.SSTab1->setCurrentIndex(3);
+    EXPECT_EQ(frm.SSTab1->currentIndex(), 3);
+    EXPECT_TRUE(script.shown().isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Telephone and date keys
+
+void Teclea(QWidget* control, Qt::Key tecla, const QString& sTexto, Qt::KeyboardModifiers modificadores = {})
+{
+    QKeyEvent pulsa(QEvent::KeyPress, tecla, modificadores, sTexto);
+    QApplication::sendEvent(control, &pulsa);
+}
+
+TEST_F(Frm913Test, TheTelephoneTakesDigitsOnlyAndEveryKeyMarksTheForm)
+{
+    Frm913& frm = AbreConDeudas();
+    Teclea(frm.txtTelefono, Qt::Key_4, QStringLiteral("4"));
+    Teclea(frm.txtTelefono, Qt::Key_A, QStringLiteral("a"));
+    Teclea(frm.txtTelefono, Qt::Key_Minus, QStringLiteral("-"));
+    Teclea(frm.txtTelefono, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(frm.txtTelefono->text(), QStringLiteral("4"));
+    EXPECT_TRUE(frm.Modificado());
+}
+
+TEST_F(Frm913Test, NothingIsPastedIntoTheTelephone)
+{
+    Frm913& frm = AbreConDeudas();
+    QApplication::clipboard()->setText(QStringLiteral("123"));
+    Teclea(frm.txtTelefono, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
+    EXPECT_EQ(frm.txtTelefono->text(), QString());
+    Teclea(frm.txtTelefono, Qt::Key_Insert, QString(), Qt::ShiftModifier);
+    EXPECT_EQ(frm.txtTelefono->text(), QString());
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2));
+    QApplication::sendEvent(frm.txtTelefono, &menu);
+    EXPECT_EQ(frm.findChildren<QMenu*>().size() + frm.txtTelefono->findChildren<QMenu*>().size(), 0);
+    QApplication::clipboard()->setText(QStringLiteral("123"));
+    frm.txtTelefono_MouseDown(2);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+}
+
+TEST_F(Frm913Test, AChangedBoxRaisesItsChangeOnlyWhenTheTextChanges)
+{
+    Frm913& frm = AbreConDeudas();
+    frm.txtValor.at(505)->setText(QStringLiteral("8030")); // as it stands
+    EXPECT_FALSE(frm.Modificado());
+    frm.txtValor.at(504)->setText(QStringLiteral("10"));
+    EXPECT_TRUE(frm.Modificado());
+}
+
+// ---------------------------------------------------------------------------
+// Closing
+
+TEST_F(Frm913Test, ClosingWithoutChangesAsksNothingAndEmptiesTheWorkTables)
+{
+    Frm913& frm = AbreConDeudas();
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 3);
+    frm.CmdCancelar_Click();
+    EXPECT_TRUE(script.shown().isEmpty());
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 0);
+    EXPECT_EQ(FormularioSolicitud(), nullptr);
+}
+
+TEST_F(Frm913Test, CancelInTheClosingQuestionKeepsTheFormAndItsChanges)
+{
+    Frm913& frm = AbreConDeudas();
+    EXPECT_EQ(FormularioSolicitud(), &frm);
+    frm.OptRectifica_Click(1);
+    script.answer(Cancel);
+    frm.CmdCancelar_Click();
+    EXPECT_EQ(script.lastText(), kPregunta);
+    EXPECT_EQ(script.shown().last().style, YesNoCancel | Question);
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 3);
+    EXPECT_TRUE(frm.Modificado());
+
+    script.answer(No);
+    frm.CmdCancelar_Click();
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 0);
+}
+
+TEST_F(Frm913Test, ASentDeclarationClosesWithoutAsking)
+{
+    InsertaCabecera({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("001")});
+    Frm913& frm = Abre({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("001")});
+    frm.OptRectifica_Click(0);
+    frm.CmdCancelar_Click();
+    EXPECT_TRUE(script.shown().isEmpty());
+}
+
+TEST_F(Frm913Test, AFormThatDidNotLoadSaysSoAndCloses)
+{
+    InsertaCabecera({});
+    db().execute("DROP TABLE F0913MOTIVO");
+    Frm913& frm = Abre({});
+    script.answer(Ok);
+    frm.Form_Activate();
+    EXPECT_EQ(script.lastText(),
+              QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la operación"));
+    EXPECT_EQ(script.shown().last().style, Critical | OkOnly);
+    EXPECT_EQ(FormularioSolicitud(), nullptr);
+}
+
+} // namespace
