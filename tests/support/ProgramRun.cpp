@@ -46,6 +46,7 @@ ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, c
         return run;
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.output = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split(u'\n')) {
         if (line.startsWith(QLatin1String("MSGBOX|")))
             run.boxes.append(readBox(line));

@@ -21,6 +21,7 @@ struct RunBox {
 struct ProgramRun {
     int exitCode = -1; // -1 when it did not end normally
     QList<RunBox> boxes;
+    QStringList output; // the lines of its standard output
 };
 
 enum class Screen {
