@@ -129,6 +129,12 @@ TEST_F(QuenboTest, WritesTheSummaryTwiceAndRegistersIt)
                   "Garantía de deudas :             SI",
                   kRegla,
               }));
+    // Windows-1252 text with CR LF.
+    QFile texto(paths().dbPath + "TMP/09132005082ABCDEFGH.txt");
+    ASSERT_TRUE(texto.open(QIODevice::ReadOnly));
+    const QByteArray bytes = texto.readAll();
+    EXPECT_TRUE(bytes.startsWith("DOCUMENTO     :20100070970    \r\nRAZON SOCIAL  :COMERCIAL PE\xD1" "A HERMA\r\n"));
+    EXPECT_TRUE(bytes.endsWith("Garant\xED" "a de deudas :             SI\r\n====================================\r\n"));
     EXPECT_EQ(lineas("RPT/00000001.PRN"), lineas("RPT/09132005082ABCDEFGH.PRN"));
     EXPECT_EQ(spool(), QStringList{"F36008|000001|00000001.PRN|ADMIN|6|20100070970"});
     EXPECT_EQ(platform::readProfileString("Options", "SystemDB", QString(), paths().iniFile),
