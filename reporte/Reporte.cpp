@@ -136,21 +136,6 @@ ArchivoSpool RegistraSpool(const ConfigReporte& config, const QString& sDocument
                               sUsuario);
 }
 
-// A new file of eight random digits in the folder; a name already taken is
-// never reused, so no existing file is overwritten.
-QString CreaArchivoTemporal(const QString& sCarpeta)
-{
-    for (int i = 0; i < kIntentosTemporal; ++i) {
-        const QString sRuta = UneRuta(sCarpeta, QString::number(QRandomGenerator::global()->bounded(10000000, 100000000)));
-        QFile archivo(sRuta);
-        if (archivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return sRuta;
-        if (!QFileInfo(sCarpeta).isDir())
-            throw ErrorDeArchivo(errorArchivo::RutaNoExiste);
-    }
-    throw ErrorDeArchivo(errorArchivo::AccesoRuta);
-}
-
 // Copies the file over any file of that name.
 void CopiaArchivo(const QString& sOrigen, const QString& sDestino)
 {
@@ -191,7 +176,7 @@ void GeneraReporte(const QString& sLineaComando)
         Termina(QStringLiteral("No existe data para Generar Reporte de Envio!!!\r\n\n"), QStringLiteral("Error"), SalidaSinDatos);
     datos.sNombre = *sNombre;
 
-    sArchivoTexto = CreaArchivoTemporal(config.sCarpetaTmp);
+    sArchivoTexto = CreaArchivoTemporal(config.sCarpetaTmp, *QRandomGenerator::global());
     ImprimeResumenTexto(datos, sArchivoTexto);
     const ArchivoSpool spool = RegistraSpool(config, sDocumento);
     ImprimeResumen(datos, spool.sRuta);
@@ -224,6 +209,19 @@ LineaComando LeeLineaComando(const QString& sLinea)
     linea.sEntidad = sLinea.mid(27, 1);
     linea.sSufijo = sLinea.mid(28, 8);
     return linea;
+}
+
+QString CreaArchivoTemporal(const QString& sCarpeta, QRandomGenerator& generador)
+{
+    for (int i = 0; i < kIntentosTemporal; ++i) {
+        const QString sRuta = UneRuta(sCarpeta, QString::number(generador.bounded(10000000, 100000000)));
+        QFile archivo(sRuta);
+        if (archivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return sRuta;
+        if (!QFileInfo(sCarpeta).isDir())
+            throw ErrorDeArchivo(errorArchivo::RutaNoExiste);
+    }
+    throw ErrorDeArchivo(errorArchivo::AccesoRuta);
 }
 
 std::optional<Entidad> BuscaEntidad(const QString& sEntidad)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <optional>
 
+class QRandomGenerator;
+
 namespace reporte {
 
 // Exit statuses of Quenbo.
@@ -37,6 +39,12 @@ struct Entidad {
     int nCasillaBase = 0;
 };
 std::optional<Entidad> BuscaEntidad(const QString& sEntidad);
+
+// Creates a new, empty file named by eight random digits in the folder and
+// gives its path; a name already taken is drawn again, so no existing file
+// is overwritten. Throws platform::DbError (a file error) when the folder
+// cannot take it.
+QString CreaArchivoTemporal(const QString& sCarpeta, QRandomGenerator& generador);
 
 // The whole run; returns the exit status. Every failure shows its message
 // and leaves no temporary file behind.

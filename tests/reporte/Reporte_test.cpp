@@ -4,13 +4,17 @@
 #include "platform/database.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
+#include "reporte/Reporte.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/ProgramRun.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 using namespace platform::mb;
 
@@ -377,6 +381,38 @@ TEST_F(QuenboTest, RunsWithoutADisplay)
     const ProgramRun corrida = ejecuta(4, kRuc, Screen::None);
     EXPECT_EQ(corrida.exitCode, 3);
     EXPECT_EQ(corrida.boxes.size(), 1);
+}
+
+TEST(CreaArchivoTemporal, DrawsAgainRatherThanOverwriteAFile)
+{
+    QTemporaryDir carpeta;
+    ASSERT_TRUE(carpeta.isValid());
+    // The name the first draw gives is taken already.
+    QRandomGenerator mismaSemilla(41);
+    QFile ocupado(carpeta.filePath(QString::number(mismaSemilla.bounded(10000000, 100000000))));
+    ASSERT_TRUE(ocupado.open(QIODevice::WriteOnly));
+    ocupado.write("ocupado");
+    ocupado.close();
+
+    QRandomGenerator generador(41);
+    const QString sRuta = reporte::CreaArchivoTemporal(carpeta.path(), generador);
+
+    EXPECT_NE(sRuta, ocupado.fileName());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("/\\d{8}$")).match(sRuta).hasMatch()) << sRuta.toStdString();
+    EXPECT_EQ(QFileInfo(sRuta).size(), 0);
+    ASSERT_TRUE(ocupado.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ocupado.readAll(), "ocupado");
+}
+
+TEST(CreaArchivoTemporal, MissingFolderIsAPathError)
+{
+    QRandomGenerator generador(7);
+    try {
+        reporte::CreaArchivoTemporal(QStringLiteral("/no/existe/TMP"), generador);
+        ADD_FAILURE() << "a file was made in a missing folder";
+    } catch (const platform::DbError& e) {
+        EXPECT_EQ(e.number(), 76);
+    }
 }
 
 } // namespace
