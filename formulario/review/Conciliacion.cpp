@@ -2,6 +2,7 @@
 
 #include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/Fileproc.h"
+#include "formulario/core/Formato.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/modGen02.h"
 #include "formulario/reports/ControlValor.h"
@@ -20,6 +21,9 @@ using platform::RecordsetType;
 namespace {
 
 const QString kRutina = QStringLiteral("GrabaConciliacion");
+// Amounts as the work tables keep them.
+const QString kEntero = QStringLiteral("###########0");
+const QString kDecimal = QStringLiteral("###########0.00");
 
 // Ends the conciliation early with an outcome code.
 struct Cancelacion {
@@ -226,10 +230,10 @@ private:
     {
         rs.field(QStringLiteral("ind_acog")).setValue(d.nAcoge);
         rs.field(QStringLiteral("ind_conf")).setValue(d.nAcoge == 2 ? 0 : d.nConforme);
-        rs.field(QStringLiteral("mto_tributo_c")).setValue(FormateaMonto(d.sTributo, 0, false));
-        rs.field(QStringLiteral("mto_int_cap_c")).setValue(FormateaMonto(d.sInteresCap, 2, false));
-        rs.field(QStringLiteral("mto_int_c")).setValue(FormateaMonto(d.sInteres, 2, false));
-        rs.field(QStringLiteral("mto_act_c")).setValue(FormateaMonto(d.sAcogido, 0, false));
+        rs.field(QStringLiteral("mto_tributo_c")).setValue(Formato(d.sTributo, kEntero));
+        rs.field(QStringLiteral("mto_int_cap_c")).setValue(Formato(d.sInteresCap, kDecimal));
+        rs.field(QStringLiteral("mto_int_c")).setValue(Formato(d.sInteres, kDecimal));
+        rs.field(QStringLiteral("mto_act_c")).setValue(Formato(d.sAcogido, kEntero));
         rs.field(QStringLiteral("cnumero")).setValue(FormateaCampo(rs, 9));
         rs.update();
     }
@@ -376,17 +380,4 @@ bool ContinuaConSiguiente(ServiciosFrm913& frm, int nTab, const QString& sTitulo
 QString EntradaPago(const QString& sFormulario, const QString& sOrden, const QString& sFecha)
 {
     return sFormulario + QString(4, u' ') + oUtil->padLeft(sOrden, 9, u' ') + QString(8, u' ') + sFecha;
-}
-
-QString FormateaMonto(const QString& sMonto, int nDecimales, bool bMiles)
-{
-    if (sMonto.trimmed().isEmpty())
-        return {};
-    return CeroSiNulo(sMonto).Formatea(nDecimales, bMiles);
-}
-
-QString FormateaFormulario(const QString& sFormulario)
-{
-    const QString sNumero = FormateaMonto(sFormulario, 0, false);
-    return sNumero.isEmpty() ? sNumero : sNumero.rightJustified(4, u'0');
 }

@@ -101,11 +101,3 @@ bool ContinuaConSiguiente(ServiciosFrm913& frm, int nTab, const QString& sTitulo
 // The payment entry of reason 1: the form, four blanks, the order number
 // right-aligned in nine, eight blanks and the date (35 characters).
 QString EntradaPago(const QString& sFormulario, const QString& sOrden, const QString& sFecha);
-
-// Amount formats of the dialogs: `nDecimales` places, with thousands
-// separators when `bMiles`; an empty (blank) text stays empty.
-QString FormateaMonto(const QString& sMonto, int nDecimales, bool bMiles);
-
-// A form number as four digits with leading zeros ("0###"); an empty text
-// stays empty.
-QString FormateaFormulario(const QString& sFormulario);

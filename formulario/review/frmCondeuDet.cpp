@@ -1,6 +1,7 @@
 #include "formulario/review/frmCondeuDet.h"
 
 #include "formulario/core/ConfiguracionRegional.h"
+#include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/Registros.h"
@@ -33,6 +34,8 @@ constexpr int Px(int nTwips) { return nTwips / 15; }
 constexpr int kAltoCaja = 285;
 const QColor kGris(0xC0, 0xC0, 0xC0);
 const QColor kBlanco(0xFF, 0xFF, 0xFF);
+const QString kMontoAlcor = QStringLiteral("###,###,###,###,##0.00");
+const QString kMontoPropio = QStringLiteral("##,###,###,###,##0");
 
 void Fondo(QWidget& oControl, const QColor& color)
 {
@@ -338,7 +341,7 @@ bool frmCondeuDet::eventFilter(QObject* watched, QEvent* event)
 // kinds "02" (-1 hidden) and "03"; the designed layout is that of "03".
 void frmCondeuDet::Posiciona_Etiqueta()
 {
-    const bool b02 = sIndTipDeu == QLatin1String("02");
+    const bool b02 = fila_.sIndTipDeu == QLatin1String("02");
     const struct {
         QList<QWidget*> controles;
         int nTop02;
@@ -367,10 +370,10 @@ void frmCondeuDet::Posiciona_Etiqueta()
 // Undoes what an earlier debt of kind "02" or "03" changed.
 void frmCondeuDet::DisposicionDisenada()
 {
-    const QString sTipo = sIndTipDeu;
-    sIndTipDeu = QStringLiteral("03");
+    const QString sTipo = fila_.sIndTipDeu;
+    fila_.sIndTipDeu = QStringLiteral("03");
     Posiciona_Etiqueta();
-    sIndTipDeu = sTipo;
+    fila_.sIndTipDeu = sTipo;
     for (QWidget* control : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(lblCod_tip_doc),
                              static_cast<QWidget*>(lblDes_tip_doc)})
         control->show();
@@ -391,21 +394,16 @@ void frmCondeuDet::CargaValorDj()
 {
     ServiciosFrm913& frm = *FormularioSolicitud();
     LimpiaRespuestas();
-    nTipDoc = 6;
-    sDocId = frm.TextoNumdoc().left(11).trimmed();
+    fila_ = DeudaRevisada{}; // the evidence slots too
+    fila_.nTipDoc = 6;
+    fila_.sDocId = frm.TextoNumdoc().left(11).trimmed();
     LeeFila(frm);
-    sFormMotivo2.clear();
-    sOrdenMotivo2.clear();
-    sNumRes.clear();
-    sNumExp.clear();
-    sFormMotivo5.clear();
-    sOrdenMotivo5.clear();
     MuestraFila();
     AplicaRespuestas(true);
     txtmtoTributo->setReadOnly(false);
     CargaMotivos();
     AplicaRespuestas(false);
-    if (!EstadoAcogible(sIndVerDeu)) {
+    if (!EstadoAcogible(fila_.sIndVerDeu)) {
         for (QRadioButton* opcion : optAcogeFrac)
             opcion->setEnabled(false);
     }
@@ -440,20 +438,20 @@ void frmCondeuDet::LimpiaRespuestas()
 void frmCondeuDet::LeeFila(ServiciosFrm913& frm)
 {
     const auto cero = [](const QString& sValor) { return sValor.isEmpty() ? QStringLiteral("0") : sValor; };
-    sPerDoc = Texto(frm, "per_doc");
-    sCodTri = Texto(frm, "cod_tri");
-    sIndTipDeu = Texto(frm, "ind_tip_deu");
-    sCodFor = Texto(frm, "cod_for");
+    fila_.sPerDoc = Texto(frm, "per_doc");
+    fila_.sCodTri = Texto(frm, "cod_tri");
+    fila_.sIndTipDeu = Texto(frm, "ind_tip_deu");
+    fila_.sCodFor = Texto(frm, "cod_for");
     sDesTributo = Texto(frm, "des_tributo").mid(5, 100).trimmed();
-    sNumDoc = Texto(frm, "num_Doc");
-    sCodTipDocFila = Texto(frm, "cod_Tip_doc");
+    fila_.sNumDoc = Texto(frm, "num_Doc");
+    fila_.sCodTipDoc = Texto(frm, "cod_Tip_doc");
     sNumOrdDj = Texto(frm, "num_ord_dj");
     sIndDeudaDj = Texto(frm, "ind_deuda_dj");
     sCodForDj = Texto(frm, "cod_for_dj");
     lblInd_valor->setText(Texto(frm, "ind_valor"));
     sDesValor = Texto(frm, "Des_valor");
-    sCodTriAso = Texto(frm, "cod_Tri_aso");
-    sIndVerDeu = Texto(frm, "ind_ver_deu");
+    fila_.sCodTriAso = Texto(frm, "cod_Tri_aso");
+    fila_.sIndVerDeu = Texto(frm, "ind_ver_deu");
     sFecDesDeu = Texto(frm, "fec_des_deu");
     sMtoTributoS = Texto(frm, "mto_tributo_s");
     sMtoIntCapS = Texto(frm, "mto_int_cap_s");
@@ -464,40 +462,40 @@ void frmCondeuDet::LeeFila(ServiciosFrm913& frm)
     sMtoIntCapC = cero(Texto(frm, "mto_int_cap_c"));
     sMtoIntC = cero(Texto(frm, "mto_int_c"));
     sMtoActC = cero(Texto(frm, "mto_act_c"));
-    nNumCuo = Texto(frm, "num_cuo").toInt();
-    sCodTipDoc = sCodTipDocFila;
-    sDesEstado = DescripcionEstado(sIndVerDeu);
+    fila_.nNumCuo = Texto(frm, "num_cuo").toInt();
+    sCodTipDoc = fila_.sCodTipDoc;
+    sDesEstado = DescripcionEstado(fila_.sIndVerDeu);
 }
 
 void frmCondeuDet::MuestraFila()
 {
     DisposicionDisenada();
-    lblPeriodo->setText(PeriodoMMAAAA(sPerDoc));
-    lblNumvalor->setText(sNumDoc);
-    if (sIndTipDeu == QLatin1String("02")) {
-        lblNumvalor->setText(FormateaFormulario(sCodFor) + QLatin1Char('-') + sNumDoc);
+    lblPeriodo->setText(PeriodoMMAAAA(fila_.sPerDoc));
+    lblNumvalor->setText(fila_.sNumDoc);
+    if (fila_.sIndTipDeu == QLatin1String("02")) {
+        lblNumvalor->setText(Formato(fila_.sCodFor, QStringLiteral("0###")) + QLatin1Char('-') + fila_.sNumDoc);
         Label3->setText(QStringLiteral("Nº de formulario - Nº de orden"));
         Posiciona_Etiqueta();
         for (QWidget* control : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(lblCod_tip_doc),
                                  static_cast<QWidget*>(lblDes_tip_doc)})
             control->hide();
-    } else if (sIndTipDeu == QLatin1String("03")) {
+    } else if (fila_.sIndTipDeu == QLatin1String("03")) {
         Label3->setText(QStringLiteral("Nº de infracción"));
         Posiciona_Etiqueta();
     }
-    lblCodtributo->setText(FormateaCodigo(sCodTri, false));
+    lblCodtributo->setText(FormateaCodigo(fila_.sCodTri, false));
     LblDestributo->setText(sDesTributo);
-    lblCod_tip_doc->setText(sCodTipDocFila);
+    lblCod_tip_doc->setText(fila_.sCodTipDoc);
     lblDes_tip_doc->setText(sDesValor);
     lblNum_ord_dj->setText(sNumOrdDj);
-    lblCod_Tri_aso->setText(FormateaCodigo(sCodTriAso, false));
-    lblDesetapa->setText(ObtieneFuncionParam(QStringLiteral("725"), sCodTriAso, 60, 1, CorteFuncion::Recortado));
-    lblIndEstado->setText(sIndVerDeu);
+    lblCod_Tri_aso->setText(FormateaCodigo(fila_.sCodTriAso, false));
+    lblDesetapa->setText(ObtieneFuncionParam(QStringLiteral("725"), fila_.sCodTriAso, 60, 1, CorteFuncion::Recortado));
+    lblIndEstado->setText(fila_.sIndVerDeu);
     lblDesEstado->setText(sDesEstado.toUpper());
     lblFechaAct->setText(sFecDesDeu);
-    lblmtotribinsol1->setText(FormateaMonto(sMtoTributoS, 2, true));
-    lblmtointcapital->setText(FormateaMonto(sMtoIntCapS, 2, true));
-    lblmtointnocapital->setText(FormateaMonto(sMtoIntS, 2, true));
+    lblmtotribinsol1->setText(Formato(sMtoTributoS, kMontoAlcor));
+    lblmtointcapital->setText(Formato(sMtoIntCapS, kMontoAlcor));
+    lblmtointnocapital->setText(Formato(sMtoIntS, kMontoAlcor));
     lblmtotot1->setText(
         (CeroSiNulo(sMtoTributoS) + CeroSiNulo(sMtoIntCapS) + CeroSiNulo(sMtoIntS)).Formatea(2, true));
 }
@@ -520,10 +518,10 @@ void frmCondeuDet::AplicaRespuestas(bool bConMontos)
             return;
         const bool bPropios = (!sMtoTributoC.isEmpty() && sMtoTributoC != QLatin1String("0"))
             || sIndAcog == QLatin1String("1");
-        txtmtoTributo->setText(bPropios ? FormateaMonto(sMtoTributoC, 0, true) : QString());
-        lblMtoInteresCAP->setText(bPropios ? FormateaMonto(sMtoIntCapC, 0, true) : QString());
-        lblMtoInteres->setText(bPropios ? FormateaMonto(sMtoIntC, 0, true) : QString());
-        lblMtoAcogido->setText(bPropios ? FormateaMonto(sMtoActC, 0, true) : QString());
+        txtmtoTributo->setText(bPropios ? Formato(sMtoTributoC, kMontoPropio) : QString());
+        lblMtoInteresCAP->setText(bPropios ? Formato(sMtoIntCapC, kMontoPropio) : QString());
+        lblMtoInteres->setText(bPropios ? Formato(sMtoIntC, kMontoPropio) : QString());
+        lblMtoAcogido->setText(bPropios ? Formato(sMtoActC, kMontoPropio) : QString());
     }
 }
 
@@ -534,7 +532,7 @@ void frmCondeuDet::CargaMotivos()
     const QString sCondicion = QStringLiteral(
         "a.doc_id_d = ? AND a.semana = ? AND a.ind_tip_deu = ? AND a.per_doc = ? AND a.cod_tri = ? "
         "AND a.num_doc = ? AND a.cod_for = ? ");
-    const QVariantList clave = {sDocId, nEntidad, sIndTipDeu, sPerDoc, sCodTri, sNumDoc, sCodFor};
+    const QVariantList clave = {fila_.sDocId, nEntidad, fila_.sIndTipDeu, fila_.sPerDoc, fila_.sCodTri, fila_.sNumDoc, fila_.sCodFor};
     sSQL = QStringLiteral(
                "SELECT a.cod_motivo, b.cod_formulario, b.num_orden, b.num_res, b.tip_impug, b.num_exp, "
                "b.des_otros, b.Fec_pago, b.num_sust "
@@ -561,14 +559,14 @@ void frmCondeuDet::CargaMotivos()
             lstForm->addItem(EntradaPago(sForm, sOrden, rs->field(QStringLiteral("fec_pago")).text()));
             break;
         case 2:
-            sFormMotivo2 = sForm;
-            sOrdenMotivo2 = sOrdenONada;
+            fila_.sFormMotivo2 = sForm;
+            fila_.sOrdenMotivo2 = sOrdenONada;
             break;
-        case 3: sNumExp = rs->field(QStringLiteral("num_exp")).text(); break;
-        case 4: sNumRes = rs->field(QStringLiteral("num_res")).text(); break;
+        case 3: fila_.sNumExp = rs->field(QStringLiteral("num_exp")).text(); break;
+        case 4: fila_.sNumRes = rs->field(QStringLiteral("num_res")).text(); break;
         case 5:
-            sFormMotivo5 = sForm;
-            sOrdenMotivo5 = sOrdenONada;
+            fila_.sFormMotivo5 = sForm;
+            fila_.sOrdenMotivo5 = sOrdenONada;
             break;
         default: break;
         }
@@ -774,7 +772,7 @@ void frmCondeuDet::Monto_LostFocus(QLineEdit& oCampo)
 {
     oCampo.setMaxLength(15);
     if (!oCampo.text().isEmpty())
-        oCampo.setText(FormateaMonto(oCampo.text(), 0, true));
+        oCampo.setText(Formato(oCampo.text(), QStringLiteral("###,###,###,##0")));
 }
 
 void frmCondeuDet::Monto_KeyPress(int& KeyAscii)
@@ -844,18 +842,7 @@ void frmCondeuDet::reject()
 
 DeudaRevisada frmCondeuDet::Revisada() const
 {
-    DeudaRevisada d;
-    d.nTipDoc = nTipDoc;
-    d.sDocId = sDocId;
-    d.sIndTipDeu = sIndTipDeu;
-    d.sPerDoc = sPerDoc;
-    d.sCodTri = sCodTri;
-    d.sNumDoc = sNumDoc;
-    d.sCodFor = sCodFor;
-    d.sCodTipDoc = sCodTipDocFila;
-    d.sCodTriAso = sCodTriAso;
-    d.sIndVerDeu = sIndVerDeu;
-    d.nNumCuo = nNumCuo;
+    DeudaRevisada d = fila_;
     d.sIndValor = lblInd_valor->text();
     d.bImpugnada = Impugnada(nullptr);
     d.nAcoge = optAcogeFrac[0]->isChecked() ? 1 : optAcogeFrac[1]->isChecked() ? 2 : 0;
@@ -873,12 +860,6 @@ DeudaRevisada frmCondeuDet::Revisada() const
     d.sCodTributo = lblCodtributo->text();
     d.sTotalAlcor = lblmtotot1->text();
     d.sFechaAcog = FechaAcog();
-    d.sFormMotivo2 = sFormMotivo2;
-    d.sOrdenMotivo2 = sOrdenMotivo2;
-    d.sNumExp = sNumExp;
-    d.sNumRes = sNumRes;
-    d.sFormMotivo5 = sFormMotivo5;
-    d.sOrdenMotivo5 = sOrdenMotivo5;
     for (int i = 0; i < lstForm->count(); ++i)
         d.pagos.append(lstForm->item(i)->text());
     return d;

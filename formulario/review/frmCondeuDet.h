@@ -46,10 +46,10 @@ public:
     void lblMtoInteres_Change();
 
     // Evidence of reasons 4 and 3, read and written by the evidence dialog.
-    QString pnumres() const { return sNumRes; }
-    void setPnumres(const QString& vNewValue) { sNumRes = vNewValue; }
-    QString pnumexp() const { return sNumExp; }
-    void setPnumexp(const QString& vNewValue) { sNumExp = vNewValue; }
+    QString pnumres() const { return fila_.sNumRes; }
+    void setPnumres(const QString& vNewValue) { fila_.sNumRes = vNewValue; }
+    QString pnumexp() const { return fila_.sNumExp; }
+    void setPnumexp(const QString& vNewValue) { fila_.sNumExp = vNewValue; }
 
     // The reason's mark: "1" evidence registered, "0" none.
     QString TagMotivo(int nIndex) const;
@@ -137,22 +137,14 @@ private:
     DeudaRevisada Revisada() const;
     QString FechaAcog() const;
 
-    // The row under review, as text.
-    int nTipDoc = 6;
-    QString sDocId;
-    QString sIndTipDeu;
-    QString sPerDoc;
-    QString sCodTri;
+    // The row under review: its key and status, and the evidence slots.
+    DeudaRevisada fila_;
+    // Its other columns, as text.
     QString sDesTributo;
-    QString sNumDoc;
-    QString sCodTriAso;
     QString sDesValor;
-    QString sCodTipDocFila;
-    QString sCodFor;
     QString sNumOrdDj;
     QString sIndDeudaDj;
     QString sCodForDj;
-    QString sIndVerDeu;
     QString sDesEstado;
     QString sFecDesDeu;
     QString sMtoTributoS;
@@ -164,15 +156,6 @@ private:
     QString sMtoIntCapC;
     QString sMtoIntC;
     QString sMtoActC;
-    int nNumCuo = 0;
-
-    // Evidence slots.
-    QString sFormMotivo2;
-    QString sOrdenMotivo2;
-    QString sNumRes;
-    QString sNumExp;
-    QString sFormMotivo5;
-    QString sOrdenMotivo5;
 
     bool bModificado = false;
     int nHelpContext_ = 0;

@@ -1,6 +1,7 @@
 #include "formulario/review/frmSustento.h"
 
 #include "formulario/core/ConfiguracionRegional.h"
+#include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/Registros.h"
 #include "formulario/core/SharedForm.h"
@@ -25,7 +26,7 @@ using namespace platform::mb;
 namespace {
 
 constexpr int Px(int nTwips) { return nTwips / 15; }
-const QString kMascaraVacia = QStringLiteral("__/__/____");
+const QString kFormatoFormulario = QStringLiteral("0###");
 // Largest order number the evidence table's column holds.
 constexpr int kOrdenMaximo = 32767;
 
@@ -209,7 +210,7 @@ void frmSustento::Form_Activate()
 
 void frmSustento::txtcodform_LostFocus()
 {
-    txtcodform->setText(FormateaFormulario(txtcodform->text()));
+    txtcodform->setText(Formato(txtcodform->text(), kFormatoFormulario));
 }
 
 void frmSustento::cmdAccion_Click(int Index)
@@ -268,7 +269,7 @@ void frmSustento::AgregaPago()
     }
 
     const QString sEntrada =
-        EntradaPago(FormateaFormulario(sFormulario), txtnumord->text().trimmed(), TextoFechaPago());
+        EntradaPago(Formato(sFormulario, kFormatoFormulario), txtnumord->text().trimmed(), TextoFechaPago());
     for (int i = 0; i < lstForm->count(); ++i) {
         if (lstForm->item(i)->text().left(17) == sEntrada.left(17)) {
             Rechaza(QStringLiteral("Se ha encontrado un registro idéntico al que se quiere agregar. Rectifque"),
