@@ -1,0 +1,181 @@
+// Times the rendering of a report of 200 pages (a framed header and 80 lines
+// of text a page, every fourth page landscape): to the preview (reading the
+// file, building the page boxes and painting every page once) and to a PDF
+// file through the printer layer. Each is set beside a baseline that draws
+// the same texts and lines with QPainter straight from memory, without the
+// report file, onto the same kind of surface.
+//
+//   reporte_bench [pages]
+
+#include "formulario/core/ModGen00.h"
+#include "formulario/reports/ImpLinea.h"
+#include "formulario/reports/Repo04.h"
+#include "formulario/reports/frmPreview.h"
+#include "platform/printer.h"
+#include "platform/textfile.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+struct Texto {
+    int x, y;
+    QString texto;
+    bool negrita;
+    int tamano;
+};
+
+struct Hoja {
+    bool apaisada;
+    QList<Texto> textos;
+    QList<QRect> cuadros; // in twips
+};
+
+QList<Hoja> Contenido(int nHojas)
+{
+    QList<Hoja> hojas;
+    for (int h = 0; h < nHojas; ++h) {
+        Hoja hoja;
+        hoja.apaisada = h % 4 == 3;
+        hoja.textos.append({300, 350, QStringLiteral("ALCOR"), true, 16});
+        hoja.textos.append({1760, 400, QStringLiteral("REGIMEN DE REPROGRAMACION DE DEUDAS"), true, 9});
+        hoja.cuadros.append(QRect(QPoint(150, 300), QPoint(11000, 1640)));
+        hoja.cuadros.append(QRect(QPoint(1700, 300), QPoint(8500, 1100)));
+        for (int l = 0; l < 80; ++l)
+            hoja.textos.append({500, 2000 + 160 * l,
+                                QStringLiteral("%1 080201 RESOLUCIÓN DE DETERMINACIÓN   %2  %3")
+                                    .arg(l, 3)
+                                    .arg(QStringLiteral("0241234567%1").arg(h, 4, 10, QChar(u'0')))
+                                    .arg(QString::number(1234567 + 37 * l), 14),
+                                false, 8});
+        hojas.append(hoja);
+    }
+    return hojas;
+}
+
+// The report file of the content, as the writers write it.
+QStringList Marcado(const QList<Hoja>& hojas)
+{
+    QStringList lineas{kTagFuente, kTagVertical, kTagColor};
+    for (int h = 0; h < hojas.size(); ++h) {
+        if (h > 0) {
+            lineas << kNuevaHoja;
+            lineas << (hojas[h].apaisada ? kTagHorizontal : kTagVertical);
+        }
+        for (const Texto& t : hojas[h].textos)
+            lineas << QStringLiteral("pPos|%1|%2|%3|%4|%5|%6|")
+                          .arg(t.x)
+                          .arg(t.y)
+                          .arg(t.texto, t.negrita ? QStringLiteral("True") : QStringLiteral("False"))
+                          .arg(t.tamano)
+                          .arg(h);
+        for (const QRect& c : hojas[h].cuadros)
+            lineas << QStringLiteral("pCuadro|%1|%2|%3|%4|%5|").arg(c.left()).arg(c.top()).arg(c.right()).arg(c.bottom()).arg(h);
+    }
+    lineas << QStringLiteral("<!nHojas!>%1<!/nHojas!>").arg(hojas.size());
+    return lineas;
+}
+
+void Dibuja(QPainter& painter, const Hoja& hoja)
+{
+    painter.setPen(QPen(Qt::black, 0));
+    for (const QRect& c : hoja.cuadros)
+        painter.drawRect(c);
+    for (const Texto& t : hoja.textos) {
+        QFont fuente(platform::reportFontFamily(QStringLiteral("Courier New")));
+        fuente.setPixelSize(t.tamano * platform::kTwipsPerPoint);
+        fuente.setBold(t.negrita);
+        painter.setFont(fuente);
+        painter.drawText(t.x, t.y + painter.fontMetrics().ascent(), t.texto);
+    }
+}
+
+double Segundos(const std::function<void()>& paso)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    paso();
+    return reloj.nsecsElapsed() / 1e9;
+}
+
+void Linea(const char* sQue, double tNuestro, double tBase)
+{
+    std::printf("%-10s %12.3f %12.3f %8.2f\n", sQue, tNuestro, tBase, tNuestro / tBase);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int nHojas = argc > 1 ? std::atoi(argv[1]) : 200;
+
+    QTemporaryDir carpeta;
+    sRutaRpt = carpeta.path() + u'/';
+    const QList<Hoja> hojas = Contenido(nHojas);
+    platform::writeTextLines(carpeta.filePath(QStringLiteral("00000001.PRN")), Marcado(hojas));
+
+    std::printf("%d pages\n%-10s %12s %12s %8s\n", nHojas, "target", "report (s)", "baseline (s)", "ratio");
+
+    QSize tamanoCaja;
+    const double tPrevia = Segundos([&] {
+        frmPreview previa;
+        previa.sArchivoReporte = QStringLiteral("00000001.PRN");
+        previa.Form_Load();
+        for (CajaHoja* caja : previa.picPrevia) {
+            QImage imagen(caja->size(), QImage::Format_RGB32);
+            caja->render(&imagen);
+        }
+        tamanoCaja = previa.picPrevia.first()->size();
+    });
+    const double tPreviaBase = Segundos([&] {
+        const double nEscala = qApp->primaryScreen()->logicalDotsPerInchX() / platform::kTwipsPerInch;
+        for (const Hoja& hoja : hojas) {
+            QImage imagen(tamanoCaja, QImage::Format_RGB32);
+            imagen.fill(Qt::white);
+            QPainter painter(&imagen);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(nEscala, nEscala);
+            Dibuja(painter, hoja);
+        }
+    });
+    Linea("preview", tPrevia, tPreviaBase);
+
+    const QString pdf = carpeta.filePath(QStringLiteral("reporte.pdf"));
+    platform::PrintJob::setPdfOutputForTesting(pdf);
+    const double tPdf = Segundos([] { MuestraReporte(QStringLiteral("00000001.PRN"), QStringLiteral("xx")); });
+    const qint64 nBytes = QFileInfo(pdf).size();
+    const QString pdfBase = carpeta.filePath(QStringLiteral("base.pdf"));
+    const double tPdfBase = Segundos([&] {
+        QPdfWriter escritor(pdfBase);
+        escritor.setResolution(1200);
+        escritor.setPageMargins({});
+        QPainter painter;
+        for (int h = 0; h < hojas.size(); ++h) {
+            escritor.setPageOrientation(hojas[h].apaisada ? QPageLayout::Landscape : QPageLayout::Portrait);
+            if (h == 0)
+                painter.begin(&escritor);
+            else
+                escritor.newPage();
+            painter.resetTransform();
+            painter.scale(1200.0 / platform::kTwipsPerInch, 1200.0 / platform::kTwipsPerInch);
+            Dibuja(painter, hojas[h]);
+        }
+        painter.end();
+    });
+    Linea("pdf", tPdf, tPdfBase);
+    std::printf("pdf size: %lld bytes (baseline %lld)\n", nBytes, QFileInfo(pdfBase).size());
+    return 0;
+}
