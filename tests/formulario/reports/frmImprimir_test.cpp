@@ -8,6 +8,7 @@
 #include "formulario/reports/frmPreview.h"
 #include "platform/database.h"
 #include "platform/printer.h"
+#include "platform/statusbar.h"
 #include "platform/textfile.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/PdfLectura.h"
@@ -309,17 +310,35 @@ TEST_F(ImprimirTest, AListThatCannotBeReadIsToldAndLeavesTheDialogEmpty)
     EXPECT_EQ(script.shown().size(), 1);
 }
 
-TEST_F(ImprimirTest, ASpoolThatCannotTakeTheRowGivesNoReport)
+TEST_F(ImprimirTest, BoxesOrASpoolThatCannotBeReadGiveNoReport)
 {
     frmImprimir& frm = Carga();
     ASSERT_TRUE(Elige(frm, kPena.sDocId));
-    db().execute(QStringLiteral("DROP TABLE SPOOL"));
-    script.answer(Ok);
-    frm.CmdImprimir_Click(0);
-    ASSERT_EQ(script.shown().size(), 1);
-    EXPECT_TRUE(script.shown()[0].text.startsWith(QStringLiteral("Error Técnico : ( ")));
+    for (const char* sTabla : {"SPOOL", "DET"}) {
+        SCOPED_TRACE(sTabla);
+        db().execute(QStringLiteral("DROP TABLE ") + QLatin1String(sTabla));
+        script.clear();
+        script.answer(Ok);
+        frm.CmdImprimir_Click(0);
+        ASSERT_EQ(script.shown().size(), 1);
+        EXPECT_TRUE(script.shown()[0].text.startsWith(QStringLiteral("Error Técnico : ( ")));
+        EXPECT_EQ(script.shown()[0].title, QStringLiteral("Impresión"));
+    }
     EXPECT_TRUE(script.formsShown().isEmpty());
     EXPECT_TRUE(QDir(paths().sysPath + QStringLiteral("RPT")).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ImprimirTest, TheMainWindowsStatusBarShowsTheCurrentRow)
+{
+    QWidget ventana;
+    auto* barra = new platform::HostStatusBar(&ventana);
+    barra->setObjectName(QStringLiteral("BarradeEstadoVRD1"));
+    frmImprimir& frm = Carga();
+    ASSERT_TRUE(Elige(frm, kAcuna.sDocId));
+    EXPECT_EQ(barra->numdoc(), kAcuna.sDocId);
+    EXPECT_EQ(barra->razonsocial(), QStringLiteral("INVERSIONES ACUÑA Y ASOCIADOS S.R.L."));
+    EXPECT_EQ(barra->periodo_ejercicio(), QStringLiteral("062015"));
+    EXPECT_EQ(barra->formulario(), QStringLiteral("0913"));
 }
 
 TEST_F(ImprimirTest, AReportFileThatCannotBeWrittenIsToldAndTheRunGoesOnToThePreview)
