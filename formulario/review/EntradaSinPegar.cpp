@@ -35,11 +35,12 @@ protected:
                 VaciaPortapapeles();
             event->accept();
             return true;
-        case QEvent::MouseButtonPress: {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease: {
             const Qt::MouseButton boton = static_cast<QMouseEvent*>(event)->button();
-            if (boton == Qt::RightButton && bBotonDerecho_)
+            if (event->type() == QEvent::MouseButtonPress && boton == Qt::RightButton && bBotonDerecho_)
                 VaciaPortapapeles();
-            return boton == Qt::MiddleButton;
+            return boton == Qt::MiddleButton; // the X11 selection paste
         }
         case QEvent::DragEnter:
         case QEvent::Drop: event->ignore(); return true;

@@ -1,3 +1,4 @@
+#include "formulario/core/Formularios.h"
 #include "formulario/review/frmCondeuDet.h"
 #include "tests/formulario/review/Frm913Simulado.h"
 
@@ -455,6 +456,23 @@ TEST_F(DetalleTest, ReasonSixNeedsNoEvidenceAndAChallengedDebtOffersReasonsFourA
     EXPECT_TRUE(dlg.chkmotivo[6]->isChecked());
     EXPECT_EQ(dlg.TagMotivo(6), QStringLiteral("0"));
     EXPECT_FALSE(dlg.cmdMotivo[6]->isVisible());
+}
+
+TEST_F(DetalleTest, TheRequestFormShowsItModallyAndItIsReleasedWhenItCloses)
+{
+    Inserta({});
+    Carga();
+    QString sPeriodoVisto;
+    script.onForm(QStringLiteral("frmCondeuDet"), [&sPeriodoVisto](QWidget& w) {
+        auto& dlg = static_cast<frmCondeuDet&>(w);
+        sPeriodoVisto = dlg.lblPeriodo->text();
+        dlg.reject(); // Esc leaves as "&Salir" does
+        return 0;
+    });
+    MuestraFormularioNuevo<frmCondeuDet>();
+    EXPECT_EQ(sPeriodoVisto, QStringLiteral("01/2015"));
+    EXPECT_FALSE(SharedForm<frmCondeuDet>::exists());
+    EXPECT_TRUE(bDetalleAceptado);
 }
 
 } // namespace
