@@ -55,6 +55,7 @@ QMap<int, QString> CargaCasillas(const ClaveDeclaracion& clave);
 // All or nothing: on a database error the transaction is undone and
 // ManejaErrorBD asked as "GrabaFormulario"; a retry runs the whole save
 // again, an end ends the program. False, with nothing written, for an
-// entity outside the five. The form reloads both grids before it and, on
-// success, says so and sets nModo 1 and clears bModificado.
+// entity outside the five. Before it the form reloads both grids and runs
+// ValidaTodo(0, ..., 0), which counts the findings without writing Mens.txt;
+// on success it says so and sets nModo 1 and clears bModificado.
 bool GrabaFormulario(const DeclaracionFormulario& datos);
