@@ -16,12 +16,12 @@
 #include "formulario/request/DatosDeclarante.h"
 #include "formulario/request/PlanPagos.h"
 #include "formulario/request/TablasTrabajo.h"
+#include "formulario/review/EntradaSinPegar.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -40,8 +40,6 @@ namespace {
 const QString kMascaraVacia = QStringLiteral("__/__/____");
 const QColor kBlanco(0xFF, 0xFF, 0xFF);
 const QColor kGris(0xC0, 0xC0, 0xC0);
-constexpr int kTeclaInsert = 45;
-constexpr int kBotonDerecho = 2;
 constexpr std::array<int, 4> kAyudaTab = {1014, 1017, 1013, 1008};
 
 // The entity frame's position in the box order, or -1 for an unknown code.
@@ -53,18 +51,6 @@ int PosicionEntidad(int nCodigo)
             return k;
     }
     return -1;
-}
-
-// The Shift state of a key or mouse event as the form's handlers take it.
-int EstadoShift(Qt::KeyboardModifiers modificadores)
-{
-    return (modificadores & Qt::ShiftModifier ? 1 : 0) | (modificadores & Qt::ControlModifier ? 2 : 0)
-        | (modificadores & Qt::AltModifier ? 4 : 0);
-}
-
-void VaciaPortapapeles()
-{
-    QApplication::clipboard()->setText(QString());
 }
 
 } // namespace
@@ -139,9 +125,18 @@ void Frm913::ConectaEventos()
 
     AsignaKeyPress(*txtTelefono, [this](int& KeyAscii) { txtTelefono_KeyPress(KeyAscii); });
     AsignaKeyPress(*mkeFechaAcog, [this](int& KeyAscii) { mkeFechaAcog_KeyPress(KeyAscii); });
-    // Installed after the key filters, so a key goes down before it is typed.
-    for (QWidget* control : {static_cast<QWidget*>(txtTelefono), static_cast<QWidget*>(mkeFechaAcog)})
-        control->installEventFilter(this);
+    for (const auto& [nCasilla, caja] : txtValor)
+        AsignaKeyPress(*caja, [this, nCasilla](int& KeyAscii) { txtValor_KeyPress(nCasilla, KeyAscii); });
+    // Nothing reaches the boxes from the clipboard: Shift+Insert and a right
+    // click empty it, and no other paste path is open. Installed after the
+    // key filters, so that a paste key never gets typed.
+    ImpidePegar(*txtTelefono);
+    ImpidePegar(*mkeFechaAcog, false);
+    mkeFechaAcog->installEventFilter(this);
+    for (const auto& [nCasilla, caja] : txtValor) {
+        ImpidePegar(*caja);
+        caja->installEventFilter(this);
+    }
 }
 
 ClaveDeclaracion Frm913::Clave() const
@@ -199,8 +194,9 @@ void Frm913::Form_Load()
             const QSignalBlocker bloqueo(cboNumdoc);
             CargaNumeroDocumento(*cboNumdoc, quint8(nTipDocDeclarante), declaracion_.sNumDoc, 1);
         }
+        // The declarant's rows are copied once, below, after the work tables are emptied.
         if (cboNumdoc->currentIndex() >= 0)
-            cboNumdoc_Click();
+            TomaDeclarante();
         AjustaAnchoCombo(*this, *cboNumdoc, 70);
 
         Lee_RUC_Delito(Clave());
@@ -490,6 +486,13 @@ void Frm913::OptRectifica_Click(int Index)
 
 void Frm913::cboNumdoc_Click()
 {
+    TomaDeclarante();
+    CargaDataTemporales(QStringLiteral("C"));
+}
+
+// The chosen item's declarant becomes the form's, with its name.
+void Frm913::TomaDeclarante()
+{
     sFechaAnterior = kMascaraVacia;
     const QString sItem = cboNumdoc->currentText();
     sNumDocDeclarante = sItem.left(19).trimmed();
@@ -497,7 +500,6 @@ void Frm913::cboNumdoc_Click()
     SSTab1->setTabEnabled(2, false);
     QCoreApplication::processEvents();
     txtRazon->setText(sItem.mid(18, 70).trimmed());
-    CargaDataTemporales(QStringLiteral("C"));
 }
 
 bool Frm913::ValidaContForm1(int nModo)
@@ -588,12 +590,6 @@ void Frm913::mkeFechaAcog_LostFocus()
         mkeFechaAcog->setFocus();
 }
 
-void Frm913::mkeFechaAcog_KeyDown(int KeyCode, int Shift)
-{
-    if (KeyCode == kTeclaInsert && Shift == 1)
-        VaciaPortapapeles();
-}
-
 void Frm913::mkeFechaAcog_KeyPress(int& KeyAscii)
 {
     if (KeyAscii == 13) {
@@ -601,12 +597,6 @@ void Frm913::mkeFechaAcog_KeyPress(int& KeyAscii)
         KeyAscii = 0;
     }
     bModificado = true;
-}
-
-void Frm913::txtTelefono_KeyDown(int KeyCode, int Shift)
-{
-    if (KeyCode == kTeclaInsert && Shift == 1)
-        VaciaPortapapeles();
 }
 
 void Frm913::txtTelefono_KeyPress(int& KeyAscii)
@@ -618,46 +608,21 @@ void Frm913::txtTelefono_KeyPress(int& KeyAscii)
     bModificado = true;
 }
 
-void Frm913::txtTelefono_MouseDown(int Button)
-{
-    if (Button == kBotonDerecho)
-        VaciaPortapapeles();
-}
-
 bool Frm913::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool bTelefono = watched == txtTelefono;
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        const auto* tecla = static_cast<QKeyEvent*>(event);
-        const int nCodigo = tecla->key() == Qt::Key_Insert ? kTeclaInsert : tecla->key();
-        const int nShift = EstadoShift(tecla->modifiers());
-        if (bTelefono)
-            txtTelefono_KeyDown(nCodigo, nShift);
-        else
-            mkeFechaAcog_KeyDown(nCodigo, nShift);
-        // Nothing is pasted into these boxes, by any key.
-        if (tecla->matches(QKeySequence::Paste) || (nCodigo == kTeclaInsert && nShift == 1))
-            return true;
-        break;
-    }
-    case QEvent::MouseButtonPress:
-        if (bTelefono && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
-            txtTelefono_MouseDown(kBotonDerecho);
-        break;
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::Drop:
-        return true;
-    case QEvent::FocusIn:
-        if (!bTelefono)
+    const QEvent::Type tipo = event->type();
+    if (tipo != QEvent::FocusIn && tipo != QEvent::FocusOut)
+        return QDialog::eventFilter(watched, event);
+    if (watched == mkeFechaAcog) {
+        if (tipo == QEvent::FocusIn)
             mkeFechaAcog_GotFocus();
-        break;
-    case QEvent::FocusOut:
-        if (!bTelefono)
+        else
             mkeFechaAcog_LostFocus();
-        break;
-    default: break;
+    } else if (const QVariant vIndex = watched->property("Index"); vIndex.isValid()) {
+        if (tipo == QEvent::FocusIn)
+            txtValor_GotFocus(vIndex.toInt());
+        else
+            txtValor_LostFocus(vIndex.toInt());
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -776,11 +741,233 @@ void Frm913::CalculaCasillas2()
                                          texto(bloque->Cuotas()), texto(bloque->Meses())));
 }
 
-void Frm913::txtValor_Change(int)
+void Frm913::CambiaGarantia2(const QString& sDeuda, Moneda dUit, int iCasGar, const QString& sCuotaAcog,
+                             const QString& sFormaPago)
+{
+    switch (::CambiaGarantia2(sDeuda, dUit, sCuotaAcog, sFormaPago)) {
+    case DecisionGarantia::SinCambio: return;
+    case DecisionGarantia::Si:
+        txtValor.at(iCasGar)->setText(QStringLiteral("SI"));
+        ChkGarantia[1]->setEnabled(true);
+        Frame_Garantia->setVisible(true);
+        return;
+    case DecisionGarantia::No:
+        txtValor.at(iCasGar)->setText(QStringLiteral("NO"));
+        Frame_Garantia->setVisible(false);
+        ChkGarantia[0]->setChecked(false);
+        ChkGarantia[1]->setChecked(false);
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The boxes' own events
+
+namespace {
+
+// The number a box's text begins with; 0 without one.
+double ValorDe(const QString& sTexto)
+{
+    return Moneda::ValorInicial(sTexto).ComoDouble();
+}
+
+bool EsCuotaInicial(int nCasilla)
+{
+    return nCasilla >= 535 && nCasilla <= 539;
+}
+
+} // namespace
+
+QString Frm913::Texto(int nCasilla) const
+{
+    return txtValor.at(nCasilla)->text();
+}
+
+void Frm913::Vacia(int nCasilla)
+{
+    txtValor.at(nCasilla)->clear();
+}
+
+void Frm913::EstadoCaja(int nCasilla, bool bHabilitada, bool bBlanca)
+{
+    QLineEdit* caja = txtValor.at(nCasilla);
+    caja->setEnabled(bHabilitada);
+    PintaCaja(*caja, bBlanca);
+}
+
+// The open entity's guarantee is decided again.
+void Frm913::ActualizaGarantia()
+{
+    const BloqueEntidad bloque = *BloqueDeEntidad(nEntidad);
+    CambiaGarantia2(Texto(bloque.nCasillaBase), ObtieneUIT(), bloque.Garantia(), Texto(bloque.nCasillaCuotaInicial),
+                    Texto(bloque.Modalidad()));
+}
+
+// The open entity's initial instalment follows the debt and modality given.
+void Frm913::ActualizaCuotaInicial(int nDeuda, int nModalidad, int nMeses, int nCuotas)
+{
+    if (Texto(nDeuda).trimmed().isEmpty() || Texto(nModalidad).trimmed().isEmpty())
+        return;
+    txtValor.at(nCasillaCuota)
+        ->setText(::CalculaCuotaInicial2(Texto(nDeuda), ObtieneUIT(), Texto(nModalidad), Texto(nCuotas),
+                                         Texto(nMeses)));
+}
+
+void Frm913::txtValor_Change(int Index)
 {
     if (!bFormCargado)
         return;
+    if (BloqueDeEntidad(nEntidad)) {
+        const int nDesplazamiento = Index - 500;
+        const int B = 500 + 7 * (nDesplazamiento / 7);
+        if (nDesplazamiento >= 0 && nDesplazamiento <= 34) {
+            switch (nDesplazamiento % 7) {
+            case 0: CambiaDeuda(B); break;
+            case 1: CambiaModalidad(B); break;
+            case 2: CambiaMeses(B); break;
+            case 3: CambiaCuotas(B); break;
+            default: break;
+            }
+        } else if (EsCuotaInicial(Index)) {
+            CambiaCuotaInicial(Index);
+        }
+    }
     bModificado = true;
+}
+
+void Frm913::CambiaDeuda(int B)
+{
+    const QString sDeuda = Texto(B);
+    if (sDeuda.isEmpty() || sDeuda == QLatin1String("0")) {
+        Vacia(B + 1);
+        for (int nCasilla : {B + 2, B + 3, B + 4}) {
+            Vacia(nCasilla);
+            EstadoCaja(nCasilla, false, false);
+        }
+    }
+    // The instalment counts the initial instalment the box holds.
+    if (!Texto(B + 3).isEmpty() && !Texto(B).isEmpty())
+        txtValor.at(B + 4)->setText(CuotaFraccionamiento(Texto(B + 3), Texto(B), Texto(nCasillaCuota)));
+    else
+        Vacia(B + 4);
+    Vacia(nCasillaBase2);
+    ActualizaGarantia();
+}
+
+void Frm913::CambiaModalidad(int B)
+{
+    const int n = B + 1;
+    const double dValor = ValorDe(Texto(n));
+    if (dValor < 0 || dValor > 2 || dValor == 1)
+        Vacia(n);
+    const QString sModalidad = Texto(n);
+    if (sModalidad.isEmpty()) {
+        for (int nCasilla : {B + 2, B + 3, B + 4}) {
+            Vacia(nCasilla);
+            EstadoCaja(nCasilla, false, false);
+        }
+    } else if (sModalidad == QLatin1String("0") || sModalidad == QLatin1String("2")) {
+        const bool bAplaza = sModalidad == QLatin1String("2");
+        if (!Texto(B).isEmpty()) {
+            Vacia(B + 2);
+            EstadoCaja(B + 2, bAplaza, bAplaza);
+            txtValor.at(B + 2)->setReadOnly(!bAplaza);
+            Vacia(B + 3);
+            EstadoCaja(B + 3, true, true);
+            txtValor.at(B + 3)->setReadOnly(false);
+            Vacia(B + 4);
+            EstadoCaja(B + 4, false, false);
+        } else {
+            Vacia(n);
+        }
+        ActualizaCuotaInicial(B, n, B + 2, B + 3);
+    } else {
+        Vacia(n);
+    }
+    Vacia(nCasillaBase2);
+    const bool bCerrada = Texto(n).trimmed().isEmpty() || Texto(n) == QLatin1String("2")
+        || sBuenContrib == QLatin1String("1");
+    EstadoCaja(nCasillaCuota, !bCerrada, !bCerrada);
+    ActualizaGarantia();
+}
+
+void Frm913::CambiaMeses(int B)
+{
+    const int nMaximo = Texto(B).trimmed().isEmpty() ? 0 : 6;
+    const double dValor = ValorDe(Texto(B + 2));
+    if (dValor < 1 || dValor > nMaximo)
+        Vacia(B + 2);
+}
+
+void Frm913::CambiaCuotas(int B)
+{
+    const int n = B + 3;
+    const double dModalidad = ValorDe(Texto(B + 1));
+    const double dValor = ValorDe(Texto(n));
+    const int nMaximo = dModalidad == 0 ? 72 : dModalidad == 2 ? 66 : 0;
+    if (nMaximo > 0 && (dValor < 1 || dValor > nMaximo))
+        Vacia(n);
+    ActualizaCuotaInicial(B, B + 1, B + 2, n);
+    if (!Texto(n).isEmpty() && !Texto(B).isEmpty())
+        txtValor.at(B + 4)->setText(CuotaFraccionamiento(Texto(n), Texto(B), Texto(nCasillaCuota).trimmed()));
+    else
+        Vacia(B + 4);
+}
+
+void Frm913::CambiaCuotaInicial(int nCasilla)
+{
+    ActualizaGarantia();
+    const int E = nCasillaBase;
+    if (!Texto(nCasilla).trimmed().isEmpty() && !Texto(E + 3).isEmpty())
+        txtValor.at(E + 4)->setText(CuotaFraccionamiento(Texto(E + 3), Texto(E), Texto(nCasilla)));
+    txtValor.at(nCasillaCuota)->setText(Formato(Texto(nCasillaCuota), QStringLiteral("############0")));
+    if (sBuenContrib == QLatin1String("1"))
+        txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
+}
+
+void Frm913::txtValor_GotFocus(int Index)
+{
+    if (!EsCuotaInicial(Index))
+        return;
+    QLineEdit* caja = txtValor.at(Index);
+    const QString sEntero = Formato(caja->text(), QStringLiteral("############"));
+    caja->setText(QString::number(qint64(NumeroDeTexto(sEntero).value_or(0))));
+    caja->setMaxLength(12);
+}
+
+void Frm913::txtValor_KeyPress(int, int& KeyAscii)
+{
+    SoloNumeros(KeyAscii);
+    if (KeyAscii == 13) {
+        EnviaTab(QStringLiteral("TAB"));
+        KeyAscii = 0;
+    }
+    bModificado = true;
+}
+
+void Frm913::txtValor_LostFocus(int Index)
+{
+    if (EsCuotaInicial(Index)) {
+        QLineEdit* caja = txtValor.at(Index);
+        if (!caja->text().trimmed().isEmpty()) {
+            caja->setMaxLength(15);
+            caja->setText(Formato(caja->text(), QStringLiteral("###,###,###,##0")));
+        }
+        return;
+    }
+    for (const BloqueEntidad& bloque : BloquesEntidad()) {
+        if (bloque.Modalidad() != Index)
+            continue;
+        const int C = bloque.nCasillaCuotaInicial;
+        const QString sModalidad = Texto(Index);
+        if (!sModalidad.trimmed().isEmpty() && sBuenContrib != QLatin1String("1")) {
+            const bool bAplaza = sModalidad == QLatin1String("2");
+            EstadoCaja(C, !bAplaza, !bAplaza);
+        } else {
+            EstadoCaja(C, false, false);
+            Vacia(C);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // through the payment plan of the entity's boxes to its saved header and
 // boxes. The review dialogs reach it through ServiciosFrm913.
 
+#include "formulario/core/Moneda.h"
 #include "formulario/request/Frm913Servicios.h"
 
 #include <QDialog>
@@ -64,11 +65,8 @@ public:
     bool ValidaContForm1(int nModo);
     void mkeFechaAcog_GotFocus();
     void mkeFechaAcog_LostFocus();
-    void mkeFechaAcog_KeyDown(int KeyCode, int Shift);
     void mkeFechaAcog_KeyPress(int& KeyAscii);
-    void txtTelefono_KeyDown(int KeyCode, int Shift);
     void txtTelefono_KeyPress(int& KeyAscii);
-    void txtTelefono_MouseDown(int Button);
 
     // Debt grids and work tables
     void CargaDataTemporales(const QString& sTipo);
@@ -82,7 +80,14 @@ public:
     void Obtiene_TIM(const QString& sFecha);
     void CalculaCasillas();
     void CalculaCasillas2();
+    void CambiaGarantia2(const QString& sDeuda, Moneda dUit, int iCasGar, const QString& sCuotaAcog,
+                         const QString& sFormaPago);
+
+    // The boxes' own events
     void txtValor_Change(int Index);
+    void txtValor_GotFocus(int Index);
+    void txtValor_KeyPress(int Index, int& KeyAscii);
+    void txtValor_LostFocus(int Index);
 
     // What the review dialogs use (ServiciosFrm913)
     QWidget* Ventana() override { return this; }
@@ -153,8 +158,20 @@ private:
     void ConectaEventos();
     // The open declaration's key, without the correlative.
     ClaveDeclaracion Clave() const;
+    void TomaDeclarante();
     void MuestraEntidad();
     void HabilitaCasillasModalidad();
+    // Box helpers of the live recalculation
+    QString Texto(int nCasilla) const;
+    void Vacia(int nCasilla);
+    void EstadoCaja(int nCasilla, bool bHabilitada, bool bBlanca);
+    void ActualizaGarantia();
+    void ActualizaCuotaInicial(int nDeuda, int nModalidad, int nMeses, int nCuotas);
+    void CambiaDeuda(int B);
+    void CambiaModalidad(int B);
+    void CambiaMeses(int B);
+    void CambiaCuotas(int B);
+    void CambiaCuotaInicial(int nCasilla);
     void EstableceFechaAcog(const QString& sFecha);
     void SigueGrilla(int nIndex);
     int FilaGrilla(int nIndex) const;

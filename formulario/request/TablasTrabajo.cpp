@@ -41,12 +41,20 @@ void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave)
     ClaveDeclaracion claveOrigen = clave;
     if (!bDesdeEnviadas)
         claveOrigen.sCorrel.clear();
-    for (const QString& sTabla : kTablas) {
-        EliminaDataTabla(sDestino + sTabla, clave.nTipoDoc, clave.sNumDoc, 1, QString());
-        const QString sColumnas = bDesdeEnviadas ? ColumnasEnviadas(sTabla) : QStringLiteral("*");
-        sSQL = QStringLiteral("INSERT INTO ") + sDestino + sTabla + QStringLiteral(" SELECT ") + sColumnas
-            + QStringLiteral(" FROM ") + sOrigen + sTabla + QStringLiteral(" WHERE ") + claveOrigen.Condicion();
-        oBaseDatos->execute(sSQL, claveOrigen.Parametros());
+    // The three tables move together: all of them or, on an error, none.
+    oBaseDatos->beginTrans();
+    try {
+        for (const QString& sTabla : kTablas) {
+            EliminaDataTabla(sDestino + sTabla, clave.nTipoDoc, clave.sNumDoc, 1, QString());
+            const QString sColumnas = bDesdeEnviadas ? ColumnasEnviadas(sTabla) : QStringLiteral("*");
+            sSQL = QStringLiteral("INSERT INTO ") + sDestino + sTabla + QStringLiteral(" SELECT ") + sColumnas
+                + QStringLiteral(" FROM ") + sOrigen + sTabla + QStringLiteral(" WHERE ") + claveOrigen.Condicion();
+            oBaseDatos->execute(sSQL, claveOrigen.Parametros());
+        }
+        oBaseDatos->commitTrans();
+    } catch (const platform::DbError&) {
+        oBaseDatos->rollback();
+        throw;
     }
 }
 
@@ -67,12 +75,12 @@ QString ConsultaGrilla(int nIndex)
 {
     QString sConsulta = QStringLiteral(
         "SELECT per_doc, ind_tip_deu, ind_ver_deu, "
-        "( SELECT Mid(argumento,2,3) || Right(argumento,1) || '-' || Left(funcion,32) FROM PARAM "
+        "( SELECT substr(argumento,2,3) || substr(argumento,-1) || '-' || substr(funcion,1,32) FROM PARAM "
         "WHERE numero = '871' AND argumento = cod_tri ) AS des_tributo, "
-        "( SELECT UCase(Trim(Mid(funcion,22,80))) FROM PARAM WHERE numero = '872' "
+        "( SELECT UCase(trim(substr(funcion,22,80))) FROM PARAM WHERE numero = '872' "
         "AND argumento = Trim(cod_tip_Doc) ) AS des_valor, "
         "num_Doc, cod_tri, Cod_For, Cod_Tip_doc, cod_tri_aso, "
-        "( SELECT Left(funcion,32) FROM PARAM WHERE numero = '871' AND argumento = cod_tri_aso ) AS des_tributo_aso, "
+        "( SELECT substr(funcion,1,32) FROM PARAM WHERE numero = '871' AND argumento = cod_tri_aso ) AS des_tributo_aso, "
         "fec_des_deu, mto_tributo_s, mto_int_cap_s, mto_int_s, mto_act_s, ind_acog, ind_conf, mto_tributo_c, "
         "mto_int_cap_c, mto_int_c, Mto_act_c, Cod_for_dj, Num_Ord_dj, ind_deuda_dj, Num_pro, ind_valor, "
         "ind_impugnado, num_cuo FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? ");

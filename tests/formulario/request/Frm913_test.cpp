@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -142,9 +143,9 @@ void PrintTo(const CasoEntidad& c, std::ostream* os)
     *os << c.sMarco;
 }
 
-class EntidadTest : public Frm913Test, public ::testing::WithParamInterface<CasoEntidad> {};
+class Frm913EntidadTest : public Frm913Test, public ::testing::WithParamInterface<CasoEntidad> {};
 
-TEST_P(EntidadTest, OnlyTheOpenEntitysFrameShowsWithItsBoxesAndCode)
+TEST_P(Frm913EntidadTest, OnlyTheOpenEntitysFrameShowsWithItsBoxesAndCode)
 {
     const CasoEntidad& c = GetParam();
     InsertaCabecera({c.nEntidad});
@@ -162,7 +163,7 @@ TEST_P(EntidadTest, OnlyTheOpenEntitysFrameShowsWithItsBoxesAndCode)
     EXPECT_EQ(frm.windowTitle(), Titulo());
 }
 
-INSTANTIATE_TEST_SUITE_P(Entidades, EntidadTest,
+INSTANTIATE_TEST_SUITE_P(Entidades, Frm913EntidadTest,
                          ::testing::Values(CasoEntidad{1, "Frame_ALCOR", 500, 535, "8030"},
                                            CasoEntidad{2, "Frame_ESSALUD", 507, 536, "5239"},
                                            CasoEntidad{3, "Frame_ONP", 514, 537, "5332"},
@@ -369,9 +370,9 @@ void PrintTo(const CasoTelefono& c, std::ostream* os)
     *os << '"' << c.sTelefono << '"';
 }
 
-class TelefonoTest : public Frm913Test, public ::testing::WithParamInterface<CasoTelefono> {};
+class Frm913TelefonoTest : public Frm913Test, public ::testing::WithParamInterface<CasoTelefono> {};
 
-TEST_P(TelefonoTest, LeavingTheFirstTabChecksTheTelephone)
+TEST_P(Frm913TelefonoTest, LeavingTheFirstTabChecksTheTelephone)
 {
     Frm913& frm = AbreConDeudas();
     frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
@@ -393,7 +394,7 @@ TEST_P(TelefonoTest, LeavingTheFirstTabChecksTheTelephone)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Telefonos, TelefonoTest,
+    Telefonos, Frm913TelefonoTest,
     ::testing::Values(
         CasoTelefono{"", "Ingrese correctamente el teléfono"},
         CasoTelefono{"91234", "Ingrese correctamente el teléfono"},
@@ -460,7 +461,9 @@ TEST_F(Frm913Test, NothingIsPastedIntoTheTelephone)
     QApplication::sendEvent(frm.txtTelefono, &menu);
     EXPECT_EQ(frm.findChildren<QMenu*>().size() + frm.txtTelefono->findChildren<QMenu*>().size(), 0);
     QApplication::clipboard()->setText(QStringLiteral("123"));
-    frm.txtTelefono_MouseDown(2);
+    QMouseEvent derecho(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::RightButton, Qt::RightButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(frm.txtTelefono, &derecho);
     EXPECT_EQ(QApplication::clipboard()->text(), QString());
 }
 
@@ -471,6 +474,219 @@ TEST_F(Frm913Test, AChangedBoxRaisesItsChangeOnlyWhenTheTextChanges)
     EXPECT_FALSE(frm.Modificado());
     frm.txtValor.at(504)->setText(QStringLiteral("10"));
     EXPECT_TRUE(frm.Modificado());
+}
+
+// ---------------------------------------------------------------------------
+// Live recalculation of the boxes (UIT 3,600 for 2010; TIM 1.2)
+
+class Frm913CasillasTest : public Frm913Test {
+protected:
+    // The declaration on the payment tab with its accepted debt of 8,600.
+    Frm913& AbreEnModalidad(const QVariant& vCheque = QStringLiteral("0"))
+    {
+        InsertaCabecera({1, vCheque});
+        for (std::size_t i = 0; i < 3; ++i)
+            InsertaDeuda(db(), "F0913DEUDAS", Deuda(kDeudas[i]));
+        Frm913& frm = Abre({});
+        sTim = QStringLiteral("1.2");
+        frm.CalculaCasillas();
+        return frm;
+    }
+
+    static void Escribe(QLineEdit* caja, const QString& sTexto)
+    {
+        for (const QChar c : sTexto)
+            Teclea(caja, Qt::Key(c.toUpper().unicode()), QString(c));
+    }
+};
+
+TEST_F(Frm913CasillasTest, TheAcceptedDebtIsTheSumOfTheAcceptedAmounts)
+{
+    Frm913& frm = AbreEnModalidad();
+    EXPECT_EQ(frm.txtValor.at(500)->text(), QStringLiteral("8,600"));
+}
+
+struct CasoModalidad {
+    const char* sTecleado;
+    const char* sQueda;
+};
+
+void PrintTo(const CasoModalidad& c, std::ostream* os)
+{
+    *os << '"' << c.sTecleado << '"';
+}
+
+class Frm913ModalidadTest : public Frm913CasillasTest, public ::testing::WithParamInterface<CasoModalidad> {};
+
+TEST_P(Frm913ModalidadTest, OnlyInstalmentsOrDeferralWithInstalmentsStand)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QString::fromLatin1(GetParam().sTecleado));
+    EXPECT_EQ(frm.txtValor.at(501)->text(), QLatin1String(GetParam().sQueda));
+    EXPECT_TRUE(frm.Modificado());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modalidades, Frm913ModalidadTest,
+                         ::testing::Values(CasoModalidad{"1", ""}, CasoModalidad{"3", ""}, CasoModalidad{"-1", ""},
+                                           CasoModalidad{"9", ""}, CasoModalidad{"0", "0"},
+                                           CasoModalidad{"2", "2"}));
+
+TEST_F(Frm913CasillasTest, InstalmentsOpenTheInstalmentsBoxAndTheInitialInstalment)
+{
+    Frm913& frm = AbreEnModalidad();
+    Escribe(frm.txtValor.at(501), QStringLiteral("0"));
+    EXPECT_FALSE(frm.txtValor.at(502)->isEnabled());
+    EXPECT_TRUE(frm.txtValor.at(502)->isReadOnly());
+    EXPECT_TRUE(frm.txtValor.at(503)->isEnabled());
+    EXPECT_EQ(Fondo(frm.txtValor.at(503)), QColor(0xFF, 0xFF, 0xFF));
+    EXPECT_FALSE(frm.txtValor.at(504)->isEnabled());
+    EXPECT_TRUE(frm.txtValor.at(535)->isEnabled());
+    EXPECT_EQ(frm.txtValor.at(535)->text(), QStringLiteral("0"));
+
+    Escribe(frm.txtValor.at(503), QStringLiteral("12"));
+    EXPECT_EQ(frm.txtValor.at(504)->text(), QStringLiteral("762"));
+}
+
+TEST_F(Frm913CasillasTest, DeferralWithInstalmentsOpensTheMonthsAndClosesTheInitialInstalment)
+{
+    Frm913& frm = AbreEnModalidad();
+    Escribe(frm.txtValor.at(501), QStringLiteral("2"));
+    EXPECT_TRUE(frm.txtValor.at(502)->isEnabled());
+    EXPECT_FALSE(frm.txtValor.at(502)->isReadOnly());
+    EXPECT_TRUE(frm.txtValor.at(503)->isEnabled());
+    EXPECT_FALSE(frm.txtValor.at(535)->isEnabled());
+    EXPECT_EQ(Fondo(frm.txtValor.at(535)), QColor(0xC0, 0xC0, 0xC0));
+}
+
+struct CasoLimite {
+    const char* sModalidad;
+    int nCasilla;
+    const char* sTecleado;
+    bool bQueda;
+};
+
+void PrintTo(const CasoLimite& c, std::ostream* os)
+{
+    *os << c.sModalidad << " " << c.nCasilla << "=" << c.sTecleado;
+}
+
+class Frm913LimiteTest : public Frm913CasillasTest, public ::testing::WithParamInterface<CasoLimite> {};
+
+TEST_P(Frm913LimiteTest, MonthsAndInstalmentsOutsideTheirRangeAreEmptied)
+{
+    const CasoLimite& c = GetParam();
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QLatin1String(c.sModalidad));
+    frm.txtValor.at(c.nCasilla)->setText(QLatin1String(c.sTecleado));
+    EXPECT_EQ(frm.txtValor.at(c.nCasilla)->text(), c.bQueda ? QLatin1String(c.sTecleado) : QLatin1String(""));
+}
+
+INSTANTIATE_TEST_SUITE_P(Limites, Frm913LimiteTest,
+                         ::testing::Values(CasoLimite{"2", 502, "6", true}, CasoLimite{"2", 502, "7", false},
+                                           CasoLimite{"2", 502, "0", false}, CasoLimite{"0", 503, "72", true},
+                                           CasoLimite{"0", 503, "73", false}, CasoLimite{"0", 503, "0", false},
+                                           CasoLimite{"2", 503, "66", true}, CasoLimite{"2", 503, "67", false}));
+
+TEST_F(Frm913CasillasTest, AZeroAcceptedDebtEmptiesAndGreysItsPlan)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    frm.txtValor.at(503)->setText(QStringLiteral("12"));
+    frm.txtValor.at(500)->setText(QStringLiteral("0"));
+    for (int nCasilla : {501, 502, 503, 504})
+        EXPECT_EQ(frm.txtValor.at(nCasilla)->text(), QString()) << nCasilla;
+    for (int nCasilla : {502, 503, 504})
+        EXPECT_FALSE(frm.txtValor.at(nCasilla)->isEnabled()) << nCasilla;
+    EXPECT_FALSE(frm.txtValor.at(535)->isEnabled());
+}
+
+TEST_F(Frm913CasillasTest, TheInitialInstalmentEntersTheInstalmentAmount)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    frm.txtValor.at(503)->setText(QStringLiteral("12"));
+    frm.txtValor.at(535)->setText(QStringLiteral("1000"));
+    EXPECT_EQ(frm.txtValor.at(504)->text(), QStringLiteral("674"));
+    // A new accepted debt keeps counting the initial instalment the box holds.
+    frm.txtValor.at(500)->setText(QStringLiteral("8,600"));
+    frm.txtValor.at(500)->setText(QStringLiteral("8600"));
+    EXPECT_EQ(frm.txtValor.at(504)->text(), QStringLiteral("674"));
+}
+
+TEST_F(Frm913CasillasTest, TheInitialInstalmentIsAWholeNumberWithoutSeparators)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    frm.txtValor.at(535)->setText(QStringLiteral("1234.6"));
+    EXPECT_EQ(frm.txtValor.at(535)->text(), QStringLiteral("1235"));
+}
+
+TEST_F(Frm913CasillasTest, AGoodTaxpayersInitialInstalmentStaysZero)
+{
+    Frm913& frm = AbreEnModalidad(QStringLiteral("1"));
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    EXPECT_FALSE(frm.txtValor.at(535)->isEnabled());
+    frm.txtValor.at(535)->setText(QStringLiteral("500"));
+    EXPECT_EQ(frm.txtValor.at(535)->text(), QStringLiteral("0"));
+    EXPECT_EQ(frm.txtValor.at(506)->text(), QStringLiteral("NO"));
+}
+
+TEST_F(Frm913CasillasTest, ADebtAboveAHundredUitNeedsAGuarantee)
+{
+    Frm913& frm = AbreEnModalidad();
+    sNumDeudas = QStringLiteral("1");
+    frm.txtValor.at(500)->setText(QStringLiteral("400000"));
+    EXPECT_EQ(frm.txtValor.at(506)->text(), QStringLiteral("SI"));
+    EXPECT_EQ(sGarantia, QStringLiteral("1"));
+    EXPECT_FALSE(frm.Frame_Garantia->isHidden());
+    frm.txtValor.at(500)->setText(QStringLiteral("1000"));
+    EXPECT_EQ(frm.txtValor.at(506)->text(), QStringLiteral("NO"));
+    EXPECT_TRUE(frm.Frame_Garantia->isHidden());
+}
+
+TEST_F(Frm913CasillasTest, BoxesTakeDigitsOnlyAndEnterTypesNothing)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    QLineEdit* cuotas = frm.txtValor.at(503);
+    Escribe(cuotas, QStringLiteral("1a.-2"));
+    Teclea(cuotas, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(cuotas->text(), QStringLiteral("12"));
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    Teclea(cuotas, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
+    EXPECT_EQ(cuotas->text(), QStringLiteral("12"));
+}
+
+TEST_F(Frm913CasillasTest, TheInitialInstalmentLosesItsSeparatorsWhileEdited)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    QLineEdit* cuota = frm.txtValor.at(535);
+    cuota->setText(QStringLiteral("1250"));
+    frm.txtValor_LostFocus(535);
+    // Written 1,250 on leaving, which the box's own change writes back whole.
+    EXPECT_EQ(cuota->text(), QStringLiteral("1250"));
+    EXPECT_EQ(cuota->maxLength(), 15);
+    bFormCargado = false;
+    frm.txtValor_LostFocus(535);
+    EXPECT_EQ(cuota->text(), QStringLiteral("1,250"));
+    bFormCargado = true;
+    QFocusEvent entra(QEvent::FocusIn);
+    QApplication::sendEvent(cuota, &entra);
+    EXPECT_EQ(cuota->text(), QStringLiteral("1250"));
+    EXPECT_EQ(cuota->maxLength(), 12);
+    cuota->clear();
+    frm.txtValor_GotFocus(535);
+    EXPECT_EQ(cuota->text(), QStringLiteral("0"));
+}
+
+TEST_F(Frm913CasillasTest, LeavingAnEmptyModalityClosesAndEmptiesTheInitialInstalment)
+{
+    Frm913& frm = AbreEnModalidad();
+    frm.txtValor.at(535)->setText(QStringLiteral("300"));
+    frm.txtValor_LostFocus(501);
+    EXPECT_FALSE(frm.txtValor.at(535)->isEnabled());
+    EXPECT_EQ(frm.txtValor.at(535)->text(), QString());
 }
 
 // ---------------------------------------------------------------------------

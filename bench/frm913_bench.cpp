@@ -1,0 +1,147 @@
+// Times the request form opening a declaration of 1,000, 10,000 and 100,000
+// debts (the whole of Form_Load: the copy into the work tables and both
+// grids) and then showing the notified debts' tab (grid reload and total),
+// beside a baseline that reads the same rows from the debt table with one
+// prepared SQLite statement.
+//
+//   frm913_bench [debts...]
+
+#include "formulario/core/ModGen00.h"
+#include "formulario/core/SharedForm.h"
+#include "formulario/request/Frm913.h"
+#include "inserta/Instalacion.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/utility.h"
+#include "tools/hostkit/hostkit.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+const QString kRuc = QStringLiteral("20100070970");
+
+// A fresh host with the form's tables and one declaration of `deudas`
+// notified debts; the main program's state points at it.
+void preparaDeclaracion(const QString& carpeta, int deudas)
+{
+    const hostkit::HostPaths paths = hostkit::prepareHost(carpeta);
+    hostkit::setWindowsDirectory(paths);
+    {
+        platform::DialogScript script;
+        if (inserta::Main() != inserta::SalidaCompleta || !script.shown().isEmpty()) {
+            std::fprintf(stderr, "the installer failed: %s\n", qPrintable(script.lastText()));
+            std::exit(1);
+        }
+    }
+    sSysPath = paths.sysPath;
+    sSysUser = QStringLiteral("ADMIN");
+    oUtil = std::make_unique<platform::Utility>();
+    platform::OpenOptions options;
+    options.workgroupFile = paths.workgroupFile;
+    oBaseDatos = platform::Database::open(paths.dbFile, options);
+
+    oBaseDatos->execute(QStringLiteral("INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, Semana, estado, "
+                                       "bcolibrad, cheque) VALUES (6, ?, '201003', '0913', 1, 0, 2, '0')"),
+                        {kRuc});
+    oBaseDatos->execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                                       "INSERT INTO F0913DEUDAS (tip_doc_d, doc_id_d, periodo, formulario, semana, "
+                                       "Ind_tip_deu, per_doc, cod_tri, Num_doc, Cod_for, Cod_tip_doc, Cod_tri_aso, "
+                                       "Ind_ver_deu, Fec_des_deu, Num_cuo, Num_pro, mto_tributo_s, mto_int_cap_s, "
+                                       "mto_int_s, mto_act_s, ind_acog, ind_conf, mto_act_c, Ind_valor, "
+                                       "Ind_deuda_dj, Ind_impugnado) "
+                                       "SELECT 6, ?, '201003', '0913', 1, '01', printf('%04d%02d', 2000 + i % 10, "
+                                       "1 + i % 12), '010101', printf('%010d', i), '0621', '017001', '000000', '00', "
+                                       "?, 0, '1', '1000.00', '0.00', '100.00', '1100.00', 1, 1, '1100', 0, 0, '00' "
+                                       "FROM n"),
+                        {deudas, kRuc, QDateTime(QDate::currentDate(), QTime())});
+}
+
+// Seconds that reading every debt row with one prepared statement takes.
+double leeFilas()
+{
+    sqlite3* db = oBaseDatos->handle();
+    QElapsedTimer reloj;
+    reloj.start();
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM F0913DEUDAS", -1, &stmt, nullptr);
+    const int columnas = sqlite3_column_count(stmt);
+    qint64 total = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int i = 0; i < columnas; ++i)
+            total += sqlite3_column_bytes(stmt, i);
+    }
+    sqlite3_finalize(stmt);
+    if (total == 0)
+        std::fprintf(stderr, "no rows read\n");
+    return reloj.nsecsElapsed() / 1e9;
+}
+
+struct Tiempos {
+    double abre = 0;
+    double tab = 0;
+};
+
+Tiempos abreFormulario()
+{
+    platform::DialogScript script;
+    nModo = 1;
+    sPeriodo = QStringLiteral("201003");
+    nEntidad = 1;
+    bEnviadas = false;
+    Frm913& frm = SharedForm<Frm913>::instance();
+    frm.EstableceDeclaracion({6, kRuc, QStringLiteral("COMERCIAL PEÑA HERMANOS S.A.C."), QStringLiteral("ALCOR"), {}});
+
+    Tiempos tiempos;
+    QElapsedTimer reloj;
+    reloj.start();
+    frm.Form_Load();
+    tiempos.abre = reloj.nsecsElapsed() / 1e9;
+
+    frm.txtTelefono->setText(QStringLiteral("4441234"));
+    frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    reloj.restart();
+    frm.SSTab1->setCurrentIndex(1);
+    tiempos.tab = reloj.nsecsElapsed() / 1e9;
+    if (frm.SSTab1->currentIndex() != 1 || !script.shown().isEmpty()) {
+        std::fprintf(stderr, "the debts tab did not open: %s\n", qPrintable(script.lastText()));
+        std::exit(1);
+    }
+    SharedForm<Frm913>::release();
+    return tiempos;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QList<int> tamanos;
+    for (const QString& argumento : app.arguments().mid(1))
+        tamanos.append(argumento.toInt());
+    if (tamanos.isEmpty())
+        tamanos = {1000, 10000, 100000};
+
+    std::printf("%10s %10s %10s %12s %10s %10s\n", "debts", "open (s)", "tab 1 (s)", "baseline (s)", "open/base",
+                "tab/base");
+    for (const int deudas : tamanos) {
+        QTemporaryDir carpeta;
+        preparaDeclaracion(carpeta.path(), deudas);
+        const double tBase = leeFilas();
+        const Tiempos tiempos = abreFormulario();
+        oBaseDatos.reset();
+        std::printf("%10d %10.3f %10.3f %12.3f %10.2f %10.2f\n", deudas, tiempos.abre, tiempos.tab, tBase,
+                    tiempos.abre / tBase, tiempos.tab / tBase);
+        std::fflush(stdout);
+    }
+    return 0;
+}
