@@ -29,41 +29,10 @@ const QStringList kTablas = {QStringLiteral("TMP_F0913DEUDAS"), QStringLiteral("
 
 class ConciliacionTest : public RevisionTest {
 protected:
-    // Every row of the three work tables.
-    QStringList Volcado()
+    // Each row of the query as its values joined by "|", Null as "<null>".
+    QStringList Filas(const QString& sql, const QVariantList& params = {})
     {
-        QStringList filas;
-        for (const QString& tabla : kTablas) {
-            auto rs = db().openRecordset(QStringLiteral("SELECT * FROM ") + tabla);
-            for (; !rs->eof(); rs->moveNext()) {
-                QStringList valores{tabla};
-                for (int i = 0; i < rs->fieldCount(); ++i)
-                    valores.append(rs->field(i).isNull() ? QStringLiteral("<null>") : rs->field(i).text());
-                filas.append(valores.join(u'|'));
-            }
-        }
-        filas.sort();
-        return filas;
-    }
-
-    // Columns of the debt row of period `sPerDoc`.
-    QStringList Deuda(const QString& sPerDoc = QStringLiteral("201501"))
-    {
-        auto rs = db().openRecordset(QStringLiteral("SELECT ind_acog, ind_conf, mto_tributo_c, mto_int_cap_c, "
-                                                    "mto_int_c, mto_act_c FROM TMP_F0913DEUDAS WHERE per_doc = ?"),
-                                     {sPerDoc});
-        QStringList valores;
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            valores.append(rs->field(i).isNull() ? QStringLiteral("<null>") : rs->field(i).text());
-        return valores;
-    }
-
-    // The evidence rows: reason, then num_sust to fec_pago.
-    QStringList Sustentos()
-    {
-        auto rs = db().openRecordset(QStringLiteral(
-            "SELECT cod_motivo, num_sust, cod_formulario, num_orden, num_res, tip_impug, num_exp, des_otros, "
-            "fec_pago FROM TMP_F0913SUSTEN ORDER BY cod_motivo, num_sust"));
+        auto rs = db().openRecordset(sql, params);
         QStringList filas;
         for (; !rs->eof(); rs->moveNext()) {
             QStringList valores;
@@ -74,13 +43,36 @@ protected:
         return filas;
     }
 
+    // Every row of the three work tables.
+    QStringList Volcado()
+    {
+        QStringList filas;
+        for (const QString& tabla : kTablas)
+            filas += Filas(QStringLiteral("SELECT '%1', * FROM %1").arg(tabla));
+        filas.sort();
+        return filas;
+    }
+
+    // ind_acog to mto_act_c of the debt of period `sPerDoc`.
+    QStringList Deuda(const QString& sPerDoc = QStringLiteral("201501"))
+    {
+        return Filas(QStringLiteral("SELECT ind_acog, ind_conf, mto_tributo_c, mto_int_cap_c, mto_int_c, mto_act_c "
+                                    "FROM TMP_F0913DEUDAS WHERE per_doc = ?"),
+                     {sPerDoc})
+            .value(0)
+            .split(u'|');
+    }
+
+    // The evidence rows: reason, then num_sust to fec_pago.
+    QStringList Sustentos()
+    {
+        return Filas(QStringLiteral("SELECT cod_motivo, num_sust, cod_formulario, num_orden, num_res, tip_impug, "
+                                    "num_exp, des_otros, fec_pago FROM TMP_F0913SUSTEN ORDER BY cod_motivo, num_sust"));
+    }
+
     QStringList Motivos()
     {
-        auto rs = db().openRecordset(QStringLiteral("SELECT cod_motivo FROM TMP_F0913MOTIVO ORDER BY cod_motivo"));
-        QStringList motivos;
-        for (; !rs->eof(); rs->moveNext())
-            motivos.append(rs->field(0).text());
-        return motivos;
+        return Filas(QStringLiteral("SELECT cod_motivo FROM TMP_F0913MOTIVO ORDER BY cod_motivo"));
     }
 
     // Includes the debt and disagrees, with these own amounts.
