@@ -83,11 +83,6 @@ QPushButton* Boton(QWidget* padre, const QString& sNombre, const QString& sTexto
     return boton;
 }
 
-void Selecciona(QRadioButton& opcion)
-{
-    opcion.setChecked(true);
-}
-
 QString Elemento(const QString& sNombre, int nIndex)
 {
     return sNombre + QLatin1Char('_') + QString::number(nIndex);
@@ -506,14 +501,14 @@ void frmCondeuDet::AplicaRespuestas(bool bConMontos)
     if (sIndAcog.isEmpty() || sIndAcog == QLatin1String("0"))
         optAcogeFrac_Click(0);
     else if (sIndAcog == QLatin1String("1"))
-        Selecciona(*optAcogeFrac[0]);
+        optAcogeFrac[0]->setChecked(true);
     else if (sIndAcog == QLatin1String("2"))
-        Selecciona(*optAcogeFrac[1]);
+        optAcogeFrac[1]->setChecked(true);
 
     if (sIndConf == QLatin1String("1")) {
-        Selecciona(*optConformeMto[0]);
+        optConformeMto[0]->setChecked(true);
     } else if (sIndConf == QLatin1String("2")) {
-        Selecciona(*optConformeMto[1]);
+        optConformeMto[1]->setChecked(true);
         if (!bConMontos)
             return;
         const bool bPropios = (!sMtoTributoC.isEmpty() && sMtoTributoC != QLatin1String("0"))
@@ -532,7 +527,8 @@ void frmCondeuDet::CargaMotivos()
     const QString sCondicion = QStringLiteral(
         "a.doc_id_d = ? AND a.semana = ? AND a.ind_tip_deu = ? AND a.per_doc = ? AND a.cod_tri = ? "
         "AND a.num_doc = ? AND a.cod_for = ? ");
-    const QVariantList clave = {fila_.sDocId, nEntidad, fila_.sIndTipDeu, fila_.sPerDoc, fila_.sCodTri, fila_.sNumDoc, fila_.sCodFor};
+    const QVariantList clave = {fila_.sDocId,  nEntidad,      fila_.sIndTipDeu, fila_.sPerDoc,
+                                fila_.sCodTri, fila_.sNumDoc, fila_.sCodFor};
     sSQL = QStringLiteral(
                "SELECT a.cod_motivo, b.cod_formulario, b.num_orden, b.num_res, b.tip_impug, b.num_exp, "
                "b.des_otros, b.Fec_pago, b.num_sust "

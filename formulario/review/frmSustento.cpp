@@ -89,7 +89,8 @@ void frmSustento::CreaControles()
     lstForm->setGeometry(Px(120), Px(900), Px(3960), Px(840));
     lstForm->setFont(QFont(QStringLiteral("Courier New")));
     auto* nota = Etiqueta(Frame2, QStringLiteral("lblNota"),
-                          QStringLiteral("NOTA: Para formularios TEF registre el número de operación"), 120, 1770, 4980);
+                          QStringLiteral("NOTA: Para formularios TEF registre el número de operación"), 120, 1770,
+                          4980);
     nota->setWordWrap(true);
 
     Frame1 = new QGroupBox(this);
