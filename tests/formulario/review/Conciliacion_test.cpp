@@ -203,6 +203,30 @@ TEST_F(ConciliacionTest, ReasonSixAloneIsStoredWithoutAResolutionNumber)
     EXPECT_EQ(Sustentos(), QStringList{"6|1|0|0|<null>|0|0|-|01/01/1901"});
 }
 
+TEST_F(ConciliacionTest, StoredReasonsTwoAndFiveAreWrittenBackWithTheirForms)
+{
+    DeudaPrueba d;
+    d.indAcog = 1;
+    d.indConf = 2;
+    d.sMtoTributoC = QStringLiteral("900");
+    Inserta(d);
+    const QString sDeuda = QStringLiteral("6, '%1', '201512', '0913', 1, '01', '201501', '010101', "
+                                          "'0230010012345', '0621'").arg(kRuc);
+    for (int nMotivo : {2, 5}) {
+        db().execute(QStringLiteral("INSERT INTO TMP_F0913MOTIVO VALUES (%1, %2, '000000')").arg(sDeuda).arg(nMotivo));
+        db().execute(QStringLiteral("INSERT INTO TMP_F0913SUSTEN VALUES (%1, %2, 1, '0119', 0, '0', 0, '0', '-', "
+                                    "'01/01/1901', '000000')")
+                         .arg(sDeuda)
+                         .arg(nMotivo));
+    }
+    Carga();
+    frmCondeuDet& dlg = Abre();
+    dlg.lblMtoInteres->setText(QStringLiteral("100"));
+    EXPECT_EQ(Acepta(dlg), QStringList{kActualizada});
+    // An order number of 0 comes back empty: "0" for reason 2, no value for reason 5.
+    EXPECT_EQ(Sustentos(), (QStringList{"2|1|0119|0|0|0|0|-|01/01/1901", "5|1|0119|<null>|0|0|0|-|01/01/1901"}));
+}
+
 TEST_F(ConciliacionTest, RejectingADebtStoresItExcludedAndDropsItsReasons)
 {
     DeudaPrueba d;
