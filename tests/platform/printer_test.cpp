@@ -104,6 +104,18 @@ TEST_F(PrintJobTest, ASheetLeftEmptyStillComesOut)
     EXPECT_TRUE(hojas[1].palabras.isEmpty());
 }
 
+TEST_F(PrintJobTest, APrinterThatCannotBeOpenedIsReportedAsNoPrinter)
+{
+    PrintJob::setPdfOutputForTesting(dir.filePath(QStringLiteral("no/existe/job.pdf")));
+    PrintJob job;
+    try {
+        job.painter();
+        FAIL() << "the printer was opened";
+    } catch (const DbError& err) {
+        EXPECT_EQ(err.number(), kErrorNoPrinter);
+    }
+}
+
 TEST(ReportFont, CourierNewIsDrawnWithAFontOfTheSameWidthsWhereItIsMissing)
 {
     const QString family = reportFontFamily(QStringLiteral("Courier New"));
