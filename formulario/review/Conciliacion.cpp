@@ -325,33 +325,36 @@ void Deshace()
     }
 }
 
+// One try at the save, in its own transaction: a refusal or a database
+// error rolls it back whole.
+ResultadoConciliacion IntentaConciliacion(DeudaRevisada& deuda, const QString& sTitulo)
+{
+    Conciliacion conciliacion(deuda, sTitulo);
+    oBaseDatos->beginTrans();
+    try {
+        conciliacion.Ejecuta();
+        oBaseDatos->commitTrans();
+        return {true, 0};
+    } catch (const Cancelacion& cancelacion) {
+        Deshace();
+        const QString sMensaje = MensajeCodigo(cancelacion.nCodigo);
+        if (!sMensaje.isEmpty())
+            platform::messageBox(sMensaje, Critical | OkOnly, sTitulo);
+        return {false, conciliacion.nMotivoFoco};
+    } catch (const platform::DbError&) {
+        Deshace();
+        throw;
+    }
+}
+
 } // namespace
 
 ResultadoConciliacion GrabaConciliacion(DeudaRevisada& deuda, const QString& sTitulo)
 {
-    for (;;) {
-        Conciliacion conciliacion(deuda, sTitulo);
-        bool bTransaccion = false;
-        try {
-            oBaseDatos->beginTrans();
-            bTransaccion = true;
-            conciliacion.Ejecuta();
-            oBaseDatos->commitTrans();
-            return {true, 0};
-        } catch (const Cancelacion& cancelacion) {
-            Deshace();
-            const QString sMensaje = MensajeCodigo(cancelacion.nCodigo);
-            if (!sMensaje.isEmpty())
-                platform::messageBox(sMensaje, Critical | OkOnly, sTitulo);
-            return {false, conciliacion.nMotivoFoco};
-        } catch (const platform::DbError& err) {
-            if (bTransaccion)
-                Deshace();
-            // Nothing was kept: the dialog stays usable whatever the answer.
-            if (ManejaErrorBD(kRutina, err) != kReintentar)
-                return {false, 0};
-        }
-    }
+    // Nothing is kept of a try that failed: the dialog stays usable whatever
+    // the central handler answers.
+    return EjecutaConReintento(kRutina, [&] { return IntentaConciliacion(deuda, sTitulo); },
+                               [] { return ResultadoConciliacion{}; });
 }
 
 bool ContinuaConSiguiente(ServiciosFrm913& frm, int nTab, const QString& sTitulo)
