@@ -155,9 +155,19 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
     // The engine reads its workgroup file before it looks for any database.
     if (!options.workgroupFile.isEmpty() && !QFileInfo(options.workgroupFile).isFile())
         throwDbError(dberr::WorkgroupFile);
-    if (!QFileInfo(path).isFile())
+    const QFileInfo file(path);
+    if (!file.isFile())
         throwDbError(dberr::FileNotFound, path);
-    return connect(path, options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, options);
+    if (file.size() == 0) // SQLite would take it for a new, empty database
+        throwDbError(dberr::UnrecognizedFormat, path);
+    // A file without write permission is refused now, not at its first write.
+    if (!options.readOnly && (!file.isWritable() || !file.permission(QFileDevice::WriteOwner)))
+        throwDbError(dberr::AlreadyExclusive, path);
+    std::unique_ptr<Database> db =
+        connect(path, options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, options);
+    if (!options.readOnly && sqlite3_db_readonly(db->db_, "main") == 1)
+        throwDbError(dberr::AlreadyExclusive, path);
+    return db;
 }
 
 std::unique_ptr<Database> Database::create(const QString& path)
@@ -255,6 +265,14 @@ void Database::rollback()
     --transactionLevel_;
 }
 
+bool hasControlCharacter(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F);
+    });
+}
+
 // --- Table definitions -------------------------------------------------------
 
 namespace {
@@ -272,7 +290,7 @@ QString columnDefinition(const ColumnDef& column)
     const bool text = column.type == FieldType::Text || column.type == FieldType::Memo;
     QString definition = name + QLatin1Char(' ') + declaredType(column.type, column.size);
     if (text)
-        definition += QStringLiteral(" COLLATE NOCASE");
+        definition += QStringLiteral(" COLLATE JET");
     if (column.required)
         definition += QStringLiteral(" NOT NULL");
     const auto check = [&](const QString& kind, const QString& condition) {
@@ -281,7 +299,8 @@ QString columnDefinition(const ColumnDef& column)
     };
     if (column.type == FieldType::Text) {
         const int size = column.size > 0 ? column.size : 255; // as declaredType writes it
-        check(QStringLiteral("len"), QStringLiteral("length(%1) <= %2").arg(name).arg(size));
+        // Len counts the whole value; length() would stop at a NUL character.
+        check(QStringLiteral("len"), QStringLiteral("Len(%1) <= %2").arg(name).arg(size));
     }
     if (text && !column.allowZeroLength)
         check(QStringLiteral("zl"), name + QStringLiteral(" <> ''"));
@@ -323,7 +342,7 @@ QStringList Database::tableNames()
 {
     QStringList names;
     Statement statement(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                              "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name COLLATE NOCASE"));
+                                              "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY name COLLATE NOCASE"));
     while (statement.step())
         names.append(readRaw(statement.get(), 0).toString());
     return names;

@@ -33,17 +33,24 @@ struct OpenOptions {
     int busyTimeoutMs = 1500; // how long a statement waits for another writer
 };
 
-// One open database file. Text compares case-insensitively, as the old
-// engine did. Values are always bound as parameters ("?" in the SQL text):
-// a null QVariant is Null, true/false are stored as the engine's -1/0,
-// QDate/QDateTime as the text "yyyy-MM-dd hh:mm:ss" (so dates compare and
-// sort as text). Besides SQLite's own functions, statements may call Val,
-// Mid, Left, Right, Len, UCase, LCase, Nz, InStr, CStr, CInt, CLng, CDbl
-// with Visual Basic's meanings, and LIKEJET(text, pattern) for the old
-// engine's Like (* ? # [list] [!list]). Every failure throws DbError with the
-// engine's number and Spanish text.
+// One open database file. Statements are written in the old engine's SQL
+// (Jet) and keep its meaning: & joins texts (a Null counting as ""), Like
+// takes the old wildcards (* ? # [list] [!list]), True is -1, DELETE * FROM
+// is taken, text operands of * / - are numbers only when they spell one out
+// whole, and text compares and sorts as the old engine's Spanish order did
+// (capitals and accents aside, Ñ after N), also on the results of functions.
+// Values are always bound as parameters ("?" in the SQL text): a null
+// QVariant is Null, true/false are stored as the engine's -1/0, QDate/QDateTime
+// as the text "yyyy-MM-dd hh:mm:ss" (so dates compare and sort as text).
+// Besides SQLite's own functions, statements may call Val, Mid, Left, Right,
+// Len, UCase, LCase, Nz, InStr, CStr, CInt, CLng, CDbl with Visual Basic's
+// meanings. Every failure throws DbError with the engine's number and
+// Spanish text.
 class Database {
 public:
+    // Refuses, when connecting, a missing file (3024), an empty file or one
+    // that is no database (3343), and, unless `readOnly`, a file that cannot
+    // be written (3051).
     static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
     // Creates a new, empty database file (the host stand-in and tests use it).
     static std::unique_ptr<Database> create(const QString& path);
@@ -167,9 +174,9 @@ private:
     enum class EditMode { None, Add, Edit };
     Recordset(Database* db, RecordsetType type);
     void open(const QString& source, const QVariantList& params);
-    void describeFields(sqlite3_stmt* stmt, int firstColumn);
-    QVariantList readRow(sqlite3_stmt* stmt, int firstColumn) const;
-    void readAll(Statement& statement, int firstColumn);
+    void describeFields(sqlite3_stmt* stmt, int count);
+    QVariantList readRow(sqlite3_stmt* stmt) const;
+    void readAll(Statement& statement, bool rowIds);
     void inferTypes();
     void fetchNextForward();
     void checkCurrent() const;
@@ -202,5 +209,10 @@ private:
     QList<bool> insertFields_;
     std::unique_ptr<Statement> reread_;  // Dynaset: one added row, by its rowid
 };
+
+// True when `text` holds a control character (below the blank, DEL, or
+// 0x80 to 0x9F). Codes and amounts read from a file must hold none; the
+// caller refuses such a value before storing it.
+bool hasControlCharacter(const QString& text);
 
 } // namespace platform

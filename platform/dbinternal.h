@@ -79,10 +79,14 @@ QString vbNumberText(double value);                // plain form, "." decimal
 double bankersRound(double value);
 QByteArray dateTimeText(const QDateTime& value);  // stored form "yyyy-MM-dd hh:mm:ss"
 
+// The functions of the old engine's dialect and the JET collation.
 void registerSqlFunctions(sqlite3* db);
 // Called before every write (see databasetesting.h); throws when a test chose it to fail.
 void countWrite();
-// The statement as SQLite reads it: calls of Left and Right are quoted.
+// The statement, written in the old engine's SQL, as SQLite reads it with the
+// same meaning (see databasedialect.cpp).
 QString adaptToEngine(const QString& sql);
+// Offset of the FROM of the statement's own select list; -1 without one.
+qsizetype topLevelFrom(const QString& sql);
 
 } // namespace platform

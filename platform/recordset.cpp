@@ -19,8 +19,9 @@ QString selectText(const QString& source)
     return QStringLiteral("SELECT * FROM ") + quoteIdentifier(m.captured(1) + m.captured(2) + m.captured(3));
 }
 
-// A Dynaset's statement with the rowid of its one table as first column, or
-// empty when the statement cannot stand for the rows of one table.
+// A Dynaset's statement with the rowid of its one table as last column (so
+// that ORDER BY 1 still names the first field), or empty when the statement
+// cannot stand for the rows of one table.
 QString withRowId(const QString& sql)
 {
     static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\s+"),
@@ -28,10 +29,10 @@ QString withRowId(const QString& sql)
     static const QRegularExpression literals(QStringLiteral("'(?:[^']|'')*'"));
     static const QRegularExpression combined(QStringLiteral("\\b(DISTINCT|GROUP\\s+BY|UNION|INTERSECT|EXCEPT|JOIN)\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch start = select.match(sql);
-    if (!start.hasMatch() || combined.match(QString(sql).remove(literals)).hasMatch())
+    const qsizetype from = topLevelFrom(sql);
+    if (from < 0 || !select.match(sql).hasMatch() || combined.match(QString(sql).remove(literals)).hasMatch())
         return {};
-    return sql.left(start.capturedEnd()) + QStringLiteral("rowid AS \"$rowid\", ") + sql.mid(start.capturedEnd());
+    return sql.left(from) + QStringLiteral(", rowid AS \"$rowid\" ") + sql.mid(from);
 }
 
 QString columnTable(sqlite3_stmt* stmt, int column)
@@ -85,13 +86,13 @@ void Recordset::open(const QString& source, const QVariantList& params)
 {
     const QString sql = selectText(source);
     std::unique_ptr<Statement> statement;
-    int firstColumn = 0;
+    bool rowIds = false;
     const QString updatable = type_ == RecordsetType::Dynaset ? withRowId(sql) : QString();
     if (!updatable.isEmpty()) {
         try {
             statement = std::make_unique<Statement>(*db_, updatable);
-            table_ = columnTable(statement->get(), 0);
-            firstColumn = 1;
+            table_ = columnTable(statement->get(), statement->columnCount() - 1);
+            rowIds = true;
         } catch (const DbError&) {
             // Not one table's rows (a view, a sub-query): read-only.
         }
@@ -101,12 +102,12 @@ void Recordset::open(const QString& source, const QVariantList& params)
     if (statement->columnCount() == 0) // an action statement gives no rows: it is not run here
         throwDbError(dberr::InvalidOperation);
     statement->bind(params);
-    describeFields(statement->get(), firstColumn);
+    describeFields(statement->get(), statement->columnCount() - (rowIds ? 1 : 0));
     if (type_ == RecordsetType::ForwardOnly) {
         forward_ = std::move(statement);
         fetchNextForward();
     } else {
-        readAll(*statement, firstColumn);
+        readAll(*statement, rowIds);
     }
     inferTypes();
 }
@@ -128,10 +129,10 @@ void Recordset::inferTypes()
     }
 }
 
-void Recordset::describeFields(sqlite3_stmt* stmt, int firstColumn)
+void Recordset::describeFields(sqlite3_stmt* stmt, int count)
 {
-    for (int column = firstColumn; column < sqlite3_column_count(stmt); ++column) {
-        const int index = column - firstColumn;
+    for (int column = 0; column < count; ++column) {
+        const int index = column;
         const QString name = QString::fromUtf8(sqlite3_column_name(stmt, column));
         const char* declared = sqlite3_column_decltype(stmt, column);
         int size = 0;
@@ -146,23 +147,22 @@ void Recordset::describeFields(sqlite3_stmt* stmt, int firstColumn)
 }
 
 // The current row of `stmt`, each value read as its field's type.
-QVariantList Recordset::readRow(sqlite3_stmt* stmt, int firstColumn) const
+QVariantList Recordset::readRow(sqlite3_stmt* stmt) const
 {
     QVariantList row;
     row.reserve(fields_.size());
-    for (int i = 0; i < fields_.size(); ++i) {
-        const int column = i + firstColumn;
-        row.append(declared_.at(i) ? readColumn(stmt, column, fields_.at(i).type_) : readRaw(stmt, column));
-    }
+    for (int i = 0; i < fields_.size(); ++i)
+        row.append(declared_.at(i) ? readColumn(stmt, i, fields_.at(i).type_) : readRaw(stmt, i));
     return row;
 }
 
-void Recordset::readAll(Statement& statement, int firstColumn)
+// With `rowIds` the statement's last column is the rowid of each row.
+void Recordset::readAll(Statement& statement, bool rowIds)
 {
     while (statement.step()) {
-        rows_.append(readRow(statement.get(), firstColumn));
-        if (firstColumn == 1)
-            rowIds_.append(sqlite3_column_int64(statement.get(), 0));
+        rows_.append(readRow(statement.get()));
+        if (rowIds)
+            rowIds_.append(sqlite3_column_int64(statement.get(), int(fields_.size())));
     }
     position_ = 0;
 }
@@ -174,7 +174,7 @@ void Recordset::fetchNextForward()
     if (!forward_)
         return;
     if (forward_->step()) {
-        rows_.append(readRow(forward_->get(), 0));
+        rows_.append(readRow(forward_->get()));
         ++forwardCount_;
     } else {
         forward_.reset(); // done: lets go of the file
@@ -317,7 +317,7 @@ const QVariantList& Recordset::currentRow()
     reread_->bind(0, rowIds_.at(position_));
     const bool found = reread_->step();
     if (found)
-        row = readRow(reread_->get(), 0);
+        row = readRow(reread_->get());
     reread_->reset();
     if (!found) // deleted since, or gone with a rollback
         throwDbError(dberr::RecordDeleted);

@@ -1,18 +1,77 @@
 // Functions of the old engine's SQL dialect that the programs' statements use,
-// with Visual Basic's meanings. Trim, LTrim, RTrim and IIf are SQLite's own,
-// which already behave so.
+// with Visual Basic's meanings, and the old engine's text order (the JET
+// collation). Trim, LTrim, RTrim and IIf are SQLite's own, which already
+// behave so.
 
 #include "platform/dberror.h"
 #include "platform/dbinternal.h"
 
 #include <QList>
-#include <QRegularExpression>
+#include <array>
 #include <cmath>
 #include <sqlite3.h>
 
 namespace platform {
 
 namespace {
+
+// --- Text order ----------------------------------------------------------------
+
+// Weight of a character in the old engine's Spanish order: capitals and small
+// letters weigh the same, accents are ignored, and Ñ comes between N and O.
+uint jetWeight(char32_t c)
+{
+    static const auto latin = [] {
+        std::array<uint, 256> weights{};
+        for (char32_t i = 0; i < 256; ++i) {
+            char32_t base = i;
+            if (i >= 'a' && i <= 'z')
+                base = i - 32;
+            else if (i >= 0xC0) {
+                const QString decomposed = QString(QChar(i)).normalized(QString::NormalizationForm_D);
+                base = decomposed.at(0).toUpper().unicode();
+            }
+            weights[i] = base * 2;
+        }
+        weights[0xD1] = weights[0xF1] = 'N' * 2 + 1; // Ñ ñ
+        weights[0xD7] = 0xD7 * 2;                    // the multiplication sign stays itself
+        weights[0xF7] = 0xF7 * 2;                    // and so does the division sign
+        return weights;
+    }();
+    if (c < 256)
+        return latin[c];
+    const QString text = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUpper();
+    return uint(text.isEmpty() ? c : text.at(0).unicode()) * 2;
+}
+
+// The next character of UTF-8 text; `i` moves past it.
+char32_t nextCharacter(const unsigned char* text, int size, int* i)
+{
+    const unsigned char lead = text[(*i)++];
+    if (lead < 0x80)
+        return lead;
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = lead & (0x3F >> extra);
+    for (int k = 0; k < extra && *i < size; ++k)
+        c = (c << 6) | (text[(*i)++] & 0x3F);
+    return c;
+}
+
+int jetCollation(void*, int leftSize, const void* left, int rightSize, const void* right)
+{
+    const auto* a = static_cast<const unsigned char*>(left);
+    const auto* b = static_cast<const unsigned char*>(right);
+    int i = 0, j = 0;
+    while (i < leftSize && j < rightSize) {
+        const uint x = jetWeight(nextCharacter(a, leftSize, &i));
+        const uint y = jetWeight(nextCharacter(b, rightSize, &j));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return (i < leftSize) - (j < rightSize);
+}
+
+// --- Functions -----------------------------------------------------------------
 
 bool isNull(sqlite3_value* value)
 {
@@ -82,6 +141,50 @@ bool countOf(sqlite3_context* context, sqlite3_value* value, int minimum, qint64
         return false;
     }
     return true;
+}
+
+// JETCAT(a, b, ...): the old engine's a & b & ...; a Null counts as "", and
+// only Nulls throughout give Null.
+void sqlJetCat(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    QString text;
+    bool allNull = true;
+    for (int i = 0; i < argc; ++i) {
+        if (!isNull(argv[i])) {
+            text += textOf(argv[i]);
+            allNull = false;
+        }
+    }
+    if (allNull)
+        sqlite3_result_null(context);
+    else
+        resultText(context, text);
+}
+
+// JETNUM(x): an operand of arithmetic. A text counts as the number it spells
+// out whole; any other text is a type mismatch.
+void sqlJetNum(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (nullArgument(context, argc, argv))
+        return;
+    const int type = sqlite3_value_type(argv[0]);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        sqlite3_result_value(context, argv[0]);
+        return;
+    }
+    double number = 0;
+    if (type == SQLITE_BLOB) {
+        resultError(context, dberr::TypeMismatch);
+        return;
+    }
+    if (!numberOf(context, argv[0], &number))
+        return;
+    bool whole = false;
+    const qint64 integer = textOf(argv[0]).trimmed().toLongLong(&whole);
+    if (whole)
+        sqlite3_result_int64(context, integer);
+    else
+        sqlite3_result_double(context, number);
 }
 
 void sqlVal(sqlite3_context* context, int argc, sqlite3_value** argv)
@@ -197,9 +300,9 @@ void sqlCDbl(sqlite3_context* context, int argc, sqlite3_value** argv)
 // One element of a Like pattern.
 struct PatternToken {
     enum Kind { AnyRun, AnyChar, Digit, CharList, Literal } kind;
-    QList<QPair<QChar, QChar>> ranges; // CharList: case-folded ranges
-    bool negated = false;               // CharList: [!...]
-    QChar literal;                      // Literal: case-folded
+    QList<QPair<uint, uint>> ranges; // CharList: ranges of collation weights
+    bool negated = false;            // CharList: [!...]
+    uint literal = 0;                // Literal: collation weight
 };
 
 QList<PatternToken> parsePattern(const QString& pattern)
@@ -223,9 +326,9 @@ QList<PatternToken> parsePattern(const QString& pattern)
             const qsizetype end = pattern.indexOf(QLatin1Char(']'), k);
             const QString list = pattern.mid(k, end - k);
             for (qsizetype j = 0; j < list.size(); ++j) {
-                const QChar from = list.at(j).toCaseFolded();
+                const uint from = jetWeight(list.at(j).unicode());
                 if (j + 2 < list.size() && list.at(j + 1) == QLatin1Char('-')) {
-                    token.ranges.append({from, list.at(j + 2).toCaseFolded()});
+                    token.ranges.append({from, jetWeight(list.at(j + 2).unicode())});
                     j += 2;
                 } else {
                     token.ranges.append({from, from});
@@ -235,7 +338,7 @@ QList<PatternToken> parsePattern(const QString& pattern)
                 tokens.append(token);
             i = end;
         } else {
-            tokens.append({PatternToken::Literal, {}, false, c.toCaseFolded()});
+            tokens.append({PatternToken::Literal, {}, false, jetWeight(c.unicode())});
         }
     }
     return tokens;
@@ -249,9 +352,9 @@ bool matchesOne(const PatternToken& token, QChar c)
     case PatternToken::Digit:
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     case PatternToken::Literal:
-        return c.toCaseFolded() == token.literal;
+        return jetWeight(c.unicode()) == token.literal;
     case PatternToken::CharList: {
-        const QChar folded = c.toCaseFolded();
+        const uint folded = jetWeight(c.unicode());
         bool inside = false;
         for (const auto& [from, to] : token.ranges)
             inside = inside || (folded >= from && folded <= to);
@@ -286,7 +389,7 @@ bool likeJet(const QString& text, const QList<PatternToken>& tokens)
 }
 
 // LIKEJET(text, pattern): the old engine's Like (* ? # [list] [!list]),
-// without regard to case.
+// letters compared as the JET collation compares them.
 void sqlLikeJet(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     if (!nullArgument(context, argc, argv))
@@ -294,27 +397,6 @@ void sqlLikeJet(sqlite3_context* context, int argc, sqlite3_value** argv)
 }
 
 } // namespace
-
-QString adaptToEngine(const QString& sql)
-{
-    // LEFT and RIGHT are join keywords to SQLite; quoted they name the functions.
-    if (!sql.contains(QLatin1String("left"), Qt::CaseInsensitive)
-        && !sql.contains(QLatin1String("right"), Qt::CaseInsensitive))
-        return sql;
-    static const QRegularExpression pattern(
-        QStringLiteral("('(?:[^']|'')*'|\"(?:[^\"]|\"\")*\"|\\[[^\\]]*\\])|\\b(left|right)(?=\\s*\\()"),
-        QRegularExpression::CaseInsensitiveOption);
-    QString adapted;
-    qsizetype done = 0;
-    for (auto it = pattern.globalMatch(sql); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        if (m.capturedLength(2) == 0)
-            continue; // a literal or a quoted name
-        adapted += sql.mid(done, m.capturedStart(2) - done) + QLatin1Char('"') + m.captured(2) + QLatin1Char('"');
-        done = m.capturedEnd(2);
-    }
-    return adapted + sql.mid(done);
-}
 
 void registerSqlFunctions(sqlite3* db)
 {
@@ -330,12 +412,15 @@ void registerSqlFunctions(sqlite3* db)
         {"UCase", 1, sqlUCase},   {"LCase", 1, sqlLCase},   {"Nz", 1, sqlNz},
         {"Nz", 2, sqlNz},         {"InStr", 2, sqlInStr},   {"InStr", 3, sqlInStr},
         {"CStr", 1, sqlCStr},     {"CInt", 1, sqlCInt},     {"CLng", 1, sqlCLng},
-        {"CDbl", 1, sqlCDbl},     {"LIKEJET", 2, sqlLikeJet},
+        {"CDbl", 1, sqlCDbl},     {"LIKEJET", 2, sqlLikeJet}, {"JETCAT", -1, sqlJetCat},
+        {"JETNUM", 1, sqlJetNum},
     };
+    // Innocuous: the checks of the layer's tables call Len.
     for (const Definition& d : definitions) {
-        sqlite3_create_function_v2(db, d.name, d.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   d.function, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, d.name, d.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                   nullptr, d.function, nullptr, nullptr, nullptr);
     }
+    sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, jetCollation, nullptr);
 }
 
 } // namespace platform
