@@ -5,12 +5,11 @@
 #include "platform/databasetesting.h"
 #include "tests/formulario/request/DeudasPrueba.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/ProcesoInterrumpido.h"
 
 #include <QDate>
 #include <csignal>
-#include <sqlite3.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace platform::mb;
 
@@ -352,31 +351,6 @@ TEST_F(GrabaTest, ReintentarTrasUnaTablaBloqueadaRepiteTodaLaGrabacion)
     EXPECT_EQ(NumerosDeDocumento("F0913DEUDAS"), (QStringList{"1", "2"}));
 }
 
-// Saves in a child process killed once the update hook has seen `nFilas`
-// rows of `sTabla` change; returns the child's wait status.
-int GrabaYMuere(const QString& sBase, const DeclaracionFormulario& datos, const char* sTabla, int nFilas)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        (void)oBaseDatos.release(); // the parent's connection is not used across the fork
-        oBaseDatos = platform::Database::open(sBase);
-        static const char* tabla = sTabla;
-        static int restantes = nFilas;
-        sqlite3_update_hook(
-            oBaseDatos->handle(),
-            [](void*, int, const char*, const char* nombre, sqlite3_int64) {
-                if (qstricmp(nombre, tabla) == 0 && --restantes == 0)
-                    ::raise(SIGKILL);
-            },
-            nullptr);
-        GrabaFormulario(datos);
-        ::_exit(0);
-    }
-    int estado = 0;
-    ::waitpid(pid, &estado, 0);
-    return estado;
-}
-
 TEST_F(GrabaTest, UnProcesoTerminadoEnMedioDeLaGrabacionDejaLaDeclaracionEntera)
 {
     const QStringList antes = Volcado();
@@ -385,7 +359,7 @@ TEST_F(GrabaTest, UnProcesoTerminadoEnMedioDeLaGrabacionDejaLaDeclaracionEntera)
                                           std::pair{"F0913MOTIVO", 1}, std::pair{"F0913SUSTEN", 1},
                                           std::pair{"DET", 21}}) {
         SCOPED_TRACE(std::string(sTabla) + " " + std::to_string(nFilas));
-        const int estado = GrabaYMuere(paths().dbFile, datos, sTabla, nFilas);
+        const int estado = EjecutaYMuere(paths().dbFile, sTabla, nFilas, [&] { GrabaFormulario(datos); });
         ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL) << estado;
         EXPECT_EQ(Volcado(), antes);
     }
