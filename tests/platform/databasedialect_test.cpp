@@ -227,6 +227,143 @@ TEST_F(DbDialect, DynasetSortsByItsOwnFirstColumnAndStaysUpdatable)
     EXPECT_EQ(count(QStringLiteral("funcion = 'z' AND argumento = 'c'")), 1);
 }
 
+// --- Statements as the programs write them ----------------------------------------
+
+class DbProgramStatements : public dbtesting::DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        db->createTable(QStringLiteral("PARAM"), {column(QStringLiteral("numero"), FieldType::Text, 3),
+                                                  column(QStringLiteral("argumento"), FieldType::Text, 20),
+                                                  column(QStringLiteral("funcion"), FieldType::Text, 255)});
+        db->createTable(QStringLiteral("DEUDAS"), {column(QStringLiteral("doc_id_d"), FieldType::Text, 15),
+                                                   column(QStringLiteral("semana"), FieldType::Byte),
+                                                   column(QStringLiteral("ind_tip_deu"), FieldType::Text, 2),
+                                                   column(QStringLiteral("per_doc"), FieldType::Text, 6),
+                                                   column(QStringLiteral("cod_tri"), FieldType::Text, 6),
+                                                   column(QStringLiteral("cod_tip_doc"), FieldType::Text, 8),
+                                                   column(QStringLiteral("ind_acog"), FieldType::Byte)});
+        db->createTable(QStringLiteral("CAB"), {column(QStringLiteral("tip_doc_d"), FieldType::Byte),
+                                                column(QStringLiteral("doc_id_d"), FieldType::Text, 15),
+                                                column(QStringLiteral("periodo"), FieldType::Text, 6),
+                                                column(QStringLiteral("formulario"), FieldType::Text, 4),
+                                                column(QStringLiteral("Semana"), FieldType::Byte)});
+        db->createTable(QStringLiteral("CONT"), {column(QStringLiteral("tip_doc_d"), FieldType::Byte),
+                                                 column(QStringLiteral("doc_id_d"), FieldType::Text, 15),
+                                                 column(QStringLiteral("nombre"), FieldType::Text, 60)});
+        db->createTable(QStringLiteral("SPOOL"), {column(QStringLiteral("CodRep"), FieldType::Text, 6),
+                                                  column(QStringLiteral("Secuencia"), FieldType::Text, 6),
+                                                  column(QStringLiteral("Archivo"), FieldType::Text, 12)});
+        const char* const rows[] = {
+            "INSERT INTO PARAM VALUES ('871', '030210', 'Impuesto General a las Ventas')",
+            "INSERT INTO PARAM VALUES ('871', '010110', 'Renta')",
+            "INSERT INTO PARAM VALUES ('872', '017001', 'Orden de pago         orden de pago')",
+            "INSERT INTO PARAM VALUES ('727', '01', 'TESORO')",
+            "INSERT INTO PARAM VALUES ('044', '06', '                              RUC')",
+            "INSERT INTO DEUDAS VALUES ('20100066603', 1, '01', '201501', '030210', '017001', 1)",
+            "INSERT INTO DEUDAS VALUES ('20100066603', 1, '04', '201502', '010110', '017001 ', NULL)",
+            "INSERT INTO DEUDAS VALUES ('20100066603', 1, '04', '201502', '030210', '017001', 1)",
+            "INSERT INTO DEUDAS VALUES ('20100066603', 1, '02', '201412', '030210', '017001', 1)",
+            "INSERT INTO DEUDAS VALUES ('20100066603', 1, '05', '201411', '030210', '017001', 2)",
+            "INSERT INTO CAB VALUES (6, '20100066603', '201512', '0913', 1)",
+            "INSERT INTO CONT VALUES (6, '20100066603', 'Ñandú S.A.')",
+            "INSERT INTO SPOOL VALUES ('F36008', '000041', '00000007.PRN')",
+            "INSERT INTO SPOOL VALUES ('F36005', '000002', '00000012.PRN')",
+        };
+        for (const char* row : rows)
+            db->execute(QString::fromUtf8(row));
+    }
+
+    QStringList rows(const QString& sql, RecordsetType type = RecordsetType::Snapshot)
+    {
+        auto set = db->openRecordset(sql, {}, type);
+        QStringList result;
+        for (; !set->eof(); set->moveNext()) {
+            QStringList values;
+            for (int i = 0; i < set->fieldCount(); ++i)
+                values.append(set->field(i).text());
+            result.append(values.join(QLatin1Char('|')));
+        }
+        return result;
+    }
+};
+
+TEST_F(DbProgramStatements, GridOfDebtsWithItsDescriptions)
+{
+    const QString sql = QStringLiteral(
+        "SELECT per_doc, ind_tip_deu, "
+        "( ( SELECT Mid(argumento,2,3) & right(argumento,1) & '-' & left(funcion,32) FROM PARAM "
+        "WHERE numero = '871' AND argumento = cod_tri )) AS des_tributo, "
+        " ( SELECT ucase(Trim(Mid(funcion,22,80))) FROM PARAM WHERE numero = '872' AND argumento = trim(cod_tip_Doc) )"
+        "  AS des_valor, cod_tri FROM DEUDAS WHERE doc_id_d = '20100066603' AND Semana = 1 "
+        "AND ind_tip_deu in ( '01', '04', '06' ) ORDER BY 1 DESC, cod_tri ");
+    EXPECT_EQ(rows(sql), (QStringList{QStringLiteral("201502|04|1010-Renta|ORDEN DE PAGO|010110"),
+                                      QStringLiteral("201502|04|3020-Impuesto General a las Ventas|ORDEN DE PAGO|030210"),
+                                      QStringLiteral("201501|01|3020-Impuesto General a las Ventas|ORDEN DE PAGO|030210")}));
+}
+
+TEST_F(DbProgramStatements, GuaranteeAnnexJoinsItsThreeSelections)
+{
+    const QString base = QStringLiteral("SELECT * FROM DEUDAS WHERE doc_id_d = '20100066603' AND Semana = 1");
+    const QString sql = base + QStringLiteral(" AND ind_tip_deu in ( '01', '05' ) AND ind_acog = 1 UNION (") + base
+        + QStringLiteral("AND ind_tip_deu in ( '02', '03' ) AND ind_acog = 1)  UNION (") + base
+        + QStringLiteral(" AND ind_tip_deu = '04')  ORDER BY per_doc DESC, cod_tri ");
+    QStringList kinds;
+    for (const QString& row : rows(sql))
+        kinds.append(row.section(QLatin1Char('|'), 2, 4));
+    EXPECT_EQ(kinds, (QStringList{QStringLiteral("04|201502|010110"), QStringLiteral("04|201502|030210"),
+                                  QStringLiteral("01|201501|030210"), QStringLiteral("02|201412|030210")}));
+}
+
+TEST_F(DbProgramStatements, JoinedUnionReadForwardInItsFirstColumnsOrder)
+{
+    const QString sql = QStringLiteral(
+        "SELECT a.per_doc, b.cod_tri FROM DEUDAS a INNER JOIN DEUDAS b ON a.cod_tri = b.cod_tri "
+        "AND a.per_doc = b.per_doc WHERE a.ind_tip_deu = '01' UNION SELECT a.per_doc, 'x' FROM DEUDAS a "
+        "WHERE a.ind_tip_deu='05' ORDER BY 1 ;");
+    EXPECT_EQ(rows(sql, RecordsetType::ForwardOnly),
+              (QStringList{QStringLiteral("201411|x"), QStringLiteral("201501|030210")}));
+}
+
+TEST_F(DbProgramStatements, DeclarationsOfThePrintDialog)
+{
+    const QString sql = QStringLiteral(
+        "SELECT A.TIP_DOC_D, A.DOC_ID_D, B.NOMBRE, A.FORMULARIO, mid(C.funcion,31,12) as tipo_doc, "
+        "(SELECT mid(funcion,1,12) FROM PARAM WHERE numero = '727' AND val(argumento) = a.semana ) as Entidad, "
+        "semana, mid(A.PERIODO,5,2) & mid(A.PERIODO,1,4) as PERIODO FROM CAB AS A, CONT AS B, PARAM AS C "
+        " WHERE A.DOC_ID_D=B.DOC_ID_D AND A.TIP_DOC_D=B.TIP_DOC_D AND A.FORMULARIO='0913' AND "
+        " C.NUMERO='044' AND val(C.ARGUMENTO)=A.TIP_DOC_D  ORDER BY A.TIP_DOC_D ASC, A.DOC_ID_D ASC ");
+    EXPECT_EQ(rows(sql), QStringList{QStringLiteral("6|20100066603|Ñandú S.A.|0913|RUC|TESORO|1|122015")});
+}
+
+TEST_F(DbProgramStatements, SpoolNumbersAndTheSenderName)
+{
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT max(Secuencia) as SecTipo FROM SPOOL Where CodRep = 'F36008'")),
+              QVariant(QStringLiteral("000041")));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT max(left(Archivo,8)) as SecRep FROM SPOOL")),
+              QVariant(QStringLiteral("00000012")));
+    EXPECT_EQ(rows(QStringLiteral("Select nombre from cont where doc_id_d= '20100066603'and tip_doc_d=6"),
+                   RecordsetType::Dynaset),
+              QStringList{QStringLiteral("Ñandú S.A.")});
+}
+
+TEST_F(DbProgramStatements, BulkChangesOfTheWorkTable)
+{
+    db->execute(QStringLiteral("UPDATE DEUDAS  SET ind_acog = 2,   cod_tip_doc = 0 WHERE doc_id_d = '20100066603' "
+                               "AND Semana = 1 AND ind_tip_deu in ( '01', '04' ) AND ind_acog is null "));
+    EXPECT_EQ(db->recordsAffected(), 1);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT cod_tip_doc FROM DEUDAS WHERE ind_acog = 2 AND ind_tip_deu = '04'")),
+              QVariant(QStringLiteral("0")));
+    db->execute(QStringLiteral("DELETE FROM DEUDAS WHERE doc_id_d = '20100066603' AND Semana = 1 "
+                               "AND Ind_tip_deu = '05' AND per_doc = '201411' AND cod_tip_doc = trim(' 017001 ') "));
+    EXPECT_EQ(db->recordsAffected(), 1);
+    db->createTable(QStringLiteral("tmp_DEUDAS"), db->columns(QStringLiteral("DEUDAS")));
+    db->execute(QStringLiteral("INSERT INTO tmp_DEUDAS SELECT * FROM DEUDAS WHERE doc_id_d = '20100066603' "
+                               "AND Semana = 1;"));
+    EXPECT_EQ(db->recordsAffected(), 4);
+}
+
 // --- Values and files --------------------------------------------------------------
 
 TEST_F(DbDialect, SizeCountsTheWholeValueNulIncluded)
