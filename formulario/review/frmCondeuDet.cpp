@@ -103,11 +103,11 @@ const std::array<Motivo, kMotivos + 1> kMotivosTabla = {{
     {QStringLiteral("Pagos no considerados"), true, true, true, 120, 300},
     {QStringLiteral("Modificación de datos"), false, true, false, 120, 660},
     {QStringLiteral("Error material (Art. 108 C.T.)"), true, true, true, 120, 1020},
-    {QStringLiteral("Desistimiento aceptado"), true, true, true, 2460, 300},
-    {QStringLiteral("DDJJ rectificatoria"), false, true, false, 2460, 660},
-    {QStringLiteral("Literal b) Art. 3º de RS 176-2007"), true, true, false, 2460, 1020},
-    {QStringLiteral("No corresponde fec. actualiz."), false, false, false, 120, 1440},
-    {QStringLiteral("Otros"), false, true, false, 2460, 1440},
+    {QStringLiteral("Desistimiento aceptado"), true, true, true, 5640, 300},
+    {QStringLiteral("DDJJ rectificatoria"), false, true, false, 5640, 660},
+    {QStringLiteral("Literal b) Art. 3º de RS 176-2007"), true, true, false, 5640, 1020},
+    {QStringLiteral("No corresponde fec. actualiz."), false, false, false, 120, 1380},
+    {QStringLiteral("Otros"), false, true, false, 5640, 1380},
 }};
 
 QString Texto(const ServiciosFrm913& frm, const char* sColumna)
@@ -158,15 +158,15 @@ void frmCondeuDet::CreaControles()
     CreaDeudaNotificada();
     CreaDeudaSegunAlcor();
     Frame2 = Marco(this, QStringLiteral("Frame2"), QStringLiteral("Información del contribuyente"), 120, 4140,
-                   11280, 3300);
+                   11280, 4320);
     CreaRespuestas();
     CreaMotivos();
     lstForm = new QListWidget(Frame2);
     lstForm->setObjectName(QStringLiteral("lstForm"));
     lstForm->hide();
-    cmdOpcion[0] = Boton(this, Elemento(QStringLiteral("cmdOpcion"), 0), QStringLiteral("&Aceptar"), 4200, 7560, 1215);
-    cmdOpcion[1] = Boton(this, Elemento(QStringLiteral("cmdOpcion"), 1), QStringLiteral("&Salir"), 5640, 7560, 1215);
-    setFixedSize(Px(11520), Px(8100));
+    cmdOpcion[0] = Boton(this, Elemento(QStringLiteral("cmdOpcion"), 0), QStringLiteral("&Aceptar"), 4200, 8580, 1215);
+    cmdOpcion[1] = Boton(this, Elemento(QStringLiteral("cmdOpcion"), 1), QStringLiteral("&Salir"), 5640, 8580, 1215);
+    setFixedSize(Px(11520), Px(9120));
 }
 
 void frmCondeuDet::CreaDeudaNotificada()
@@ -190,7 +190,7 @@ void frmCondeuDet::CreaDeudaNotificada()
         int nAncho;
     } cajas[] = {
         {&lblPeriodo, "lblPeriodo", 120, 480, 1200},        {&lblNumvalor, "lblNumvalor", 1440, 480, 2160},
-        {&lblCod_tip_doc, "lblCod_tip_doc", 3720, 480, 600}, {&lblDes_tip_doc, "lblDes_tip_doc", 4380, 480, 1920},
+        {&lblCod_tip_doc, "lblCod_tip_doc", 3720, 480, 840}, {&lblDes_tip_doc, "lblDes_tip_doc", 4620, 480, 1680},
         {&lblCodtributo, "lblCodtributo", 120, 1140, 700},  {&LblDestributo, "LblDestributo", 880, 1140, 5420},
         {&lblCod_Tri_aso, "lblCod_Tri_aso", 120, 1800, 700}, {&lblDesetapa, "lblDesetapa", 880, 1800, 5420},
         {&lblIndEstado, "lblIndEstado", 120, 2520, 700},    {&lblDesEstado, "lblDesEstado", 880, 2520, 5420},
@@ -228,9 +228,9 @@ void frmCondeuDet::CreaDeudaSegunAlcor()
 
 void frmCondeuDet::CreaRespuestas()
 {
-    Frame3 = Marco(Frame2, QStringLiteral("Frame3"), QStringLiteral("¿Se acoge al fraccionamiento?"), 120, 240, 2520,
+    Frame3 = Marco(Frame2, QStringLiteral("Frame3"), QStringLiteral("¿Se acoge al fraccionamiento?"), 120, 240, 3000,
                    900);
-    Frame4 = Marco(Frame2, QStringLiteral("Frame4"), QStringLiteral("¿Esta conforme con el monto?"), 120, 1260, 2520,
+    Frame4 = Marco(Frame2, QStringLiteral("Frame4"), QStringLiteral("¿Esta conforme con el monto?"), 120, 1260, 3000,
                    900);
     const std::array<QString, 2> sAcoge = {QStringLiteral("&Si"), QStringLiteral("&No")};
     const std::array<QString, 2> sConforme = {QStringLiteral("S&i"), QStringLiteral("N&o")};
@@ -243,7 +243,7 @@ void frmCondeuDet::CreaRespuestas()
         optConformeMto[i]->setGeometry(Px(240 + 1080 * i), Px(420), Px(960), Px(285));
     }
 
-    Frame7 = Marco(Frame2, QStringLiteral("Frame7"), QString(), 2760, 240, 3720, 1920);
+    Frame7 = Marco(Frame2, QStringLiteral("Frame7"), QString(), 3240, 240, 7920, 1920);
     const struct {
         QLineEdit** caja;
         QLabel** etiqueta;
@@ -259,12 +259,12 @@ void frmCondeuDet::CreaRespuestas()
         {&lblMtoAcogido, &Label24, "lblMtoAcogido", "Label24", QStringLiteral("Monto acogido"), 1380},
     };
     for (const auto& m : montos) {
-        QLabel* etiqueta = Etiqueta(Frame7, QString::fromLatin1(m.sEtiqueta), m.sTitulo, 120, m.y + 30, 1860);
+        QLabel* etiqueta = Etiqueta(Frame7, QString::fromLatin1(m.sEtiqueta), m.sTitulo, 120, m.y + 30, 2700);
         if (m.etiqueta)
             *m.etiqueta = etiqueta;
         auto* caja = new QLineEdit(Frame7);
         caja->setObjectName(QString::fromLatin1(m.sNombre));
-        caja->setGeometry(Px(2040), Px(m.y), Px(1560), Px(kAltoCaja));
+        caja->setGeometry(Px(2940), Px(m.y), Px(1800), Px(kAltoCaja));
         caja->setAlignment(Qt::AlignRight);
         caja->setMaxLength(15);
         *m.caja = caja;
@@ -275,18 +275,18 @@ void frmCondeuDet::CreaRespuestas()
 
 void frmCondeuDet::CreaMotivos()
 {
-    Frame5 = Marco(Frame2, QStringLiteral("Frame5"), QStringLiteral("Motivos y sustento"), 6600, 240, 4560, 1920);
+    Frame5 = Marco(Frame2, QStringLiteral("Frame5"), QStringLiteral("Motivos y sustento"), 120, 2280, 11040, 1920);
     for (int i = 1; i <= kMotivos; ++i) {
         const Motivo& m = kMotivosTabla[i];
         chkmotivo[i] = new QCheckBox(m.sCaption, Frame5);
         chkmotivo[i]->setObjectName(Elemento(QStringLiteral("chkmotivo"), i));
-        chkmotivo[i]->setGeometry(Px(m.x), Px(m.y), Px(1740), Px(285));
+        chkmotivo[i]->setGeometry(Px(m.x), Px(m.y), Px(4800), Px(285));
         chkmotivo[i]->setProperty("Tag", QStringLiteral("0"));
         chkmotivo[i]->setVisible(m.bVisible);
         chkmotivo[i]->setEnabled(m.bVisible);
         if (!m.bBoton)
             continue;
-        cmdMotivo[i] = Boton(Frame5, Elemento(QStringLiteral("cmdMotivo"), i), QStringLiteral("..."), m.x + 1800,
+        cmdMotivo[i] = Boton(Frame5, Elemento(QStringLiteral("cmdMotivo"), i), QStringLiteral("..."), m.x + 4860,
                              m.y - 30, 300);
         cmdMotivo[i]->resize(cmdMotivo[i]->width(), Px(315));
         cmdMotivo[i]->setVisible(m.bBotonVisible);

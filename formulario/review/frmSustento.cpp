@@ -73,25 +73,26 @@ void frmSustento::CreaControles()
     Frame2 = new QGroupBox(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(Px(120), Px(60), Px(5220), Px(2100));
-    Etiqueta(Frame2, QStringLiteral("lblFormulario"), QStringLiteral("Formulario"), 120, 240, 960);
-    Etiqueta(Frame2, QStringLiteral("lblOrden"), QStringLiteral("Nº de orden/operación"), 1140, 240, 1560);
-    Etiqueta(Frame2, QStringLiteral("lblFechaPago"), QStringLiteral("Fecha de pago"), 2760, 240, 1320);
-    txtcodform = Campo(Frame2, QStringLiteral("txtcodform"), 120, 480, 960, 4);
-    txtnumord = Campo(Frame2, QStringLiteral("txtnumord"), 1140, 480, 1560, 9);
-    mkeFechaPago = Campo(Frame2, QStringLiteral("mkeFechaPago"), 2760, 480, 1320, 10);
+    // One line each: its caption, then its field.
+    Etiqueta(Frame2, QStringLiteral("lblFormulario"), QStringLiteral("Formulario"), 120, 270, 1980);
+    Etiqueta(Frame2, QStringLiteral("lblOrden"), QStringLiteral("Nº de orden/operación"), 120, 630, 1980);
+    Etiqueta(Frame2, QStringLiteral("lblFechaPago"), QStringLiteral("Fecha de pago"), 120, 990, 1980);
+    txtcodform = Campo(Frame2, QStringLiteral("txtcodform"), 2160, 240, 900, 4);
+    txtnumord = Campo(Frame2, QStringLiteral("txtnumord"), 2160, 600, 1500, 9);
+    mkeFechaPago = Campo(Frame2, QStringLiteral("mkeFechaPago"), 2160, 960, 1500, 10);
     mkeFechaPago->setInputMask(QStringLiteral("99/99/9999;_"));
-    cmdAccion[0] = Boton(Frame2, QStringLiteral("cmdAccion_0"), QStringLiteral("Agregar"), 4200, 300);
-    cmdAccion[1] = Boton(Frame2, QStringLiteral("cmdAccion_1"), QStringLiteral("Eliminar"), 4200, 720);
-    for (QPushButton* boton : cmdAccion)
-        boton->resize(Px(900), boton->height());
+    cmdAccion[0] = Boton(Frame2, QStringLiteral("cmdAccion_0"), QStringLiteral("Agregar"), 3840, 240);
+    cmdAccion[1] = Boton(Frame2, QStringLiteral("cmdAccion_1"), QStringLiteral("Eliminar"), 3840, 660);
     lstForm = new QListWidget(Frame2);
     lstForm->setObjectName(QStringLiteral("lstForm"));
-    lstForm->setGeometry(Px(120), Px(900), Px(3960), Px(840));
+    lstForm->setGeometry(Px(120), Px(1320), Px(4980), Px(480));
     lstForm->setFont(QFont(QStringLiteral("Courier New")));
     auto* nota = Etiqueta(Frame2, QStringLiteral("lblNota"),
-                          QStringLiteral("NOTA: Para formularios TEF registre el número de operación"), 120, 1770,
+                          QStringLiteral("NOTA: Para formularios TEF registre el número de operación"), 120, 1830,
                           4980);
-    nota->setWordWrap(true);
+    QFont letraNota = nota->font(); // a small print, to fit the frame's width
+    letraNota.setPointSizeF(letraNota.pointSizeF() * 0.85);
+    nota->setFont(letraNota);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -169,7 +170,6 @@ void frmSustento::Form_Load()
                 lstForm->addItem(deuda.lstForm->item(i)->text());
         }
     } else if (nMotivo == 3 || nMotivo == 4) {
-        DisposicionUnCampo();
         if (nMotivo == 4) {
             lbl01->setText(QStringLiteral("Nro.Resolución de Intendencia u Of.Zonal"));
             txt01->setText(deuda.pnumres());
@@ -177,6 +177,7 @@ void frmSustento::Form_Load()
             lbl01->setText(QStringLiteral("Número expediente"));
             txt01->setText(deuda.pnumexp());
         }
+        DisposicionUnCampo();
         txt01->setMaxLength(16);
     }
     if (FormularioSolicitud())
@@ -189,6 +190,7 @@ void frmSustento::DisposicionUnCampo()
     lbl01->move(lbl01->x() - Px(150), lbl01->y());
     lbl01->setWordWrap(true);
     lbl01->show();
+    lbl01->resize(lbl01->width(), lbl01->heightForWidth(lbl01->width()));
     txt01->setGeometry(txt01->x() - Px(250), txt01->y(), txt01->width() + Px(400), txt01->height());
     txt01->show();
     setFixedSize(Px(3690), Px(2750));
