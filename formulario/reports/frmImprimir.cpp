@@ -316,7 +316,7 @@ void frmImprimir::ImprimirReporte2(const QString&)
     nDestino = 1;
     if (nModoReporte == 2) {
         try {
-            ImprimeDeclaracion(Eleccion());
+            ImprimeDeclaracion(Eleccion(), Columna(ColTipDoc).toInt());
         } catch (const platform::DbError& err) {
             // The file goes to the preview or the printer as far as it was written.
             MuestraErrorImpresion(err);

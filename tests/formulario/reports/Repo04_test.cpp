@@ -2,69 +2,319 @@
 
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/TablaArchivos.h"
+#include "formulario/reports/DeclaracionImpresa.h"
 #include "formulario/reports/ImpLinea.h"
+#include "platform/database.h"
 #include "platform/dberror.h"
-#include "platform/textfile.h"
+#include "platform/printer.h"
+#include "tests/support/PdfLectura.h"
+#include "tests/support/ReporteTest.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-class ImprimeDeclaracionTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        sArchivo = dir.filePath(QStringLiteral("00000003.PRN"));
-        sSalida = kSalidaArchivo;
-        nDestino = 1;
-        nUltPagina = 0;
-    }
-    void TearDown() override { sArchivo.clear(); }
-
-    QStringList Lineas()
-    {
-        QStringList lineas;
-        EXPECT_TRUE(platform::readTextLines(sArchivo, &lineas));
-        return lineas;
-    }
-
-    QTemporaryDir dir;
-};
-
-TEST_F(ImprimeDeclaracionTest, TheFormSheetAloneEndsWithAPageCountOfOne)
+// The boxes of a declaration of entity 1 that plans deferral and instalments.
+void LlenaCasillasTesoro()
 {
+    aCasilla[28] = QStringLiteral("4445555");
+    aCasilla[500] = QStringLiteral("1234567");
+    aCasilla[501] = QStringLiteral("2");
+    aCasilla[502] = QStringLiteral("3");
+    aCasilla[503] = QStringLiteral("12");
+    aCasilla[504] = QStringLiteral("98765.5");
+    aCasilla[505] = QStringLiteral("8021");
+    aCasilla[506] = QStringLiteral("1");
+    aCasilla[535] = QStringLiteral("20000");
+    aCasilla[541] = QStringLiteral("15/03/2010");
+    aCasilla[545] = QStringLiteral("1");
+    aCasilla[551] = QStringLiteral("111");
+    sModalidad = QStringLiteral("Aplaz. con fracc.");
+}
+
+// The sheet's lines from the payment table's first label on.
+QStringList FilasDePago(const QStringList& lineas)
+{
+    const int nInicio = lineas.indexOf(QStringLiteral("pPos|300|2880|Entidad|False|8|0|"));
+    EXPECT_GE(nInicio, 0);
+    return lineas.mid(nInicio);
+}
+
+class Repo04Test : public ReporteTest {};
+
+TEST_F(Repo04Test, TheFormSheetAloneIsPageZeroLineByLine)
+{
+    LlenaCasillasTesoro();
     nUltPagina = 4; // left by an earlier report
-    ImprimeDeclaracion(EleccionReporte{});
-    EXPECT_EQ(Lineas(), QStringList{QStringLiteral("<!nHojas!>1<!/nHojas!>")});
+    ImprimeDeclaracion(EleccionReporte{}, 6);
+    const QStringList esperadas{
+        "<!font!>Courier New<!/font!>",
+        "<!Orientacion!>V<!/Orientacion!>",
+        "<!Color!>&H00FFFFC0&<!/Color!>",
+        "pPos|300|350|ALCOR|True|16|0|",
+        "pPos|550|1330|0913|True|12|0|",
+        "pCuadro|150|300|1700|1640|0|",
+        "pPos|1760|400|REGIMEN DE REPROGRAMACION DE DEUDAS|True|9|0|",
+        "pCuadro|1700|300|8500|1100|0|",
+        "pPos|1750|1170|RUC|False|8|0|",
+        "pPos|3150|1170|20100070970|True|8|0|",
+        "pCuadro|3100|1100|11000|1370|0|",
+        "pCuadro|8500|1100|11000|1370|0|",
+        "pPos|9030|1170|TELEFONO|False|8|0|",
+        "pPos|9030|1440|4445555|False|8|0|",
+        "pPos|1750|1450|RAZÓN SOCIAL|False|8|0|",
+        "pPos|3150|1450|COMERCIAL PEÑA HERMANOS S.A.C.|True|8|0|",
+        "pCuadro|1700|1370|3100|1640|0|",
+        "pCuadro|3100|1370|8500|1640|0|",
+        "pPos|9000|400|Copia para el|False|8|0|",
+        "pPos|9000|700|Contribuyente (1)|False|8|0|",
+        "pCuadro|8500|300|11000|1100|0|",
+        "pCuadro|8500|1100|11000|1640|0|",
+        "pCuadro|150|2820|11000|3090|0|", "pCuadro|8675|2820|8675|3090|0|",
+        "pCuadro|150|3090|11000|3360|0|", "pCuadro|8675|3090|8675|3360|0|", "pCuadro|9175|3090|9175|3360|0|",
+        "pCuadro|150|3360|11000|3630|0|", "pCuadro|8675|3360|8675|3630|0|", "pCuadro|9175|3360|9175|3630|0|",
+        "pCuadro|150|3630|11000|3900|0|", "pCuadro|8675|3630|8675|3900|0|", "pCuadro|9175|3630|9175|3900|0|",
+        "pCuadro|150|3900|11000|4170|0|", "pCuadro|8675|3900|8675|4170|0|", "pCuadro|9175|3900|9175|4170|0|",
+        "pCuadro|150|4170|11000|4440|0|", "pCuadro|8675|4170|8675|4440|0|", "pCuadro|9175|4170|9175|4440|0|",
+        "pCuadro|150|4440|11000|4710|0|", "pCuadro|8675|4440|8675|4710|0|", "pCuadro|9175|4440|9175|4710|0|",
+        "pCuadro|150|4710|11000|4980|0|", "pCuadro|8675|4710|8675|4980|0|", "pCuadro|9175|4710|9175|4980|0|",
+        "pCuadro|150|4980|11000|5250|0|", "pCuadro|8675|4980|8675|5250|0|", "pCuadro|9175|4980|9175|5250|0|",
+        "pCuadro|150|5250|11000|5520|0|",
+        "pCuadro|150|5520|11000|5790|0|", "pCuadro|8675|5520|8675|5790|0|", "pCuadro|9175|5520|9175|5790|0|",
+        "pCuadro|150|6060|11000|6330|0|", "pCuadro|8675|6060|8675|6330|0|",
+        "pCuadro|150|2470|11000|2815|0|",
+        "pPos|300|2540|MODALIDAD DE PAGO|True|10|0|",
+        "pPos|300|2880|Entidad|False|8|0|",
+        "pPos|9800|2880|TESORO|True|8|0|",
+        "pPos|300|3150|Deuda acogida|False|8|0|",
+        "pPos|8775|3150|500|False|8|0|",
+        "pPos|9275|3150|" + Blancos(7) + "1,234,567|False|8|0|",
+        "pPos|300|3420|Forma de pago|False|8|0|",
+        "pPos|8775|3420|501|False|8|0|",
+        "pPos|9275|3420|Aplaz. con fracc.|False|8|0|",
+        "pPos|300|3690|Número de meses de aplazamiento|False|8|0|",
+        "pPos|8775|3690|502|False|8|0|",
+        "pPos|9275|3690|" + Blancos(15) + "3|False|8|0|",
+        "pPos|300|3960|Número de cuotas de fraccionamiento|False|8|0|",
+        "pPos|8775|3960|503|False|8|0|",
+        "pPos|9275|3960|" + Blancos(14) + "12|False|8|0|",
+        "pPos|300|4230|Monto de la cuota de fraccionamiento|False|8|0|",
+        "pPos|8775|4230|504|False|8|0|",
+        "pPos|9275|4230|" + Blancos(10) + "98,766|False|8|0|",
+        "pPos|300|4500|Código de tributo|False|8|0|",
+        "pPos|8775|4500|505|False|8|0|",
+        "pPos|9275|4500|" + Blancos(12) + "8021|False|8|0|",
+        "pPos|300|4770|Garantía de deuda|False|8|0|",
+        "pPos|8775|4770|506|False|8|0|",
+        "pPos|9275|4770|" + Blancos(14) + "SI|False|8|0|",
+        "pPos|300|5040|Cuota de acogimiento|False|8|0|",
+        "pPos|8775|5040|535|False|8|0|",
+        "pPos|9275|5040|" + Blancos(10) + "20,000|False|8|0|",
+        "pPos|300|5310|Tipo de garantía|False|8|0|",
+        "pPos|3275|5310|" + Blancos(6) + "- Carta fianza - Hipoteca - Garantía mobiliaria|False|8|0|",
+        "pPos|300|5580|¿Tiene empresas fusionadas y/o absorbidas?|False|8|0|",
+        "pPos|9275|5580|" + Blancos(6) + "SI|False|8|0|",
+        "pPos|300|6120|Fecha de actualización|False|8|0|",
+        "pPos|9275|6120|" + Blancos(6) + "15/03/2010|False|8|0|",
+        "<!nHojas!>1<!/nHojas!>",
+    };
+    EXPECT_EQ(LineasReporte(), esperadas);
     EXPECT_EQ(nPagina, 0);
     EXPECT_EQ(AbreNumero(nArchivo, sArchivo, modoArchivo::Salida), 0); // it was closed
-    CierraArchivo(nArchivo);
 }
 
-TEST_F(ImprimeDeclaracionTest, WithAnnexesThePageCountFollowsTheLastAnnexPage)
+// Each entity shows its own block of boxes, initial-instalment box, name and
+// guarantee types; the modality text is the print dialog's.
+TEST_F(Repo04Test, EachEntityAndModalityShowsItsOwnBoxes)
 {
-    struct Caso { bool bDeclaracion; int nUltima; const char* sCuenta; int nPagina; };
-    for (const Caso caso : {Caso{false, 2, "<!nHojas!>3<!/nHojas!>", -1}, Caso{true, 5, "<!nHojas!>6<!/nHojas!>", 0}}) {
-        nUltPagina = caso.nUltima;
-        EleccionReporte eleccion;
-        eleccion.bDeclaracion = caso.bDeclaracion;
-        eleccion.bOtras = true;
-        ImprimeDeclaracion(eleccion);
-        EXPECT_EQ(Lineas().last(), QString::fromLatin1(caso.sCuenta));
-        EXPECT_EQ(nPagina, caso.nPagina);
+    struct Caso {
+        int nEntidad;
+        int b, c, g;
+        const char* sNombre;
+        const char* sModalidad;
+        const char* sMeses;
+        const char* sTipos;
+        const char* sGarantias;
+    };
+    const Caso casos[] = {
+        {2, 507, 536, 560, "ESSALUD", "Fraccionamiento", "0", "010", "- Hipoteca "},
+        {3, 514, 537, 570, "ONP", "Aplazamiento", "6", "001", "- Garantía mobiliaria"},
+        {5, 521, 538, 580, "FONAVI", "Aplaz. con fracc.", "4", "110", "- Carta fianza - Hipoteca "},
+        {8, 528, 539, 590, "FONCOMUN", "Fraccionamiento", "0", "000", ""},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nEntidad);
+        BorraArray();
+        nEntidad = caso.nEntidad;
+        sModalidad = QString::fromUtf8(caso.sModalidad);
+        aCasilla[caso.b] = QStringLiteral("1500");
+        aCasilla[caso.b + 2] = QString::fromLatin1(caso.sMeses);
+        aCasilla[caso.b + 6] = QStringLiteral("0");
+        aCasilla[caso.c] = QStringLiteral("0");
+        aCasilla[caso.g + 1] = QString::fromLatin1(caso.sTipos);
+        ImprimeDeclaracion(EleccionReporte{}, 6);
+        const QStringList filas = FilasDePago(LineasReporte());
+        ASSERT_EQ(filas.size(), 33);
+        const QString sB = QString::number(caso.b);
+        EXPECT_EQ(filas[1], QStringLiteral("pPos|9800|2880|%1|True|8|0|").arg(QString::fromLatin1(caso.sNombre)));
+        EXPECT_EQ(filas[3], QStringLiteral("pPos|8775|3150|%1|False|8|0|").arg(caso.b));
+        EXPECT_EQ(filas[4], "pPos|9275|3150|" + Blancos(11) + "1,500|False|8|0|");
+        EXPECT_EQ(filas[7], QStringLiteral("pPos|9275|3420|%1|False|8|0|").arg(QString::fromUtf8(caso.sModalidad)));
+        const QString sMeses = QString::fromLatin1(caso.sMeses) == QLatin1String("0") ? Blancos(16)
+                                                                                     : Blancos(15) + caso.sMeses;
+        EXPECT_EQ(filas[10], "pPos|9275|3690|" + sMeses + "|False|8|0|");
+        EXPECT_EQ(filas[22], "pPos|9275|4770|" + Blancos(14) + "NO|False|8|0|");
+        EXPECT_EQ(filas[23], QStringLiteral("pPos|300|5040|Cuota de acogimiento|False|8|0|"));
+        EXPECT_EQ(filas[24], QStringLiteral("pPos|8775|5040|%1|False|8|0|").arg(caso.c));
+        EXPECT_EQ(filas[25], "pPos|9275|5040|" + Blancos(15) + "0|False|8|0|");
+        EXPECT_EQ(filas[27], "pPos|3275|5310|" + Blancos(6) + QString::fromUtf8(caso.sGarantias) + "|False|8|0|");
+        EXPECT_EQ(filas[29], "pPos|9275|5580|" + Blancos(6) + "NO|False|8|0|");
+        EXPECT_EQ(filas[32], QStringLiteral("<!nHojas!>1<!/nHojas!>"));
     }
 }
 
-TEST_F(ImprimeDeclaracionTest, AFileThatCannotBeCreatedRaisesItsFileError)
+TEST_F(Repo04Test, EmptyBoxesGiveBlankValues)
 {
-    sArchivo = dir.filePath(QStringLiteral("no/existe/00000003.PRN"));
+    ImprimeDeclaracion(EleccionReporte{}, 6);
+    const QStringList filas = FilasDePago(LineasReporte());
+    ASSERT_EQ(filas.size(), 33);
+    EXPECT_EQ(filas[4], "pPos|9275|3150|" + Blancos(16) + "|False|8|0|");
+    EXPECT_EQ(filas[7], QStringLiteral("pPos|9275|3420||False|8|0|"));
+    EXPECT_EQ(filas[22], QStringLiteral("pPos|9275|4770||False|8|0|"));
+    EXPECT_EQ(filas[27], "pPos|3275|5310|" + Blancos(6) + "|False|8|0|");
+    EXPECT_EQ(filas[31], "pPos|9275|6120|" + Blancos(6) + "|False|8|0|");
+}
+
+TEST_F(Repo04Test, AnUnknownEntityPrintsItsLabelsWithoutBoxesAndNoGuaranteeAnnex)
+{
+    LlenaCasillasTesoro();
+    nEntidad = 4;
+    EleccionReporte eleccion;
+    eleccion.bCartaFianza = true;
+    eleccion.bHipoteca = true;
+    ImprimeDeclaracion(eleccion, 6);
+    const QStringList lineas = LineasReporte();
+    const QStringList filas = FilasDePago(lineas);
+    EXPECT_FALSE(lineas.join(u'\n').contains(QStringLiteral("pPos|8775|")));
+    EXPECT_EQ(filas[1], QStringLiteral("pPos|9800|2880||True|8|0|"));
+    EXPECT_EQ(filas[3], "pPos|9275|3150|" + Blancos(16) + "|False|8|0|");
+    EXPECT_EQ(filas[5], QStringLiteral("pPos|9275|3420|Aplaz. con fracc.|False|8|0|"));
+    EXPECT_EQ(filas[15], QStringLiteral("pPos|9275|4770||False|8|0|"));
+    EXPECT_EQ(filas[19], "pPos|3275|5310|" + Blancos(6) + "|False|8|0|");
+    EXPECT_FALSE(lineas.contains(QStringLiteral("pNuevaHoja")));
+    EXPECT_EQ(lineas.last(), QStringLiteral("<!nHojas!>1<!/nHojas!>"));
+}
+
+TEST_F(Repo04Test, AGuaranteeAnnexTheDeclarationDoesNotNameIsLeftOutAndTheCountIsThisReportsOwn)
+{
+    LlenaCasillasTesoro();
+    aCasilla[551] = QStringLiteral("001");
+    nUltPagina = 7; // left by an earlier report
+    EleccionReporte eleccion;
+    eleccion.bCartaFianza = true;
+    eleccion.bHipoteca = true;
+    ImprimeDeclaracion(eleccion, 6);
+    const QStringList lineas = LineasReporte();
+    EXPECT_FALSE(lineas.contains(QStringLiteral("pNuevaHoja")));
+    EXPECT_EQ(lineas.last(), QStringLiteral("<!nHojas!>1<!/nHojas!>"));
+}
+
+TEST_F(Repo04Test, AnnexesFollowTheSheetInTheirOrderAndThePageCountIsLast)
+{
+    LlenaCasillasTesoro();
+    EleccionReporte eleccion;
+    eleccion.bAcogidos = eleccion.bNoAcogidos = eleccion.bOtras = true;
+    eleccion.bCartaFianza = eleccion.bHipoteca = true;
+    ImprimeDeclaracion(eleccion, 6);
+    const QStringList lineas = LineasReporte();
+    QStringList titulos;
+    for (const QString& sLinea : lineas) {
+        if (sLinea.contains(QLatin1String("|True|14|")) || sLinea.contains(QLatin1String("|REPORTE DE REQUERIMIENTO")))
+            titulos << sLinea.section(u'|', 3, 3) + u'@' + sLinea.section(u'|', 6, 6);
+    }
+    EXPECT_EQ(titulos, (QStringList{"RESOLUCIONES - ACOGIDOS@1", "RESOLUCIONES - NO ACOGIDOS@2",
+                                    "OTRAS RESOLUCIONES - RESOLUCIONES@3", "REPORTE DE REQUERIMIENTO DE CARTA FIANZA@4",
+                                    "REPORTE DE REQUERIMIENTO DE HIPOTECA@5"}));
+    EXPECT_EQ(lineas.count(QStringLiteral("pNuevaHoja")), 5);
+    EXPECT_EQ(lineas.last(), QStringLiteral("<!nHojas!>6<!/nHojas!>"));
+}
+
+TEST_F(Repo04Test, WithoutTheSheetTheFirstAnnexOpensTheFile)
+{
+    EleccionReporte eleccion;
+    eleccion.bDeclaracion = false;
+    eleccion.bOtras = true;
+    ImprimeDeclaracion(eleccion, 6);
+    const QStringList lineas = LineasReporte();
+    ASSERT_GE(lineas.size(), 4);
+    EXPECT_EQ(lineas.mid(0, 4), (QStringList{"<!font!>Courier New<!/font!>", "<!Orientacion!>V<!/Orientacion!>",
+                                             "<!Color!>&H00FFFFC0&<!/Color!>", "pPos|400|350|ALCOR|True|16|0|"}));
+    EXPECT_FALSE(lineas.contains(QStringLiteral("pNuevaHoja")));
+    EXPECT_EQ(lineas.last(), QStringLiteral("<!nHojas!>1<!/nHojas!>"));
+}
+
+TEST_F(Repo04Test, ASentDeclarationPrintsItsOwnBoxesAndDebts)
+{
+    bEnviadas = true;
+    sCorrel = QStringLiteral("002");
+    for (const auto& [sCorrelativo, sValor] : {std::pair{"001", "111"}, std::pair{"002", "2500000"}})
+        db().execute(QStringLiteral("INSERT INTO HDET (tip_doc_d, doc_id_d, periodo, formulario, Semana, Correl, "
+                                    "Casilla, i_valor) VALUES (6, ?, ?, '0913', 1, ?, '500', ?)"),
+                     {sRuc, sPeriodo, QString::fromLatin1(sCorrelativo), QString::fromLatin1(sValor)});
+    DeudaReporte deuda;
+    deuda.sNumDoc = QStringLiteral("0230010012345");
+    deuda.vActC = QStringLiteral("2500000");
+    InsertaDeuda(deuda, QStringLiteral("002"));
+    deuda.sNumDoc = QStringLiteral("0230010099999");
+    InsertaDeuda(deuda, QStringLiteral("001"));
+    LeeCasillas(6, sRuc);
+    EleccionReporte eleccion;
+    eleccion.bAcogidos = true;
+    ImprimeDeclaracion(eleccion, 6);
+    const QString sTexto = LineasReporte().join(u'\n');
+    EXPECT_TRUE(sTexto.contains("pPos|9275|3150|" + Blancos(7) + "2,500,000|False|8|0|"));
+    EXPECT_TRUE(sTexto.contains(QLatin1String("0230010012345")));
+    EXPECT_FALSE(sTexto.contains(QLatin1String("0230010099999")));
+    EXPECT_TRUE(sTexto.contains(QLatin1String("Cantidad total de registros  : 1")));
+}
+
+TEST_F(Repo04Test, AFileThatCannotBeCreatedRaisesItsFileError)
+{
+    sArchivo = paths().sysPath + QStringLiteral("no/existe/00000003.PRN");
     try {
-        ImprimeDeclaracion(EleccionReporte{});
+        ImprimeDeclaracion(EleccionReporte{}, 6);
         FAIL() << "the report was written";
     } catch (const platform::DbError& err) {
         EXPECT_EQ(err.number(), errorArchivo::RutaNoExiste);
     }
+}
+
+TEST_F(Repo04Test, APrintedReportHasOnePageForEachPageOfTheFileInItsOrientation)
+{
+    QTemporaryDir dirPdf;
+    const QString sPdf = dirPdf.filePath(QStringLiteral("impreso.pdf"));
+    platform::PrintJob::setPdfOutputForTesting(sPdf);
+    LlenaCasillasTesoro();
+    DeudaReporte deuda;
+    deuda.sNumDoc = QStringLiteral("0230010012345");
+    deuda.vActC = QStringLiteral("1000");
+    InsertaDeuda(deuda);
+    InsertaGarantia(QStringLiteral("1000"), QStringLiteral("1050"));
+    EleccionReporte eleccion;
+    eleccion.bAcogidos = eleccion.bOtras = eleccion.bCartaFianza = true;
+    ImprimeDeclaracion(eleccion, 6);
+    EXPECT_TRUE(MuestraReporte(QStringLiteral("00000001.PRN"), QStringLiteral("xx")));
+    platform::PrintJob::setPdfOutputForTesting({});
+    const QList<PdfHoja> hojas = LeePdf(sPdf);
+    ASSERT_EQ(hojas.size(), 4);
+    EXPECT_FALSE(hojas[0].apaisada());
+    EXPECT_TRUE(hojas[1].apaisada());
+    EXPECT_FALSE(hojas[2].apaisada());
+    EXPECT_FALSE(hojas[3].apaisada());
+    EXPECT_NE(hojas[0].busca(QStringLiteral("MODALIDAD")), nullptr);
+    EXPECT_NE(hojas[3].busca(QStringLiteral("FIANZA")), nullptr);
+    EXPECT_EQ(oPreview, nullptr);
 }
 
 } // namespace

@@ -213,8 +213,8 @@ TEST_F(ImprimirTest, EachButtonAndOptionRegistersItsReportCodeAndDocumentType)
         SCOPED_TRACE(caso.sFila);
         ASSERT_TRUE(Elige(frm, kQuispe.sDocId));
         frm.OptImp[caso.nOpcion]->click();
-        if (caso.nOpcion != 0)
-            frm.chkAnexos[0]->setChecked(true);
+        if (caso.nOpcion != 0) // a guarantee the declaration does not name: no debts are read
+            frm.chkAnexos[frmImprimir::AnexoCartaFianza]->setChecked(true);
         frm.CmdImprimir_Click(caso.nBoton);
         esperadas << QString::fromLatin1(caso.sFila);
         EXPECT_EQ(FilaSpool(), esperadas.join(u';'));
