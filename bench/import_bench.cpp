@@ -1,7 +1,9 @@
 // Times the import of debt statements of 1,000, 10,000 and 100,000 records
 // (the whole of FrmImportar's "&Aceptar": unzip, digest, load, header rows,
 // commit) beside a baseline that inserts the same rows into the same table
-// with one prepared SQLite statement in one transaction.
+// with one prepared SQLite statement in one transaction. Then the same
+// statements with their lines ended by a carriage return alone, against
+// their CR LF import as the baseline.
 //
 //   import_bench [records...]
 
@@ -45,14 +47,18 @@ hostkit::HostPaths preparaHost(const QString& carpeta)
     return paths;
 }
 
-// Seconds that the import of a statement of `registros` debts takes.
-double importa(const QString& carpeta, int registros)
+// Seconds that the import of a statement of `registros` debts takes, its
+// lines ended by `finLinea`.
+double importa(const QString& carpeta, int registros, const QByteArray& finLinea = "\r\n")
 {
     const hostkit::HostPaths paths = preparaHost(carpeta);
     const QString ruc = hostkit::sampleDeclarants().first().docId;
     const QString descargas = paths.root + QStringLiteral("/descargas/");
     QDir().mkpath(descargas);
-    hostkit::writeStatementArchive(descargas, hostkit::sampleStatement(ruc, 1, registros - 1));
+    QByteArray contenido = hostkit::statementContent(hostkit::sampleStatement(ruc, 1, registros - 1));
+    contenido.replace("\r\n", finLinea);
+    hostkit::writeZip(descargas + hostkit::statementArchiveName(ruc, 1),
+                      {{hostkit::statementFileName(contenido), contenido}});
 
     QElapsedTimer reloj;
     reloj.start();
@@ -142,6 +148,18 @@ int main(int argc, char** argv)
         const double tBase = insertaFilas(base.path(), filas);
         oBaseDatos.reset();
         std::printf("%10d %12.3f %12.3f %8.2f\n", registros, tImporta, tBase, tImporta / tBase);
+        std::fflush(stdout);
+    }
+
+    std::printf("\n%10s %12s %12s %8s\n", "records", "CR (s)", "CR LF (s)", "ratio");
+    for (const int registros : tamanos) {
+        QTemporaryDir soloRetorno;
+        QTemporaryDir conSalto;
+        const double tRetorno = importa(soloRetorno.path(), registros, "\r");
+        oBaseDatos.reset();
+        const double tCrLf = importa(conSalto.path(), registros);
+        oBaseDatos.reset();
+        std::printf("%10d %12.3f %12.3f %8.2f\n", registros, tRetorno, tCrLf, tRetorno / tCrLf);
         std::fflush(stdout);
     }
     return 0;

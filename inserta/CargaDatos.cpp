@@ -67,14 +67,12 @@ bool TodosGrabados(const Lista& lista, Grabar grabar)
     return std::all_of(std::begin(lista), std::end(lista), grabar);
 }
 
-bool GrabaParametrosFijos()
+// Each row on its own: a failing one shows its box and the next is written.
+void GrabaParametrosFijos()
 {
-    return EjecutaTransaccion([] {
-        return TodosGrabados(kParametrosFijos, [](const FilaParam& fila) {
-            return GrabaParam(QString::fromUtf8(fila.sNumero), QString::fromUtf8(fila.sArgumento),
-                              QString::fromUtf8(fila.sFuncion), QString::fromUtf8(fila.sCorrel));
-        });
-    });
+    for (const FilaParam& fila : kParametrosFijos)
+        GrabaParam(QString::fromUtf8(fila.sNumero), QString::fromUtf8(fila.sArgumento),
+                   QString::fromUtf8(fila.sFuncion), QString::fromUtf8(fila.sCorrel));
 }
 
 bool GrabaReportes()
@@ -128,6 +126,10 @@ void CargaEnvios()
     });
 }
 
+// Magnitude up to which a number of the files is taken (whole numbers of
+// fifteen digits at most stay exact).
+constexpr double kMayorNumero = 1e15;
+
 // A number as the file writes it (blanks around it allowed).
 bool LeeNumero(const QString& sCampo, double* dValor)
 {
@@ -136,10 +138,15 @@ bool LeeNumero(const QString& sCampo, double* dValor)
     return bValido && std::isfinite(*dValor);
 }
 
+bool FueraDeRango(double dValor)
+{
+    return std::fabs(dValor) >= kMayorNumero;
+}
+
 // Whole numbers are stored as such, others as they are.
 QVariant ValorNumerico(double dValor)
 {
-    if (dValor == std::trunc(dValor) && std::fabs(dValor) < 1e15)
+    if (dValor == std::trunc(dValor))
         return QVariant(qint64(dValor));
     return QVariant(dValor);
 }
@@ -151,6 +158,10 @@ bool LeeNumerosEnvio(const QStringList& campos, int nLinea, QVariantList* numero
         double dValor = 0;
         if (!LeeNumero(campos[nCampo - 1], &dValor)) {
             *sError = QStringLiteral("el campo %1 de la línea %2 no es un número").arg(nCampo).arg(nLinea);
+            return false;
+        }
+        if (FueraDeRango(dValor)) {
+            *sError = QStringLiteral("el campo %1 de la línea %2 está fuera de rango").arg(nCampo).arg(nLinea);
             return false;
         }
         if (nCampo <= kUltimoCampoByte) {
@@ -289,16 +300,25 @@ bool LeeParametros(const QString& sArchivo, QList<LineaParametro>* parametros, Q
     QList<QStringList> lineas;
     if (!LeeArchivoCampos(sArchivo, kCamposParametro, &lineas, sError))
         return false;
-    for (const QStringList& campos : lineas)
-        parametros->append({campos[0], campos[1], campos[2], FormatoCorrelativo(campos[3])});
+    for (int i = 0; i < lineas.size(); ++i) {
+        const QStringList& campos = lineas[i];
+        const std::optional<QString> sCorrel = FormatoCorrelativo(campos[3]);
+        if (!sCorrel) {
+            *sError = QStringLiteral("el campo 4 de la línea %1 está fuera de rango").arg(i + 1);
+            return false;
+        }
+        parametros->append({campos[0], campos[1], campos[2], *sCorrel});
+    }
     return true;
 }
 
-QString FormatoCorrelativo(const QString& sCampo)
+std::optional<QString> FormatoCorrelativo(const QString& sCampo)
 {
     double dValor = 0;
     if (!LeeNumero(sCampo, &dValor))
         return sCampo;
+    if (FueraDeRango(dValor))
+        return std::nullopt;
     const qint64 nValor = std::llround(dValor);
     const QString sDigitos = QString::number(std::llabs(nValor)).rightJustified(3, QLatin1Char('0'));
     return nValor < 0 ? QStringLiteral("-") + sDigitos : sDigitos;

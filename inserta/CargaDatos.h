@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <optional>
 
 namespace inserta {
 
@@ -43,7 +44,8 @@ bool LeeArchivoCampos(const QString& sArchivo, int nCampos, QList<QStringList>* 
 bool LeeDefinicionesEnvio(const QString& sArchivo, QList<DefinicionEnvio>* definiciones, QString* sError);
 // Reads and checks the whole parameter file; false with the reason.
 bool LeeParametros(const QString& sArchivo, QList<LineaParametro>* parametros, QString* sError);
-// The sequence number with the number format "000"; a text that is no number stays as it is.
-QString FormatoCorrelativo(const QString& sCampo);
+// The sequence number with the number format "000"; a text that is no number
+// stays as it is; nothing for a number of sixteen digits or more.
+std::optional<QString> FormatoCorrelativo(const QString& sCampo);
 
 } // namespace inserta

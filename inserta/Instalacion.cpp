@@ -1,5 +1,6 @@
 #include "inserta/Instalacion.h"
 
+#include "formulario/core/DefinicionTablas.h"
 #include "inserta/CargaDatos.h"
 #include "inserta/TablasFormulario.h"
 #include "platform/dialogs.h"
@@ -114,8 +115,7 @@ bool EjecutaSentencia(const std::function<void()>& sentencia)
         case platform::dberr::PrimaryKeyExists:
             return true;
         default:
-            AvisaFalla(QStringLiteral("Error Número : %1\n%2").arg(e.number()).arg(e.description()),
-                       QStringLiteral("Error al Ejecutar Sentencia SQL"));
+            AvisaErrorSentencia(e);
             return false;
         }
     }
@@ -135,6 +135,12 @@ bool EjecutaTransaccion(const std::function<bool()>& unidad)
     }
     oBaseInstalacion->rollback();
     return false;
+}
+
+void AvisaErrorSentencia(const platform::DbError& e)
+{
+    AvisaFalla(QStringLiteral("Error Número : %1\n%2").arg(e.number()).arg(e.description()),
+               QStringLiteral("Error al Ejecutar Sentencia SQL"));
 }
 
 void AvisaFalla(const QString& sTexto, const QString& sTitulo)

@@ -47,6 +47,8 @@ bool EjecutaTransaccion(const std::function<bool()>& unidad);
 
 // Shows a failure of the run and remembers that the run is incomplete.
 void AvisaFalla(const QString& sTexto, const QString& sTitulo);
+// The same for a statement's error, with its number and description.
+void AvisaErrorSentencia(const platform::DbError& e);
 
 // True when the folder part of the path and the file both exist.
 bool VerificaArchivo(const QString& sRuta);

@@ -139,6 +139,37 @@ bool viewable(Display* display, Window window)
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
+// Whether the window manager keeps the window iconified (WM_STATE IconicState).
+bool iconic(Display* display, Window window)
+{
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const bool read = XGetWindowProperty(display, window, wmState, 0, 1, False, wmState, &actualType, &format,
+                                         &count, &remaining, &data)
+        == Success;
+    const bool result = read && data && format == 32 && count == 1
+        && *reinterpret_cast<const long*>(data) == IconicState;
+    if (data)
+        XFree(data);
+    return result;
+}
+
+// A mapped window, or one minimised by the window manager (a frame whose
+// client, or a client itself, is iconified): both are there for the user.
+bool present(Display* display, Window window)
+{
+    if (viewable(display, window))
+        return true;
+    if (iconic(display, window))
+        return true;
+    const Window client = clientWindow(display, window);
+    return client && iconic(display, client);
+}
+
 } // namespace
 
 QStringList visibleTopLevelWindowTitles()
@@ -151,7 +182,7 @@ QStringList visibleTopLevelWindowTitles()
     QStringList titles;
     const QList<Window> topLevel = children(display, DefaultRootWindow(display));
     for (auto it = topLevel.crbegin(); it != topLevel.crend(); ++it) {
-        if (!viewable(display, *it))
+        if (!present(display, *it))
             continue;
         QString text = title(display, *it);
         if (text.isEmpty()) {

@@ -12,6 +12,12 @@ namespace {
 
 const QString kWinIni = QStringLiteral("WIN.INI");
 
+// Only a plain file is read: a FIFO or a device would block or never end.
+bool isPlainFile(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
 bool sameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -109,8 +115,9 @@ QString profilePath(const QString& fileName)
 QString readProfileString(const QString& section, const QString& key, const QString& defaultValue,
                           const QString& fileName, int maxChars)
 {
+    const QString path = profilePath(fileName);
     QStringList lines;
-    if (!readTextLines(profilePath(fileName), &lines))
+    if (!isPlainFile(path) || !readTextLines(path, &lines))
         return defaultValue.left(maxChars);
     const Location found = locate(lines, section, key);
     return (found.keyLine < 0 ? defaultValue : found.entry.value).left(maxChars);
@@ -124,7 +131,7 @@ bool writeProfileString(const QString& section, const QString& key, const QStrin
     const QString path = profilePath(fileName);
     QStringList lines;
     if (QFileInfo::exists(path)) {
-        if (!readTextLines(path, &lines))
+        if (!isPlainFile(path) || !readTextLines(path, &lines))
             return false;
     } else if (!fileName.contains(u'/')) {
         // The Windows directory always exists on Windows; here it may not yet.

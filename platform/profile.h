@@ -9,7 +9,8 @@ namespace platform {
 // key gives the default; names and values are trimmed of blanks and a value
 // between a pair of equal quotes loses them, as Windows reads them; the value
 // is cut to `maxChars`. The first section and key of a name count. The files
-// are Windows-1252 text with CR LF.
+// are Windows-1252 text with CR LF. What is not a plain file (a folder, a
+// FIFO, a device) is neither read nor written: it reads as missing.
 //
 // A file named without a folder lies in the Windows directory: the folder
 // named by the environment variable WINDIR, or ~/.config/vardeno/windows

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -24,18 +24,16 @@ QString lockPath(const QString& programName)
 
 SingleInstance::SingleInstance(const QString& programName)
 {
-    fd_ = ::open(QFile::encodeName(lockPath(programName)).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd_ < 0) {
-        // Without a lock file no other copy can be known: this one runs.
-        held_ = true;
+    // Fails closed: a lock that cannot be taken on a plain file of our own
+    // (a folder, a link, a file that cannot be opened) counts as another copy.
+    fd_ = ::open(QFile::encodeName(lockPath(programName)).constData(),
+                 O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd_ < 0)
         return;
-    }
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-        held_ = true;
+    struct stat info {};
+    held_ = ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    if (held_)
         return;
-    }
-    // Only a lock held elsewhere means another copy; any other failure lets this one run.
-    held_ = errno != EWOULDBLOCK;
     ::close(fd_);
     fd_ = -1;
 }

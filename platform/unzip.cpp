@@ -32,13 +32,18 @@ bool readEntries(zip_t* archive, QList<ZipEntry>* entries)
         ZipEntry entry;
         entry.name = QString::fromUtf8(name);
         entry.folder = entry.name.endsWith(u'/');
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, zip_uint64_t(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
+            entry.size = qint64(stat.size);
         entries->append(entry);
     }
     return true;
 }
 
-// Copies one entry into `target`; a file left half written is removed.
-bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target)
+// Copies one entry into `target`, up to `maxSize` bytes when it is not 0; a
+// file left half written is removed.
+bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint64 maxSize)
 {
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -46,13 +51,15 @@ bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target)
     zip_file_t* in = zip_fopen_index(archive, index, 0);
     bool ok = in != nullptr;
     char buffer[64 * 1024];
+    qint64 written = 0;
     while (ok) {
         const zip_int64_t read = zip_fread(in, buffer, sizeof buffer);
         if (read <= 0) {
             ok = read == 0;
             break;
         }
-        ok = out.write(buffer, read) == read;
+        written += read;
+        ok = (maxSize == 0 || written <= maxSize) && out.write(buffer, read) == read;
     }
     if (in && zip_fclose(in) != 0)
         ok = false;
@@ -103,11 +110,14 @@ int Unzip::extract()
             continue;
         const QString relative = QString(entries[i].name).replace(u'\\', u'/');
         const QString target = folder.filePath(restoreStructure_ ? relative : QFileInfo(relative).fileName());
-        if (!overwrite_ && QFileInfo::exists(target))
+        const QFileInfo existing(target);
+        if (existing.isSymLink() || existing.isDir())
+            return -1;
+        if (!overwrite_ && existing.exists())
             continue;
         if (restoreStructure_ && !QFileInfo(target).dir().mkpath(QStringLiteral(".")))
             return -1;
-        if (!writeEntry(zip.get(), zip_uint64_t(i), target))
+        if (!writeEntry(zip.get(), zip_uint64_t(i), target, maxFileSize_))
             return -1;
         ++written;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+// Reading zip archives: their entries, and extracting their files into a folder.
+
 #include <QList>
 #include <QString>
 
@@ -8,6 +10,7 @@ namespace platform {
 struct ZipEntry {
     QString name;        // as stored, "/" between folders
     bool folder = false; // a folder entry (its name ends with "/")
+    qint64 size = 0;     // uncompressed size, as the archive states it
 };
 
 // The entries of a zip archive in stored order; false when the file is not a
@@ -34,11 +37,14 @@ public:
     void setExtractTo(const QString& folder) { folder_ = folder; }
     // Off: a file that already exists is left alone and not counted.
     void setOverwrite(bool overwrite) { overwrite_ = overwrite; }
+    // The most bytes a file may expand to; 0, the default, sets no limit.
+    void setMaxFileSize(qint64 bytes) { maxFileSize_ = bytes; }
 
     // The number of files written (folder entries do not count). -1 when the
     // archive cannot be read or the folder made, when an entry would land
     // outside the folder (then nothing is written), or when a file cannot be
-    // written in full (that file is removed).
+    // written in full or grows past the size limit (that file is removed).
+    // A target that is a link or a folder is never written through.
     int extract();
 
 private:
@@ -46,6 +52,7 @@ private:
     QString folder_;
     bool restoreStructure_ = true;
     bool overwrite_ = false;
+    qint64 maxFileSize_ = 0;
 };
 
 } // namespace platform

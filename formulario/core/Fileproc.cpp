@@ -69,13 +69,20 @@ void RegistraErrorFatal(const QString& sRutina, const platform::DbError& err, co
     CierraArchivo(nArchivo);
 }
 
+// The database engine's error list. A run-time or file error (numbered below
+// the engine's errors) comes with none.
+QStringList ErroresDelMotor(const platform::DbError& err)
+{
+    return err.number() < platform::dberr::Generic ? QStringList() : err.errors();
+}
+
 quint8 ErrorFatal(const QString& sRutina, const platform::DbError& err)
 {
     QString sMensajeError = QStringLiteral("\n\nDescripción del error : [%1] %2. No se puede continuar con la "
                                            "ejecución del módulo\n\n")
                                 .arg(err.number())
                                 .arg(err.description());
-    for (const QString& sError : err.errors())
+    for (const QString& sError : ErroresDelMotor(err))
         sMensajeError += sError + u'\n';
     RegistraErrorFatal(sRutina, err, sMensajeError);
     platform::messageBox(sMensajeError, Critical | OkOnly,
@@ -83,10 +90,13 @@ quint8 ErrorFatal(const QString& sRutina, const platform::DbError& err)
     return kTerminar;
 }
 
+// The file's own name, not its folders, must be free of these characters:
+// a folder with a blank (as an installation folder may have) is no fault.
 bool NombreValido(const QString& sNombre)
 {
     static const QString sProhibidos = QStringLiteral(";<=>?[]* ");
-    return std::none_of(sNombre.begin(), sNombre.end(), [](QChar c) { return sProhibidos.contains(c); });
+    const QString sPropio = QFileInfo(sNombre).fileName();
+    return std::none_of(sPropio.begin(), sPropio.end(), [](QChar c) { return sProhibidos.contains(c); });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "formulario/core/Formularios.h"
 
 #include <QApplication>
+#include <QMainWindow>
 
 void PunteroReloj()
 {
@@ -19,4 +20,16 @@ void PunteroNormal()
 QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM)
 {
     return sPeriodoAAAAMM.right(2) + QLatin1Char('/') + sPeriodoAAAAMM.left(4);
+}
+
+void CentraFormulario(QWidget& oForm)
+{
+    for (const QWidget* ventana : QApplication::topLevelWidgets()) {
+        if (qobject_cast<const QMainWindow*>(ventana)) {
+            const QSize principal = ventana->frameGeometry().size();
+            const QSize propio = oForm.frameGeometry().size();
+            oForm.move((principal.width() - propio.width()) / 2, (principal.height() - propio.height()) / 2);
+            return;
+        }
+    }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Helpers every form uses: the program-wide mouse pointer, showing a fresh
-// instance of a form modally, and the period written MM/YYYY.
+// instance of a form modally, centring a form on the main window's size, and
+// the period written MM/YYYY.
 
 #include "formulario/core/SharedForm.h"
 #include "platform/dialogs.h"
@@ -11,6 +12,11 @@
 // The program-wide mouse pointer: the hourglass, or back to normal.
 void PunteroReloj();
 void PunteroNormal();
+
+// Places the form at half of what the main window's width and height exceed
+// its own by (the main window is the program's top-level main window); a
+// program without one leaves the form where it is.
+void CentraFormulario(QWidget& oForm);
 
 // The period YYYYMM written MM/YYYY.
 QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM);

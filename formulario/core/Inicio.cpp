@@ -33,7 +33,7 @@ void Main()
     }
     if (OtraInstanciaEnEjecucion()) {
         platform::messageBox(QStringLiteral("La Aplicación ya se encuentra en ejecución"),
-                             platform::mb::Information, kNombreProducto + QLatin1Char(' '));
+                             platform::mb::Information, kNombreProducto);
         platform::endProgram(1);
     }
     if (!VerificaConfiguracionRegional())

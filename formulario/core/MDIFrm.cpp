@@ -218,9 +218,6 @@ void MDIFrm::CreaToolbar()
         botones_.insert(nIndex, boton);
         nSiguiente = nIndex + 1;
     }
-    // "Copiar" and "Número de orden" do nothing.
-    botones_.value(5)->setEnabled(false);
-    botones_.value(11)->setEnabled(false);
 }
 
 void MDIFrm::Form_Load()

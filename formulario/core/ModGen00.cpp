@@ -41,4 +41,4 @@ QString sRucDeclarante;
 int nGrabando = 0;
 int nInconsistencia = 0;
 
-const QString kNombreProducto = QStringLiteral("Régimen de Reprogramación de Deudas");
+const QString kNombreProducto = QStringLiteral("Régimen de Reprogramación de Deudas ");

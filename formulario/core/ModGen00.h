@@ -53,6 +53,7 @@ extern QString sRucDeclarante;
 extern int nGrabando;
 extern int nInconsistencia;
 
-// Product name, as the main window's caption shows it after "0913 - ".
+// Product name, as the program's version information records it (with its
+// trailing blank): the title of every box that bears it.
 extern const QString kNombreProducto;
 

@@ -1,6 +1,7 @@
 #include "formulario/core/modGen02.h"
 
 #include "formulario/core/ModGen00.h"
+#include "platform/dberror.h"
 #include "platform/dialogs.h"
 #include "platform/utility.h"
 
@@ -14,6 +15,16 @@ namespace {
 
 const QString kMascaraFecha = QStringLiteral("__/__/____");
 constexpr int kMaxDias = 32767;
+
+// The text read as an amount; one that is not raises the type-mismatch
+// run-time error for the caller's handler.
+Moneda MontoDeTexto(const QString& sTexto)
+{
+    const std::optional<Moneda> monto = Moneda::Convierte(sTexto);
+    if (!monto)
+        platform::throwTypeMismatch();
+    return *monto;
+}
 
 std::function<QDate()>& LectorFechaPersonalizado()
 {
@@ -67,6 +78,17 @@ QString FallaFecha(const QString& sTipo, const QString& sEtiqueta, const QString
 }
 
 } // namespace
+
+QString SinBlancos(QStringView sTexto)
+{
+    qsizetype nInicio = 0;
+    qsizetype nFin = sTexto.size();
+    while (nInicio < nFin && sTexto[nInicio] == u' ')
+        ++nInicio;
+    while (nFin > nInicio && sTexto[nFin - 1] == u' ')
+        --nFin;
+    return sTexto.mid(nInicio, nFin - nInicio).toString();
+}
 
 QString RellenaIzquierda(const QString& sTexto, int nAncho, const QString& sRelleno)
 {
@@ -127,7 +149,7 @@ QString QuitaFormatoMonto(QString&& sMonto)
     return QuitaFormatoMonto(sMonto);
 }
 
-bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int nDecimales, bool bSilencioso, const QString& sTitulo)
+bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int& nDecimales, bool bSilencioso, const QString& sTitulo)
 {
     if (nDecimales == 0)
         nDecimales = 2;
@@ -156,6 +178,11 @@ bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int nDecimales, bool bSilen
     return false;
 }
 
+bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int&& nDecimales, bool bSilencioso, const QString& sTitulo)
+{
+    return ValidaTeclaMonto(sMonto, nEnteros, nDecimales, bSilencioso, sTitulo);
+}
+
 bool ValidaTeclaMonto(QString&& sMonto, int nEnteros, int nDecimales, bool bSilencioso, const QString& sTitulo)
 {
     return ValidaTeclaMonto(sMonto, nEnteros, nDecimales, bSilencioso, sTitulo);
@@ -163,9 +190,9 @@ bool ValidaTeclaMonto(QString&& sMonto, int nEnteros, int nDecimales, bool bSile
 
 Moneda CeroSiNulo(const QVariant& vValor)
 {
-    if (vValor.isNull())
+    if (vValor.isNull() || vValor.toString().trimmed().isEmpty())
         return {};
-    return Moneda::Convierte(vValor.toString()).value_or(Moneda());
+    return MontoDeTexto(vValor.toString());
 }
 
 QDate LeeFechaPersonalizado()
@@ -184,23 +211,23 @@ QString CalculaInteres(const QString& sMonto, const QString& sMontoAdicional, co
 {
     if (sMonto.isEmpty())
         return {};
-    const std::optional<Moneda> monto = Moneda::Convierte(sMonto);
-    const std::optional<Moneda> adicional =
-        Moneda::Convierte(sMontoAdicional.isEmpty() ? QStringLiteral("0") : sMontoAdicional);
-    const std::optional<Moneda> tim = Moneda::Convierte(sTim);
+    const Moneda monto = MontoDeTexto(sMonto);
+    const Moneda adicional = MontoDeTexto(sMontoAdicional.isEmpty() ? QStringLiteral("0") : sMontoAdicional);
+    const Moneda tim = MontoDeTexto(sTim);
     const qint64 nDias = qMax<qint64>(dDesde.daysTo(dHasta), 0);
-    if (!monto || !adicional || !tim || nDias > kMaxDias)
-        return {};
+    if (nDias > kMaxDias)
+        platform::throwOverflow();
 
     // Monthly rate in ten-thousandths of a percent.
-    qint64 nTasaMensual = tim->Unidades();
-    const std::optional<Moneda> porcentaje = Moneda::Convierte(sPorcentaje);
-    if (sIndicador == QLatin1String("1") && porcentaje
-        && (*porcentaje == Moneda::DesdeEntero(80) || *porcentaje == Moneda::DesdeEntero(90)))
-        nTasaMensual = DivideRedondeando(__int128(tim->Unidades()) * porcentaje->Unidades(), 100 * Moneda::kEscala);
+    qint64 nTasaMensual = tim.Unidades();
+    if (sIndicador == QLatin1String("1")) {
+        const Moneda porcentaje = MontoDeTexto(sPorcentaje);
+        if (porcentaje == Moneda::DesdeEntero(80) || porcentaje == Moneda::DesdeEntero(90))
+            nTasaMensual = DivideRedondeando(__int128(tim.Unidades()) * porcentaje.Unidades(), 100 * Moneda::kEscala);
+    }
     // Daily rate (rate / 100 / 30) in units of 0.0000001, the factor in units of 0.00001.
     const qint64 nTasaDiaria = DivideRedondeando(nTasaMensual, 3);
     const qint64 nFactor = DivideRedondeando(__int128(nDias) * nTasaDiaria, 100);
-    const qint64 nCentimos = DivideRedondeando(__int128((*monto + *adicional).Unidades()) * nFactor, 10000000);
+    const qint64 nCentimos = DivideRedondeando(__int128((monto + adicional).Unidades()) * nFactor, 10000000);
     return Moneda::DesdeUnidades(nCentimos * 100).Formatea(2, true);
 }

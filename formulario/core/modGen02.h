@@ -10,6 +10,10 @@
 #include <QVariant>
 #include <functional>
 
+// The text without the blanks around it; tabs, line ends and no-break
+// spaces stay, as the old Trim left them.
+QString SinBlancos(QStringView sTexto);
+
 // The trimmed text followed by copies of the first character of `sRelleno`
 // up to `nAncho` characters; the trimmed text alone when it is that long.
 QString RellenaIzquierda(const QString& sTexto, int nAncho, const QString& sRelleno);
@@ -38,16 +42,19 @@ QString QuitaFormatoMonto(QString& sMonto);
 QString QuitaFormatoMonto(QString&& sMonto);
 
 // True when the amount has at most `nEnteros` whole digits, one decimal
-// point and at most `nDecimales` decimals (0 stands for 2). An empty amount
-// becomes "0.00" and passes. A failure is shown titled `sTitulo`, or with
-// `bSilencioso` left in sMensaje.
-bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int nDecimales, bool bSilencioso = false,
+// point and at most `nDecimales` decimals (0 stands for 2, and the caller's
+// variable becomes 2). An empty amount becomes "0.00" and passes. A failure
+// is shown titled `sTitulo`, or with `bSilencioso` left in sMensaje.
+bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int& nDecimales, bool bSilencioso = false,
+                      const QString& sTitulo = QStringLiteral("Validación"));
+bool ValidaTeclaMonto(QString& sMonto, int nEnteros, int&& nDecimales, bool bSilencioso = false,
                       const QString& sTitulo = QStringLiteral("Validación"));
 bool ValidaTeclaMonto(QString&& sMonto, int nEnteros, int nDecimales, bool bSilencioso = false,
                       const QString& sTitulo = QStringLiteral("Validación"));
 
-// 0 for Null, an empty or blank text, or a text that is not an amount;
-// otherwise the value as an amount.
+// 0 for Null or an empty or blank text; otherwise the value as an amount.
+// A text that is not an amount throws the type-mismatch run-time error
+// (DbError 13) for the caller's handler.
 Moneda CeroSiNulo(const QVariant& vValor);
 
 // The date of the taxpayer's statement file, as the request form shows it
@@ -59,8 +66,9 @@ void FijaLectorFechaPersonalizado(std::function<QDate()> lector);
 // Interest on (sMontoAdicional + sMonto) from dDesde to dHasta at the TIM of
 // the open period (sTim), as simple interest per day of a 30-day month;
 // sIndicador "1" with sPorcentaje 80 or 90 applies that percentage of the
-// TIM. Written "#,###,###,##0.00"; the empty text when sMonto is empty, or
-// when an amount, the rate or the number of days (above 32767) cannot be
-// taken.
+// TIM. Written "#,###,###,##0.00"; the empty text when sMonto is empty. An
+// amount, rate or percentage that is not a number throws the type-mismatch
+// run-time error (13), more than 32767 days the overflow (6), for the
+// caller's handler. The percentage is read only with the indicator "1".
 QString CalculaInteres(const QString& sMonto, const QString& sMontoAdicional, const QDate& dDesde,
                        const QDate& dHasta, const QString& sIndicador, const QString& sPorcentaje);

@@ -7,12 +7,12 @@
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/modGen02.h"
 #include "formulario/core/mod_Combo.h"
+#include "formulario/import/ArchivoEstado.h"
+#include "formulario/import/CargaDeudas.h"
 #include "formulario/import/FileBrowser.h"
-#include "formulario/import/Hash.h"
 #include "formulario/reports/ControlValor.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
-#include "platform/unzip.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -354,7 +354,7 @@ void FrmImportar::Importa()
 
     const QString sArchivoZip = QDir(DirList->path()).filePath(sArchivo);
     const QString sCarpeta = sSysPath + QStringLiteral("TMP/REG") + sRucImp + QStringLiteral("/");
-    const Extraccion extraccion = Descomprime(sArchivoZip, sCarpeta);
+    const Extraccion extraccion = ExtraeEstado(sArchivoZip, sCarpeta);
     if (extraccion == Extraccion::Error) {
         PunteroNormal();
         platform::messageBox(QStringLiteral("Ha ocurrido un error al descomprimir. Reintente la operación!!!."),
@@ -368,7 +368,7 @@ void FrmImportar::Importa()
     }
 
     MuestraPaso(2, QStringLiteral("Verificando archivos descomprimidos"));
-    const QString sNombre = QDir(sCarpeta).entryList(QDir::Files, QDir::Name).value(0);
+    const QString sNombre = PrimerArchivo(sCarpeta);
     bool bCargado = false;
     if (!sNombre.isEmpty()) {
         const QString sExtraido = sCarpeta + sNombre;
@@ -418,41 +418,6 @@ void FrmImportar::ArchivoNoValido(const QString& sExtraido)
     DisposicionNormal();
 }
 
-// Empties the folder (making it when missing), checks that the archive holds
-// one file that stays inside it, and extracts that file by its base name.
-FrmImportar::Extraccion FrmImportar::Descomprime(const QString& sArchivoZip, const QString& sCarpeta)
-{
-    QDir carpeta(sCarpeta);
-    if (carpeta.exists() && !carpeta.removeRecursively())
-        return Extraccion::Error;
-    if (!carpeta.mkpath(QStringLiteral(".")))
-        return Extraccion::Error;
-
-    QList<platform::ZipEntry> entradas;
-    if (!platform::zipEntries(sArchivoZip, &entradas) || entradas.isEmpty())
-        return Extraccion::Error;
-    if (entradas.size() > 1 || entradas.first().folder || !platform::isSafeEntryName(entradas.first().name))
-        return Extraccion::NoValido;
-
-    platform::Unzip unzip;
-    unzip.setArchiveName(sArchivoZip);
-    unzip.setRestoreStructure(false);
-    unzip.setExtractTo(sCarpeta);
-    unzip.setOverwrite(true);
-    return unzip.extract() > 0 ? Extraccion::Ok : Extraccion::Error;
-}
-
-// A statement file is named by the digest of its content and a four-character
-// extension.
-bool FrmImportar::NombreEsHash(const QString& sRuta)
-{
-    const QString sNombre = QFileInfo(sRuta).fileName();
-    if (sNombre.size() < 4)
-        return false;
-    const QString sHash = CalculaHashArchivo(sRuta);
-    return !sHash.isEmpty() && sNombre.left(sNombre.size() - 4) == sHash;
-}
-
 void FrmImportar::GrabaDeclaracion(const QString& sRucImp, int nEntidadImp)
 {
     const auto clave = [&](platform::Recordset& rs) {
@@ -466,7 +431,7 @@ void FrmImportar::GrabaDeclaracion(const QString& sRucImp, int nEntidadImp)
         AgregaFila(QStringLiteral("CAB"), [&](platform::Recordset& rs) {
             clave(rs);
             rs.field(QStringLiteral("bcolibrad")).setValue(nBcolibrad);
-            rs.field(QStringLiteral("nrocheque")).setValue(sFechaActualizaImp);
+            rs.field(QStringLiteral("nrocheque")).setValue(oCarga.sFechaActualizaImp);
             rs.field(QStringLiteral("efectivo")).setValue(QString());
             rs.field(QStringLiteral("cheque")).setValue(sBuenContrib);
             rs.field(QStringLiteral("Rectifica")).setValue(0);
@@ -478,7 +443,7 @@ void FrmImportar::GrabaDeclaracion(const QString& sRucImp, int nEntidadImp)
         AgregaFila(QStringLiteral("DET"), [&](platform::Recordset& rs) {
             clave(rs);
             rs.field(QStringLiteral("Casilla")).setValue(CasillaGarantia(nEntidadImp));
-            rs.field(QStringLiteral("i_valor")).setValue(sIndGarantiaImp);
+            rs.field(QStringLiteral("i_valor")).setValue(oCarga.sIndGarantiaImp);
             rs.field(QStringLiteral("idcasilla")).setValue(QStringLiteral("01"));
             rs.field(QStringLiteral("estado")).setValue(QStringLiteral("9"));
             rs.field(QStringLiteral("cNumero")).setValue(FormateaCampo(rs, 6));
@@ -487,10 +452,10 @@ void FrmImportar::GrabaDeclaracion(const QString& sRucImp, int nEntidadImp)
     Paso([&] {
         AgregaFila(QStringLiteral("F0913GARANTIA"), [&](platform::Recordset& rs) {
             clave(rs);
-            rs.field(QStringLiteral("ind_garantia")).setValue(ValorGarantia(sIndGarantiaImp));
-            rs.field(QStringLiteral("ind_persona")).setValue(ValorGarantia(sIndPersonaImp));
-            rs.field(QStringLiteral("mto_deuda")).setValue(ValorGarantia(sMtoDeudaImp));
-            rs.field(QStringLiteral("mto_deuda_garantia")).setValue(ValorGarantia(sMtoDeudaGarantiaImp));
+            rs.field(QStringLiteral("ind_garantia")).setValue(ValorGarantia(oCarga.sIndGarantiaImp));
+            rs.field(QStringLiteral("ind_persona")).setValue(ValorGarantia(oCarga.sIndPersonaImp));
+            rs.field(QStringLiteral("mto_deuda")).setValue(ValorGarantia(oCarga.sMtoDeudaImp));
+            rs.field(QStringLiteral("mto_deuda_garantia")).setValue(ValorGarantia(oCarga.sMtoDeudaGarantiaImp));
         });
     });
 }
@@ -508,20 +473,16 @@ void FrmImportar::AgregaFila(const QString& sTabla, const std::function<void(pla
 
 void FrmImportar::Paso(const std::function<void()>& paso)
 {
-    for (;;) {
-        try {
-            paso();
-            return;
-        } catch (const platform::DbError& err) {
-            if (ManejaErrorBD(kRutina, err) == kReintentar)
-                continue;
-            if (bTransaccion) {
-                CancelaTransaccion();
-                platform::endProgram();
-            }
-            throw ImportacionDetenida{};
-        }
+    EjecutaConReintento(kRutina, paso, [this] { TerminaImportacion(); });
+}
+
+void FrmImportar::TerminaImportacion()
+{
+    if (bTransaccion) {
+        CancelaTransaccion();
+        platform::endProgram();
     }
+    throw ImportacionDetenida{};
 }
 
 void FrmImportar::CancelaTransaccion()
@@ -534,4 +495,12 @@ void FrmImportar::CancelaTransaccion()
     } catch (const platform::DbError&) {
         // The engine drops an open transaction with the connection anyway.
     }
+}
+
+bool FrmImportar::DesencriptaArch(const QString& sNomarch, const QString& sClave, QWidget& oForm)
+{
+    CargaDeudas carga(CmbRuc->currentText().left(11), nEntidad, windowTitle());
+    const bool bCargado = carga.DesencriptaArch(sNomarch, sClave, oForm);
+    oCarga = carga.valores;
+    return bCargado;
 }

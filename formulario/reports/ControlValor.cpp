@@ -1,10 +1,12 @@
 #include "formulario/reports/ControlValor.h"
 
+#include "formulario/core/modGen02.h"
 #include "platform/database.h"
 #include "platform/textfile.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,14 @@ QString TextoFecha(const QVariant& vValor)
     return QString::number(fecha.year() * 10000 + fecha.month() * 100 + fecha.day());
 }
 
+// A number in plain decimal form, never with an exponent: the shortest that
+// reads back as its value at 15 significant digits.
+QString DecimalSimple(double dValor)
+{
+    const double dQuince = QString::number(dValor, 'g', 15).toDouble();
+    return QString::number(dQuince, 'f', QLocale::FloatingPointShortest);
+}
+
 // The text a column contributes, by its declared type.
 QString TextoColumna(platform::Field& campo)
 {
@@ -39,19 +49,20 @@ QString TextoColumna(platform::Field& campo)
     case FieldType::Long: {
         bool bOk = false;
         const qlonglong nValor = vValor.toLongLong(&bOk);
-        return bOk ? QString::number(nValor) : vValor.toString().trimmed();
+        return bOk ? QString::number(nValor) : SinBlancos(vValor.toString());
     }
     case FieldType::Single:
     case FieldType::Double:
     case FieldType::Currency: {
         bool bOk = false;
         const double dValor = vValor.toDouble(&bOk);
-        return bOk ? QString::number(dValor, 'g', 15) : vValor.toString().trimmed();
+        return bOk ? DecimalSimple(dValor) : SinBlancos(vValor.toString());
     }
     case FieldType::Date:
         return TextoFecha(vValor);
     case FieldType::Text:
-        return vValor.toString().trimmed();
+    case FieldType::Memo: // a text column declared without a size
+        return SinBlancos(vValor.toString());
     default:
         return {};
     }

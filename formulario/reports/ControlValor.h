@@ -1,5 +1,8 @@
 #pragma once
 
+// The control value (cnumero) that every writer of a row of the form's
+// tables, and of the header and box tables, stores in its last column.
+
 #include <QString>
 
 namespace platform { class Recordset; }

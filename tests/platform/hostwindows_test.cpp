@@ -44,9 +44,9 @@ protected:
                         reinterpret_cast<const unsigned char*>(utf8.constData()), int(utf8.size()));
     }
     void setWmName(Window window, const QByteArray& latin1) { XStoreName(display_, window, latin1.constData()); }
-    void markAsClient(Window window)
+    void markAsClient(Window window, long nState = NormalState)
     {
-        const long state[2] = {1, 0}; // NormalState, no icon
+        const long state[2] = {nState, 0}; // no icon
         const Atom wmState = XInternAtom(display_, "WM_STATE", False);
         XChangeProperty(display_, window, wmState, wmState, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(state), 2);
@@ -117,6 +117,29 @@ TEST_F(HostWindows, AFrameWithoutTitleStandsForItsClientWindow)
     mapAndWait(frame);
 
     EXPECT_TRUE(visibleTopLevelWindowTitles().contains("Cliente enmarcado"));
+}
+
+TEST_F(HostWindows, AMinimisedWindowIsPresentAndAWithdrawnOneIsNot)
+{
+    const Window minimizada = create();
+    setNetTitle(minimizada, "Minimizada sola");
+    markAsClient(minimizada, IconicState);
+
+    // A window manager's frame, unmapped while its client is iconified.
+    const Window frame = create();
+    const Window client = create(frame);
+    setNetTitle(client, "Minimizada enmarcada");
+    markAsClient(client, IconicState);
+
+    const Window retirada = create();
+    setNetTitle(retirada, "Retirada");
+    markAsClient(retirada, WithdrawnState);
+    XSync(display_, False);
+
+    const QStringList titles = visibleTopLevelWindowTitles();
+    EXPECT_TRUE(titles.contains("Minimizada sola"));
+    EXPECT_TRUE(titles.contains("Minimizada enmarcada"));
+    EXPECT_FALSE(titles.contains("Retirada"));
 }
 
 TEST_F(HostWindows, TheTopOfTheStackingOrderComesFirst)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -150,4 +151,15 @@ TEST_F(Profiles, WinIniLiesInTheWindowsDirectory)
     EXPECT_EQ(readProfileString("intl", "sThousand", "", path("WIN.INI")), QString(","));
     EXPECT_EQ(readWinIni("INTL", "STHOUSAND", ""), QString(","));
     EXPECT_EQ(readWinIni("intl", "sDecimal", "def"), QString("def"));
+}
+
+TEST_F(Profiles, WhatIsNotAPlainFileReadsAsMissingAndIsNotWritten)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("FIFO.INI")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("CARPETA.INI"));
+    for (const char* name : {"FIFO.INI", "CARPETA.INI"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(readProfileString("Options", "SysPath", "nada", QString::fromLatin1(name)), QStringLiteral("nada"));
+        EXPECT_FALSE(writeProfileString("Options", "SysPath", "C:/", QString::fromLatin1(name)));
+    }
 }

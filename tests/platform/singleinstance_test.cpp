@@ -3,11 +3,15 @@
 #include "tests/platform/scopedenv.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <functional>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,4 +90,29 @@ TEST_F(SingleInstances, AnotherProcessHoldsTheLockUntilItDies)
     close(ready[0]);
     close(release[1]);
     EXPECT_FALSE(SingleInstance(name).anotherIsRunning());
+}
+
+TEST_F(SingleInstances, ALockThatCannotBeTakenLetsNoSecondCopyRun)
+{
+    const QString name = programName("closed");
+    const QString lock = dir_.filePath(name + "-" + QString::number(getuid()) + ".lock");
+    const QString elsewhere = dir_.filePath(QStringLiteral("elsewhere"));
+    const struct {
+        const char* caso;
+        std::function<bool()> prepare;
+    } cases[] = {
+        {"a folder", [&] { return QDir().mkdir(lock); }},
+        {"a link", [&] { return QFile(elsewhere).open(QIODevice::WriteOnly) && QFile::link(elsewhere, lock); }},
+        {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }},
+        {"a file that cannot be opened",
+         [&] { return QFile(lock).open(QIODevice::WriteOnly) && QFile::setPermissions(lock, QFileDevice::ReadOwner); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caso);
+        ASSERT_TRUE(c.prepare());
+        if (c.caso == std::string("a file that cannot be opened") && ::access(QFile::encodeName(lock).constData(), W_OK) == 0)
+            continue; // the superuser opens it anyway
+        EXPECT_TRUE(SingleInstance(name).anotherIsRunning());
+        QFileInfo(lock).isDir() ? QDir().rmdir(lock) : QFile::remove(lock);
+    }
 }

@@ -368,15 +368,6 @@ TEST_F(Archivos, LockWithAnotherStateIsFatalAndRecordsAppend)
 
 TEST_F(Archivos, FatalErrorIsShownWhenTheLogCannotBeOpened)
 {
-    FijaCarpetaPrograma(Ruta(QStringLiteral("no existe")));
-    script.answer(Cancel); // the log's name holds a blank
-    script.answer(Ok);
-    EXPECT_EQ(ManejaErrorBD(QStringLiteral("GrabaDatos"), Duplicado()), kTerminar);
-    ASSERT_EQ(script.shown().size(), 2);
-    EXPECT_EQ(script.shown()[0].text, QStringLiteral("El nombre de archivo es inválido."));
-    EXPECT_EQ(script.shown()[1].text, kMensajeDuplicado);
-
-    script.clear();
     FijaCarpetaPrograma(Ruta(QStringLiteral("falta")));
     script.answer(Cancel);
     script.answer(Ok);
@@ -402,4 +393,36 @@ TEST_F(Archivos, ConReintentoRunsAgainOnRetryAndEndsOnEnd)
     script.answer(Ok);
     EXPECT_THROW(EjecutaConReintento(QStringLiteral("Prueba"), [] { throw Duplicado(); }), platform::ProgramEnded);
     EXPECT_EQ(script.shown().last().title, QStringLiteral("Error crítico: 3022 (Rutina: Prueba) "));
+}
+
+TEST_F(Archivos, ARunTimeOrFileErrorShowsNoEngineErrorList)
+{
+    const QList<platform::DbError> errores = {
+        platform::DbError(6, QStringLiteral("Desbordamiento")),
+        platform::DbError(13, QStringLiteral("No coinciden los tipos")),
+        platform::DbError(53, QStringLiteral("No se encontró el archivo")),
+    };
+    for (const platform::DbError& err : errores) {
+        SCOPED_TRACE(err.number());
+        script.clear();
+        script.answer(Ok);
+        EXPECT_EQ(ManejaErrorBD(QStringLiteral("CalculaCasillas"), err), kTerminar);
+        ASSERT_EQ(script.shown().size(), 1);
+        EXPECT_EQ(script.shown()[0].text, QStringLiteral("\n\nDescripción del error : [%1] %2. No se puede "
+                                                         "continuar con la ejecución del módulo\n\n")
+                                              .arg(err.number())
+                                              .arg(err.description()));
+    }
+}
+
+TEST_F(Archivos, AbreArchivoTakesABlankInAFolderButNotInTheFileName)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Archivos de programa")));
+    const int n = AbreArchivo(Ruta(QStringLiteral("Archivos de programa/errorlog.txt")), modoArchivo::Agregar, 0, true);
+    EXPECT_NE(n, 0);
+    CierraArchivo(n);
+
+    script.answer(Cancel);
+    EXPECT_EQ(AbreArchivo(Ruta(QStringLiteral("Archivos de programa/error log.txt")), modoArchivo::Agregar, 0, true), 0);
+    EXPECT_EQ(script.lastText(), QStringLiteral("El nombre de archivo es inválido."));
 }

@@ -72,13 +72,32 @@ TEST(Montos, QuitaFormatoRemovesSeparatorsFromTheVariableToo)
     EXPECT_EQ(QuitaFormatoMonto(QStringLiteral("0.0")), QStringLiteral("0.0"));
 }
 
-TEST(Montos, CeroSiNuloGivesZeroForNullBlankOrUnreadable)
+TEST(Montos, CeroSiNuloGivesZeroForNullOrBlank)
 {
     EXPECT_EQ(CeroSiNulo(QVariant()), Moneda());
     EXPECT_EQ(CeroSiNulo(QStringLiteral("   ")), Moneda());
-    EXPECT_EQ(CeroSiNulo(QStringLiteral("abc")), Moneda());
     EXPECT_EQ(CeroSiNulo(QStringLiteral(" 1,234.50 ")), Moneda::DesdeUnidades(12345000));
     EXPECT_EQ(CeroSiNulo(QVariant(15)), Moneda::DesdeEntero(15));
+}
+
+// The run-time error a text raises, for the caller's handler; 0 when none.
+template <class Llamada>
+int ErrorDeEjecucion(Llamada&& llamada)
+{
+    try {
+        llamada();
+    } catch (const platform::DbError& err) {
+        return err.number();
+    }
+    return 0;
+}
+
+TEST(Montos, CeroSiNuloRaisesTheTypeMismatchForAnUnreadableAmount)
+{
+    for (const char* sTexto : {"abc", "12x", "1.2.3"}) {
+        SCOPED_TRACE(sTexto);
+        EXPECT_EQ(ErrorDeEjecucion([&] { CeroSiNulo(QString::fromLatin1(sTexto)); }), 13);
+    }
 }
 
 TEST_F(Ayudantes, ValidaTeclaMontoPassesWithinTheLimits)
@@ -91,6 +110,17 @@ TEST_F(Ayudantes, ValidaTeclaMontoPassesWithinTheLimits)
     EXPECT_TRUE(ValidaTeclaMonto(sVacio, 12, 2));
     EXPECT_EQ(sVacio, QStringLiteral("0.00"));
     EXPECT_TRUE(script.shown().isEmpty());
+}
+
+TEST_F(Ayudantes, ValidaTeclaMontoWritesTheDefaultOfTwoDecimalsBack)
+{
+    QString sMonto = QStringLiteral("1.25");
+    int nDecimales = 0;
+    EXPECT_TRUE(ValidaTeclaMonto(sMonto, 12, nDecimales));
+    EXPECT_EQ(nDecimales, 2);
+    int nTres = 3;
+    EXPECT_TRUE(ValidaTeclaMonto(sMonto, 12, nTres));
+    EXPECT_EQ(nTres, 3);
 }
 
 TEST_F(Ayudantes, ValidaTeclaMontoShowsTheLimitsWithTheCriticalIcon)
@@ -257,7 +287,36 @@ TEST_F(Ayudantes, InteresFullRateOtherwise)
     // D = 0.0005, F = 0.05.
     EXPECT_EQ(Interes("1.5", "1000", "0", 100, "1", "85"), QStringLiteral("50.00"));
     EXPECT_EQ(Interes("1.5", "1000", "0", 100, "0", "80"), QStringLiteral("50.00"));
-    EXPECT_EQ(Interes("1.5", "1000", "0", 100, "1", ""), QStringLiteral("50.00"));
+    // The percentage is read only for a debt of a return: an empty one elsewhere is no error.
+    EXPECT_EQ(Interes("1.5", "1000", "0", 100, "0", ""), QStringLiteral("50.00"));
+}
+
+TEST_F(Ayudantes, InteresRaisesTheRunTimeErrorOfWhatCannotBeTaken)
+{
+    struct Caso {
+        const char* caso;
+        const char* tim;
+        const char* monto;
+        const char* adicional;
+        int nDias;
+        const char* indicador;
+        const char* porcentaje;
+        int nError;
+    };
+    const Caso casos[] = {
+        {"an amount with letters", "1.5", "12a", "0", 10, "0", "0", 13},
+        {"a second amount with letters", "1.5", "1000", "x", 10, "0", "0", 13},
+        {"a rate that is no number", "", "1000", "0", 10, "0", "0", 13},
+        {"a percentage that is no number", "1.5", "1000", "0", 10, "1", "8O", 13},
+        {"an empty percentage of a return", "1.5", "1000", "0", 10, "1", "", 13},
+        {"more days than a 16-bit count", "1.5", "1000", "0", 32768, "0", "0", 6},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.caso);
+        EXPECT_EQ(ErrorDeEjecucion([&] { Interes(c.tim, c.monto, c.adicional, c.nDias, c.indicador, c.porcentaje); }),
+                  c.nError);
+    }
+    EXPECT_EQ(Interes("1.5", "1000", "0", 32767), QStringLiteral("16,383.50"));
 }
 
 TEST_F(Ayudantes, InteresAddsBothAmountsAndWritesThousands)
@@ -279,14 +338,10 @@ TEST_F(Ayudantes, InteresRoundsEachStepHalfAwayFromZero)
     EXPECT_EQ(Interes("1.5", "0.49", "0", 20), QStringLiteral("0.00"));
 }
 
-TEST_F(Ayudantes, InteresWithoutAmountOrWhatCannotBeTakenGivesEmptyText)
+TEST_F(Ayudantes, InteresWithoutAmountGivesEmptyText)
 {
     EXPECT_EQ(Interes("1.2", "", "0", 100), QString());
-    EXPECT_EQ(Interes("1.2", "abc", "0", 100), QString());
-    EXPECT_EQ(Interes("1.2", "1000", "x", 100), QString());
-    EXPECT_EQ(Interes("", "1000", "0", 100), QString());
-    EXPECT_EQ(Interes("1.2", "1000", "0", 32768), QString());
-    EXPECT_EQ(Interes("1.5", "1000", "0", 32767), QStringLiteral("16,383.50"));
+    EXPECT_EQ(Interes("", "", "x", 100), QString());
 }
 
 // --- Focus -------------------------------------------------------------------
@@ -314,4 +369,12 @@ TEST(EnviaTabFoco, TabMovesTheFocusToTheNextControl)
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), segundo);
     EXPECT_TRUE(primero->text().isEmpty());
+}
+
+TEST(SinBlancos, RemovesOnlyTheBlanksAroundTheText)
+{
+    EXPECT_EQ(SinBlancos(u"  a b  "), QStringLiteral("a b"));
+    EXPECT_EQ(SinBlancos(u"\ta\r"), QStringLiteral("\ta\r"));
+    EXPECT_EQ(SinBlancos(u"\u00A0a "), QStringLiteral("\u00A0a"));
+    EXPECT_EQ(SinBlancos(u"   "), QString());
 }

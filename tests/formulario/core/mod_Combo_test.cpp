@@ -215,7 +215,7 @@ TEST_F(Consultas, NoDeclarantsEmptiesTheComboAndAnswersFalse)
                                                 "de este módulo y en el menú principal elija la opción: "
                                                 "Registro/Declarantes."));
     EXPECT_EQ(script.shown().last().style, Exclamation | OkOnly);
-    EXPECT_EQ(script.shown().last().title, kNombreProducto);
+    EXPECT_EQ(script.shown().last().title, QStringLiteral("Régimen de Reprogramación de Deudas "));
 }
 
 TEST_F(Consultas, DeclarantErrorGoesToTheCentralHandler)

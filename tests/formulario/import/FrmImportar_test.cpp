@@ -1,9 +1,12 @@
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/import/FileBrowser.h"
+#include "formulario/import/ArchivoEstado.h"
+#include "formulario/import/CargaDeudas.h"
 #include "formulario/import/FrmImportar.h"
 #include "formulario/reports/ControlValor.h"
 #include "platform/database.h"
+#include "platform/databasetesting.h"
 #include "platform/textfile.h"
 #include "tests/support/HostTest.h"
 #include "tools/hostkit/statement.h"
@@ -382,7 +385,7 @@ TEST_F(ImportTest, ASummaryRecordWithTwentyFieldsLeavesItsMissingValuesEmpty)
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT i_valor FROM DET")).toString(), QString());
 }
 
-TEST_F(ImportTest, AStaleFileInTheTemporaryFolderIsNeitherCheckedNorLoaded)
+TEST_F(ImportTest, AStaleFileInTheTemporaryFolderIsNeitherCheckedNorLoadedAndSubFoldersStay)
 {
     QDir().mkpath(carpetaTemporal() + QStringLiteral("vieja"));
     for (const QString& nombre : {QStringLiteral("0.txt"), QStringLiteral("vieja/1.txt")}) {
@@ -396,7 +399,111 @@ TEST_F(ImportTest, AStaleFileInTheTemporaryFolderIsNeitherCheckedNorLoaded)
     importa({kExito});
 
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM F0913DEUDAS")).toInt(), 3);
-    EXPECT_TRUE(QDir(carpetaTemporal()).isEmpty());
+    EXPECT_EQ(QDir(carpetaTemporal()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"vieja"});
+    EXPECT_TRUE(QFile::exists(carpetaTemporal() + QStringLiteral("vieja/1.txt")));
+}
+
+TEST_F(ImportTest, EveryLineEndStoresTheSameRows)
+{
+    const QByteArray conCrLf = hostkit::statementContent(estado(3));
+    ASSERT_TRUE(conCrLf.contains("\r\n"));
+    QStringList filas;
+    for (const QByteArray& fin : {QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r")}) {
+        SCOPED_TRACE(fin.toHex().toStdString());
+        db().execute(QStringLiteral("DELETE FROM F0913DEUDAS"));
+        for (const char* tabla : {"CAB", "DET", "F0913GARANTIA"})
+            db().execute(QStringLiteral("DELETE FROM %1").arg(QLatin1String(tabla)));
+        QByteArray contenido = conCrLf;
+        escribeContenido(contenido.replace("\r\n", fin));
+        elige(ruc, 1);
+        importa({kExito});
+        if (filas.isEmpty())
+            filas = volcado();
+        EXPECT_EQ(volcado(), filas);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM F0913DEUDAS")).toInt(), 4);
+    }
+}
+
+// One debt dated in the future (so it passes on any day), written out field by field.
+const QByteArray kDeudaFija = "P1|D1|123|2|201501|3031|2015-07-31|100.00|5.00|1.00|106.00|1|0|01|1|"
+                              "31/12/2099 10:20:30|7|N||||0|S||1|2|3|4|1|\r\n";
+
+TEST_F(ImportTest, ControlValuesOfAnImportedDebtItsHeaderAndItsBox)
+{
+    ASSERT_EQ(ruc, QStringLiteral("20100070970"));
+    escribeContenido(kDeudaFija);
+    elige(ruc, 1);
+    importa({kExito});
+
+    // Value part: 6 + 20100070970 + 209912 + 913 + 1 + 1 (Ind_tip_deu 01) + 201501 = 20100483304.
+    // Characters of cod_tri "3031" through Ind_impugnado "N" (cod_for "0123", the dates
+    // 20991231 and 20150731, the byte columns 2, 1 and 0, the amounts as stored): 8352.
+    EXPECT_EQ(fila(QStringLiteral("SELECT cnumero FROM F0913DEUDAS"))->field(0).text(), QStringLiteral("304352"));
+    // 6 + 20100070970 + 209912 + 913 + 1 = 20100281802; characters of estado "9",
+    // Rectifica "0", bcolibrad "7", cheque "S" and nrocheque "31/12/2099": 3078.
+    EXPECT_EQ(fila(QStringLiteral("SELECT cNumero FROM CAB"))->field(0).text(), QStringLiteral("802078"));
+    // The header's sum and the box 506: 20100282308; "1" + "01" (1 + 2 x 49) + "9": 252.
+    EXPECT_EQ(fila(QStringLiteral("SELECT cNumero FROM DET"))->field(0).text(), QStringLiteral("308252"));
+}
+
+TEST_F(ImportTest, AnEarlierRecordsLongGuaranteeValueIsNotStoredAndDoesNotCount)
+{
+    QByteArray anterior = kDeudaFija;
+    anterior.replace("|S||1|2|", "|S||1|123456|").replace("P1|D1|", "P0|D0|");
+    escribeContenido(anterior + kDeudaFija);
+    elige(ruc, 1);
+    importa({kExito});
+    EXPECT_EQ(fila(QStringLiteral("SELECT ind_persona FROM F0913GARANTIA"))->field(0).text(), QStringLiteral("2"));
+}
+
+TEST_F(ImportTest, AnInstallationFolderWithABlankImports)
+{
+    sSysPath = paths().root + QStringLiteral("/Archivos de programa/");
+    QDir().mkpath(sSysPath);
+    escribe(estado(2));
+    elige(ruc, 1);
+    importa({kExito});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM F0913DEUDAS")).toInt(), 3);
+}
+
+TEST_F(ImportTest, ALinkedTemporaryFolderIsRefusedAndWhatItPointsToIsKept)
+{
+    const QString sAjena = paths().root + QStringLiteral("/ajena/");
+    QDir().mkpath(sAjena);
+    QFile ajeno(sAjena + QStringLiteral("importante.txt"));
+    ASSERT_TRUE(ajeno.open(QIODevice::WriteOnly));
+    ajeno.write("no se borra");
+    ajeno.close();
+    QDir().mkpath(sSysPath + QStringLiteral("TMP"));
+    ASSERT_TRUE(QFile::link(sAjena, carpetaTemporal().chopped(1)));
+    escribe(estado(2));
+    elige(ruc, 1);
+    const QStringList antes = volcado();
+
+    importa({kDescomprimir});
+
+    EXPECT_EQ(QDir(sAjena).entryList(QDir::Files), QStringList{"importante.txt"});
+    EXPECT_EQ(volcado(), antes);
+}
+
+TEST_F(ImportTest, ALinkInsideTheTemporaryFolderIsNeitherFollowedNorRemoved)
+{
+    const QString sAjeno = paths().root + QStringLiteral("/ajeno.txt");
+    QFile ajeno(sAjeno);
+    ASSERT_TRUE(ajeno.open(QIODevice::WriteOnly));
+    ajeno.write("no se borra");
+    ajeno.close();
+    QDir().mkpath(carpetaTemporal());
+    ASSERT_TRUE(QFile::link(sAjeno, carpetaTemporal() + QStringLiteral("0enlace.txt")));
+    escribe(estado(2));
+    elige(ruc, 1);
+
+    importa({kExito});
+
+    EXPECT_TRUE(QFileInfo(carpetaTemporal() + QStringLiteral("0enlace.txt")).isSymLink());
+    QFile leido(sAjeno);
+    ASSERT_TRUE(leido.open(QIODevice::ReadOnly));
+    EXPECT_EQ(leido.readAll(), "no se borra");
 }
 
 // ------------------------------------------------------------ the dialog
@@ -559,6 +666,17 @@ TEST_F(ImportTest, BadArchivesAndFilesAreRefusedAndLeaveEveryTableAsItWas)
              t.escribeZip({{hostkit::statementFileName(c).left(40), c}});
          },
          {kNoValido}},
+        {"a file that expands past its limit",
+         [](ImportTest& t) {
+             t.escribeZip({{QStringLiteral("0123456789012345678901234567890123456789.txt"),
+                            QByteArray(kLargoMaximoEstado + 1, '0')}});
+         },
+         {kNoValido}},
+        {"a line longer than its limit",
+         [](ImportTest& t) {
+             t.escribeContenido(hostkit::statementContent(t.estado(1)) + QByteArray(kLargoMaximoLinea + 1, '|'));
+         },
+         {kNoValido}},
         {"an empty file", [](ImportTest& t) { t.escribeContenido({}); },
          {QStringLiteral("El archivo personalizado esta en blanco.")}},
         {"a record dated yesterday",
@@ -658,6 +776,48 @@ TEST_F(ImportTest, ADatabaseFailureAfterTheLoadRollsBackAndEndsTheProgram)
     }
 }
 
+TEST_F(ImportTest, EachWriteOfTheImportFailingInTurnLeavesEveryTableAsItWas)
+{
+    escribe(estado(3));
+    elige(ruc, 1);
+    const QStringList antes = volcado();
+    int nEscrituras = 0;
+    {
+        platform::testing::FailWriteNumber cuenta(0);
+        importa({kExito});
+        nEscrituras = cuenta.writesDone();
+    }
+    constexpr int kFilasEstado = 4; // three debts and the summary
+    EXPECT_EQ(nEscrituras, kFilasEstado + 3); // then CAB, DET and F0913GARANTIA
+    for (const QString& tabla : kTablas)
+        db().execute(QStringLiteral("DELETE FROM %1").arg(tabla));
+    ASSERT_EQ(volcado(), antes);
+
+    for (int n = 1; n <= nEscrituras; ++n) {
+        SCOPED_TRACE(n);
+        escribe(estado(3));
+        elige(ruc, 1);
+        // A row of the statement fails as a record (two messages); a header
+        // row reaches the central handler, whose end ends the program.
+        const bool bFilaEstado = n <= kFilasEstado;
+        for (int i = 0; i < (bFilaEstado ? 2 : 1); ++i)
+            script.answer(Ok);
+        script.clear();
+        platform::testing::FailWriteNumber falla(n);
+        bool bTerminado = false;
+        try {
+            form->CmdGrabar_Click();
+        } catch (const platform::ProgramEnded&) {
+            bTerminado = true;
+        }
+        EXPECT_EQ(bTerminado, !bFilaEstado);
+        EXPECT_TRUE(falla.failed());
+        EXPECT_EQ(script.pendingAnswers(), 0);
+        EXPECT_EQ(db().transactionLevel(), 0);
+        EXPECT_EQ(volcado(), antes);
+    }
+}
+
 // ------------------------------------------------------------ killed midway
 
 TEST_F(ImportTest, AProcessKilledInTheMiddleOfAnImportLeavesTheDatabaseAsItWas)
@@ -682,30 +842,30 @@ TEST_F(ImportTest, AProcessKilledInTheMiddleOfAnImportLeavesTheDatabaseAsItWas)
 TEST(RetornaCampo, FieldsAreNumberedFromZeroTrimmedAndEndWithTheirBar)
 {
     const QString registro = QStringLiteral(" uno |dos|| cuatro  |sin barra");
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("0")), QStringLiteral("uno"));
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("1")), QStringLiteral("dos"));
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("2")), QString());
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("03")), QStringLiteral("cuatro"));
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("4")), QString()); // after the last bar
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("15")), QString());
-    EXPECT_EQ(FrmImportar::RetornaCampo(QString(), QStringLiteral("0")), QString());
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("0")), QStringLiteral("uno"));
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("1")), QStringLiteral("dos"));
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("2")), QString());
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("03")), QStringLiteral("cuatro"));
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("4")), QString()); // after the last bar
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("15")), QString());
+    EXPECT_EQ(CargaDeudas::RetornaCampo(QString(), QStringLiteral("0")), QString());
 }
 
 TEST(RetornaCampo, AFieldTooLongForAPositionOverflowsWhenReachedOrPassed)
 {
     const QString largo(255, u'x');
     const QString registro = QStringLiteral("a|b|") + largo + QStringLiteral("|d|") + QString(300, u'y');
-    EXPECT_EQ(FrmImportar::RetornaCampo(registro, QStringLiteral("0")), QStringLiteral("a"));
-    EXPECT_THROW(FrmImportar::RetornaCampo(registro, QStringLiteral("1")), platform::DbError);
-    EXPECT_THROW(FrmImportar::RetornaCampo(registro, QStringLiteral("3")), platform::DbError);
+    EXPECT_EQ(CargaDeudas::RetornaCampo(registro, QStringLiteral("0")), QStringLiteral("a"));
+    EXPECT_THROW(CargaDeudas::RetornaCampo(registro, QStringLiteral("1")), platform::DbError);
+    EXPECT_THROW(CargaDeudas::RetornaCampo(registro, QStringLiteral("3")), platform::DbError);
     try {
-        FrmImportar::RetornaCampo(registro, QStringLiteral("2"));
+        CargaDeudas::RetornaCampo(registro, QStringLiteral("2"));
         FAIL();
     } catch (const platform::DbError& err) {
         EXPECT_EQ(err.number(), 6);
     }
     // 254 characters fit; text after the last bar never counts.
-    EXPECT_EQ(FrmImportar::RetornaCampo(QString(254, u'z') + u'|' + largo, QStringLiteral("0")), QString(254, u'z'));
+    EXPECT_EQ(CargaDeudas::RetornaCampo(QString(254, u'z') + u'|' + largo, QStringLiteral("0")), QString(254, u'z'));
 }
 
 } // namespace

@@ -150,3 +150,56 @@ TEST_F(FormateaCampoTest, FailuresReachTheCaller)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormateaCampoTest, OnlyBlanksAreTrimmedFromATextColumn)
+{
+    auto& fila = nuevaFila({texto("a")});
+    const struct {
+        QString texto;
+        const char* control;
+    } casos[] = {
+        {QStringLiteral("  ab  "), "000293"},   // 97 + 2 x 98
+        {QStringLiteral("\tab"), "000497"},     // 9 + 2 x 97 + 3 x 98
+        {QStringLiteral("ab\r"), "000332"},     // 97 + 2 x 98 + 3 x 13
+        {QStringLiteral("\u00A0ab"), "000648"}, // 160 + 2 x 97 + 3 x 98
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.texto.toStdString());
+        fila.field(0).setValue(c.texto);
+        EXPECT_EQ(FormateaCampo(fila, 0), QString::fromLatin1(c.control));
+    }
+}
+
+TEST_F(FormateaCampoTest, ALongTextColumnCountsAsText)
+{
+    db->execute(QStringLiteral("CREATE TABLE L (a TEXT, b LONGTEXT, cnumero VARCHAR(6))"));
+    rs = db->openRecordset(QStringLiteral("SELECT * FROM L"), {}, platform::RecordsetType::Dynaset);
+    rs->addNew();
+    ASSERT_EQ(rs->field(0).type(), FieldType::Memo);
+    rs->field(0).setValue(QStringLiteral("12"));
+    rs->field(1).setValue(QStringLiteral("abc"));
+    // By value 12; by characters 97 + 2 x 98 + 3 x 99 = 590.
+    EXPECT_EQ(FormateaCampo(*rs, 1), QStringLiteral("012590"));
+}
+
+TEST_F(FormateaCampoTest, DecimalNumbersAreWrittenWithoutExponent)
+{
+    auto& fila = nuevaFila({de("a", FieldType::Double)});
+    const struct {
+        double valor;
+        const char* control;
+    } casos[] = {
+        {12.5, "000499"},   // "12.5": 49 + 2 x 50 + 3 x 46 + 4 x 53
+        {1e20, "000089"},   // "1" and twenty "0": 49 + 48 x (2 + ... + 21) = 11089
+        {0.0001, "000010"}, // "0.0001": 48 + 2 x 46 + 3 x 48 + 4 x 48 + 5 x 48 + 6 x 49 = 1010
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.valor);
+        fila.field(0).setValue(c.valor);
+        EXPECT_EQ(FormateaCampo(fila, 0), QString::fromLatin1(c.control));
+    }
+}
+
+} // namespace

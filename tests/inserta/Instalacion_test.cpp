@@ -5,6 +5,8 @@
 
 #include "inserta/CargaDatos.h"
 #include "inserta/Instalacion.h"
+#include "inserta/TablasFormulario.h"
+#include "platform/databasetesting.h"
 #include "platform/database.h"
 #include "platform/textfile.h"
 
@@ -125,12 +127,64 @@ TEST(SecuenciaParametro, TakesThreeDigitsAtLeast)
     EXPECT_EQ(FormatoCorrelativo("13"), QStringLiteral("013"));
     EXPECT_EQ(FormatoCorrelativo(" 5 "), QStringLiteral("005"));
     EXPECT_EQ(FormatoCorrelativo("1234"), QStringLiteral("1234"));
+    EXPECT_EQ(FormatoCorrelativo("1e300"), std::nullopt);
+    EXPECT_EQ(FormatoCorrelativo("-1e15"), std::nullopt);
     EXPECT_EQ(FormatoCorrelativo("2.5"), QStringLiteral("003"));
     EXPECT_EQ(FormatoCorrelativo(""), QString());
     EXPECT_EQ(FormatoCorrelativo("A1"), QStringLiteral("A1"));
 }
 
 // Other tests get the form's tables and rows from the host fixture.
+TEST_F(InstalacionTest, AFailingFixedParameterRowShowsItsBoxAndTheOthersAreWritten)
+{
+    script.answer(mb::Ok);
+    {
+        platform::testing::FailWriteNumber falla(2); // the second fixed row, UIT 2010
+        CargaDatos();
+        EXPECT_TRUE(falla.failed());
+    }
+    ASSERT_GE(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].title, QStringLiteral("Error al Ejecutar Sentencia SQL"));
+    EXPECT_EQ(script.shown()[0].text, QStringLiteral("Error Número : 3043\nError de disco o de red."));
+    EXPECT_EQ(oBaseInstalacion->scalar("SELECT count(*) FROM Param WHERE Numero = '404' AND Argumento = '20100101'").toInt(), 0);
+    EXPECT_EQ(oBaseInstalacion->scalar("SELECT count(*) FROM Param WHERE Numero = '404'").toInt(), 7);
+    EXPECT_EQ(oBaseInstalacion->scalar("SELECT Funcion FROM Param WHERE Numero = '880'").toString(),
+              QStringLiteral("1 20070601 20991231 20070301"));
+    EXPECT_TRUE(bHuboFalla);
+}
+
+TEST_F(InstalacionTest, AFailedEmptyTextRebuildOfATableIsReported)
+{
+    CreaTablas();
+    oBaseInstalacion->setAllowZeroLength("F0913DEUDAS", "Num_ord_dj", false);
+    // The rebuild makes the table anew under this name first.
+    oBaseInstalacion->createTable("F0913DEUDAS$rebuilt", {{"a", platform::FieldType::Text, 5}});
+    script.answer(mb::Ok);
+
+    PermiteLongitudCero("F0913DEUDAS");
+
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].title, QStringLiteral("Error al Ejecutar Sentencia SQL"));
+    EXPECT_TRUE(script.shown()[0].text.startsWith(QStringLiteral("Error Número : 3010\n")));
+    EXPECT_TRUE(bHuboFalla);
+}
+
+TEST_F(InstalacionTest, AParameterFileNumberOutOfRangeIsRefused)
+{
+    const QString sArchivo = paths().sysPath + QStringLiteral("Par913.txt");
+    ASSERT_TRUE(platform::writeTextLines(sArchivo, {QStringLiteral("990|0913|UNO|1|"), QStringLiteral("990|0914|DOS|1e300|")}));
+    QList<LineaParametro> parametros;
+    QString sError;
+    EXPECT_FALSE(LeeParametros(sArchivo, &parametros, &sError));
+    EXPECT_EQ(sError, QStringLiteral("el campo 4 de la línea 2 está fuera de rango"));
+
+    const QString sEnvios = paths().sysPath + QStringLiteral("env913.txt");
+    ASSERT_TRUE(platform::writeTextLines(sEnvios, {QStringLiteral("0913|CAB|HCAB|CAB|1|1|1|1e300|3|6|0|5|1|")}));
+    QList<DefinicionEnvio> definiciones;
+    EXPECT_FALSE(LeeDefinicionesEnvio(sEnvios, &definiciones, &sError));
+    EXPECT_EQ(sError, QStringLiteral("el campo 8 de la línea 1 está fuera de rango"));
+}
+
 class FixtureConTablas : public HostTest {};
 
 TEST_F(FixtureConTablas, HostFixtureInstallsTheFormTablesAndRows)
