@@ -162,16 +162,13 @@ int CodigoCp1252(QChar c)
     return byte.isEmpty() ? 0 : static_cast<unsigned char>(byte[0]);
 }
 
+// In 64 bits: a long text counts every character, far past a 16-bit product.
 double SumaCaracteres(const QString& sTexto)
 {
-    double dSuma = 0;
-    for (qsizetype i = 0; i < sTexto.size(); ++i) {
-        const int nProducto = CodigoCp1252(sTexto[i]) * int(i + 1);
-        if (nProducto > 32767)
-            platform::throwOverflow();
-        dSuma += nProducto;
-    }
-    return dSuma;
+    qint64 nSuma = 0;
+    for (qsizetype i = 0; i < sTexto.size(); ++i)
+        nSuma += qint64(CodigoCp1252(sTexto[i])) * (i + 1);
+    return double(nSuma);
 }
 
 } // namespace

@@ -124,16 +124,17 @@ TEST_F(FormateaCampoTest, NothingInTheCharacterPartGivesZeros)
     EXPECT_EQ(FormateaCampo(fila, 1), QStringLiteral("001000"));
 }
 
+TEST_F(FormateaCampoTest, ALongTextCountsEveryCharacterWithoutOverflow)
+{
+    auto& fila = nuevaFila({texto("a", 255), texto("b")});
+    fila.field(0).setValue(QString(129, QChar(0xff)));
+    EXPECT_EQ(FormateaCampo(fila, 0), QStringLiteral("000175")); // 255 x (1 + ... + 129) = 2138175
+}
+
 TEST_F(FormateaCampoTest, FailuresReachTheCaller)
 {
     auto& fila = nuevaFila({texto("a", 255)});
-    fila.field(0).setValue(QString(128, QChar(0xff)) + QChar(0xff)); // 255 x 129 > 32767
-    try {
-        FormateaCampo(fila, 0);
-        FAIL() << "no overflow";
-    } catch (const platform::DbError& err) {
-        EXPECT_EQ(err.number(), 6);
-    }
+    fila.field(0).setValue(QStringLiteral("x"));
     try {
         FormateaCampo(fila, 5);
         FAIL() << "split beyond the row";
