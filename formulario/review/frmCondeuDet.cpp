@@ -639,6 +639,26 @@ void frmCondeuDet::optConformeMto_Click(int)
         }
     }
 
+    ReiniciaMotivos(bNo);
+    EstadoMontos(bNo);
+    txtmtoTributo->setText(sTributo);
+    if (bNo) {
+        const QString sPeriodo = lblPeriodo->text();
+        const QString sAnio = sPeriodo.right(4);
+        const bool bDesdeDic2005 = sAnio >= QLatin1String("2006")
+            || (sAnio == QLatin1String("2005") && sPeriodo.left(2) == QLatin1String("12"));
+        Fondo(*lblMtoInteresCAP, bDesdeDic2005 ? kGris : kBlanco);
+        lblMtoInteresCAP->setReadOnly(bDesdeDic2005);
+        if (bDesdeDic2005)
+            lblMtoInteresCAP->setText(QStringLiteral("0"));
+    }
+}
+
+// Reasons 1 to 6 open to a disagreeing declarant (2, 5 and 6 never by that
+// rule; 4, and 6 for a challenge of kind 6 or 7, to a challenged debt not
+// excluded), all unticked.
+void frmCondeuDet::ReiniciaMotivos(bool bNo)
+{
     int nImpugnado = 0;
     const bool bImpugnada = Impugnada(&nImpugnado);
     for (int i = 1; i <= 6; ++i) {
@@ -656,19 +676,6 @@ void frmCondeuDet::optConformeMto_Click(int)
             MarcaMotivo(i, false);
         else
             chkmotivo_Click(i);
-    }
-
-    EstadoMontos(bNo);
-    txtmtoTributo->setText(sTributo);
-    if (bNo) {
-        const QString sPeriodo = lblPeriodo->text();
-        const QString sAnio = sPeriodo.right(4);
-        const bool bDesdeDic2005 = sAnio >= QLatin1String("2006")
-            || (sAnio == QLatin1String("2005") && sPeriodo.left(2) == QLatin1String("12"));
-        Fondo(*lblMtoInteresCAP, bDesdeDic2005 ? kGris : kBlanco);
-        lblMtoInteresCAP->setReadOnly(bDesdeDic2005);
-        if (bDesdeDic2005)
-            lblMtoInteresCAP->setText(QStringLiteral("0"));
     }
 }
 

@@ -127,6 +127,7 @@ private:
     void CargaMotivos();
     void MarcaMotivo(int nIndex, bool bMarcado);
     void DesmarcaOpciones(std::array<QRadioButton*, 2>& opciones);
+    void ReiniciaMotivos(bool bNo);
     void EstadoMontos(bool bEditable);
     void CalculaMontosConforme();
     void SumaMontos();
