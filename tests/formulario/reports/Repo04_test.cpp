@@ -258,10 +258,16 @@ TEST_F(Repo04Test, ASentDeclarationPrintsItsOwnBoxesAndDebts)
 {
     bEnviadas = true;
     sCorrel = QStringLiteral("002");
-    for (const auto& [sCorrelativo, sValor] : {std::pair{"001", "111"}, std::pair{"002", "2500000"}})
+    const std::pair<const char*, const char*> casillas[] = {
+        {"500", "2500000"}, {"501", "1"}, {"502", "6"}, {"503", "0"}, {"504", "0"}, {"505", "8021"},
+        {"506", "1"}, {"535", "0"}, {"541", "20/04/2010"}, {"545", "0"}, {"551", "100"}};
+    for (const auto& [sCasilla, sValor] : casillas)
         db().execute(QStringLiteral("INSERT INTO HDET (tip_doc_d, doc_id_d, periodo, formulario, Semana, Correl, "
-                                    "Casilla, i_valor) VALUES (6, ?, ?, '0913', 1, ?, '500', ?)"),
-                     {sRuc, sPeriodo, QString::fromLatin1(sCorrelativo), QString::fromLatin1(sValor)});
+                                    "Casilla, i_valor) VALUES (6, ?, ?, '0913', 1, '002', ?, ?)"),
+                     {sRuc, sPeriodo, QString::fromLatin1(sCasilla), QString::fromLatin1(sValor)});
+    db().execute(QStringLiteral("INSERT INTO HDET (tip_doc_d, doc_id_d, periodo, formulario, Semana, Correl, "
+                                "Casilla, i_valor) VALUES (6, ?, ?, '0913', 1, '001', '500', '111')"),
+                 {sRuc, sPeriodo});
     DeudaReporte deuda;
     deuda.sNumDoc = QStringLiteral("0230010012345");
     deuda.vActC = QStringLiteral("2500000");
@@ -272,11 +278,48 @@ TEST_F(Repo04Test, ASentDeclarationPrintsItsOwnBoxesAndDebts)
     EleccionReporte eleccion;
     eleccion.bAcogidos = true;
     ImprimeDeclaracion(eleccion, 6);
-    const QString sTexto = LineasReporte().join(u'\n');
-    EXPECT_TRUE(sTexto.contains("pPos|9275|3150|" + Blancos(7) + "2,500,000|False|8|0|"));
-    EXPECT_TRUE(sTexto.contains(QLatin1String("0230010012345")));
+    const QStringList lineas = LineasReporte();
+    const QStringList esperadas{
+        "pPos|300|2880|Entidad|False|8|0|",
+        "pPos|9800|2880|TESORO|True|8|0|",
+        "pPos|300|3150|Deuda acogida|False|8|0|",
+        "pPos|8775|3150|500|False|8|0|",
+        "pPos|9275|3150|" + Blancos(7) + "2,500,000|False|8|0|",
+        "pPos|300|3420|Forma de pago|False|8|0|",
+        "pPos|8775|3420|501|False|8|0|",
+        "pPos|9275|3420|Aplazamiento|False|8|0|",
+        "pPos|300|3690|Número de meses de aplazamiento|False|8|0|",
+        "pPos|8775|3690|502|False|8|0|",
+        "pPos|9275|3690|" + Blancos(15) + "6|False|8|0|",
+        "pPos|300|3960|Número de cuotas de fraccionamiento|False|8|0|",
+        "pPos|8775|3960|503|False|8|0|",
+        "pPos|9275|3960|" + Blancos(16) + "|False|8|0|",
+        "pPos|300|4230|Monto de la cuota de fraccionamiento|False|8|0|",
+        "pPos|8775|4230|504|False|8|0|",
+        "pPos|9275|4230|" + Blancos(15) + "0|False|8|0|",
+        "pPos|300|4500|Código de tributo|False|8|0|",
+        "pPos|8775|4500|505|False|8|0|",
+        "pPos|9275|4500|" + Blancos(12) + "8021|False|8|0|",
+        "pPos|300|4770|Garantía de deuda|False|8|0|",
+        "pPos|8775|4770|506|False|8|0|",
+        "pPos|9275|4770|" + Blancos(14) + "SI|False|8|0|",
+        "pPos|300|5040|Cuota de acogimiento|False|8|0|",
+        "pPos|8775|5040|535|False|8|0|",
+        "pPos|9275|5040|" + Blancos(15) + "0|False|8|0|",
+        "pPos|300|5310|Tipo de garantía|False|8|0|",
+        "pPos|3275|5310|" + Blancos(6) + "- Carta fianza |False|8|0|",
+        "pPos|300|5580|¿Tiene empresas fusionadas y/o absorbidas?|False|8|0|",
+        "pPos|9275|5580|" + Blancos(6) + "NO|False|8|0|",
+        "pPos|300|6120|Fecha de actualización|False|8|0|",
+        "pPos|9275|6120|" + Blancos(6) + "20/04/2010|False|8|0|",
+        "pNuevaHoja",
+    };
+    EXPECT_EQ(FilasDePago(lineas).mid(0, esperadas.size()), esperadas);
+    const QString sTexto = lineas.join(u'\n');
+    EXPECT_TRUE(sTexto.contains(QLatin1String(" 0230010012345 ")));
     EXPECT_FALSE(sTexto.contains(QLatin1String("0230010099999")));
     EXPECT_TRUE(sTexto.contains(QLatin1String("Cantidad total de registros  : 1")));
+    EXPECT_EQ(lineas.last(), QStringLiteral("<!nHojas!>2<!/nHojas!>"));
 }
 
 TEST_F(Repo04Test, AFileThatCannotBeCreatedRaisesItsFileError)
