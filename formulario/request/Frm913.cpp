@@ -13,9 +13,16 @@
 #include "formulario/core/TeclaPresionada.h"
 #include "formulario/core/modGen02.h"
 #include "formulario/core/mod_Combo.h"
+#include "formulario/core/ConfiguracionRegional.h"
+#include "formulario/core/FrmConsist.h"
 #include "formulario/request/DatosDeclarante.h"
+#include "formulario/request/GrabaDeclaracion.h"
 #include "formulario/request/PlanPagos.h"
+#include "formulario/request/RecalculaDeudas.h"
 #include "formulario/request/TablasTrabajo.h"
+#include "formulario/request/ValidaDeclaracion.h"
+#include "formulario/review/FrmNoNotificada.h"
+#include "formulario/review/frmCondeuDet.h"
 #include "formulario/review/EntradaSinPegar.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -31,6 +38,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 using namespace platform::mb;
@@ -52,6 +60,30 @@ int PosicionEntidad(int nCodigo)
     }
     return -1;
 }
+
+// A debt grid's cells show what the form's FormatText handler makes of
+// their values; rows of status "16" take the button-face colour.
+class FormatoGrilla : public QStyledItemDelegate {
+public:
+    FormatoGrilla(const Frm913& frm, int nIndex) : QStyledItemDelegate(frm.TDBGrid[nIndex]), frm_(frm), nIndex_(nIndex)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = frm_.TDBGrid_FormatText(nIndex_, index.column(), index.data());
+        const QString sEstado = index.model()->index(index.row(), kColumnaEstado).data().toString();
+        if (nIndex_ == 1 && sEstado == QLatin1String("16"))
+            option->backgroundBrush = option->palette.button();
+    }
+
+private:
+    static constexpr int kColumnaEstado = 19; // ind_ver_deu
+    const Frm913& frm_;
+    int nIndex_;
+};
 
 } // namespace
 
@@ -119,21 +151,27 @@ void Frm913::ConectaEventos()
                     TDBGrid_RowColChange(nIndex, previo.isValid() ? previo.row() : -1);
                 });
         connect(txtmtototal_[nIndex], &QLineEdit::textChanged, this, [this, nIndex] { txtmtototal_Change(nIndex); });
+        connect(TDBGrid[nIndex], &QTableView::doubleClicked, this, [this, nIndex] { TDBGrid_DblClick(nIndex); });
+        TDBGrid[nIndex]->setItemDelegate(new FormatoGrilla(*this, nIndex));
     }
-    for (const auto& [nCasilla, caja] : txtValor)
-        connect(caja, &QLineEdit::textChanged, this, [this, nCasilla] { txtValor_Change(nCasilla); });
+    connect(CmdAcoge[1], &QPushButton::clicked, this, [this] { CmdAcoge_Click(1); });
+    connect(CmdNoAcoge[1], &QPushButton::clicked, this, [this] { CmdNoAcoge_Click(1); });
+    connect(cmdEdit[1], &QPushButton::clicked, this, [this] { cmdEdit_Click(1); });
+    connect(cmdNew[2], &QPushButton::clicked, this, [this] { cmdNew_Click(2); });
+    connect(cmdEdit[2], &QPushButton::clicked, this, [this] { cmdEdit_Click(2); });
+    connect(cmdDelete[2], &QPushButton::clicked, this, [this] { cmdDelete_Click(2); });
 
-    AsignaKeyPress(*txtTelefono, [this](int& KeyAscii) { txtTelefono_KeyPress(KeyAscii); });
-    AsignaKeyPress(*mkeFechaAcog, [this](int& KeyAscii) { mkeFechaAcog_KeyPress(KeyAscii); });
-    for (const auto& [nCasilla, caja] : txtValor)
-        AsignaKeyPress(*caja, [this, nCasilla](int& KeyAscii) { txtValor_KeyPress(nCasilla, KeyAscii); });
     // Nothing reaches the boxes from the clipboard: Shift+Insert and a right
     // click empty it, and no other paste path is open. Installed after the
     // key filters, so that a paste key never gets typed.
+    AsignaKeyPress(*txtTelefono, [this](int& KeyAscii) { txtTelefono_KeyPress(KeyAscii); });
     ImpidePegar(*txtTelefono);
+    AsignaKeyPress(*mkeFechaAcog, [this](int& KeyAscii) { mkeFechaAcog_KeyPress(KeyAscii); });
     ImpidePegar(*mkeFechaAcog, false);
     mkeFechaAcog->installEventFilter(this);
     for (const auto& [nCasilla, caja] : txtValor) {
+        connect(caja, &QLineEdit::textChanged, this, [this, nCasilla] { txtValor_Change(nCasilla); });
+        AsignaKeyPress(*caja, [this, nCasilla](int& KeyAscii) { txtValor_KeyPress(nCasilla, KeyAscii); });
         ImpidePegar(*caja);
         caja->installEventFilter(this);
     }
@@ -142,6 +180,52 @@ void Frm913::ConectaEventos()
 ClaveDeclaracion Frm913::Clave() const
 {
     return ClaveDeclaracionAbierta(nTipDocDeclarante, sNumDocDeclarante);
+}
+
+ClaveDeclaracion Frm913::ClaveEnviada() const
+{
+    ClaveDeclaracion clave = Clave();
+    clave.sCorrel = sCorrelativo;
+    return clave;
+}
+
+// The stored boxes go back into the form's controls.
+void Frm913::AplicaCasillas(const QMap<int, QString>& casillas)
+{
+    const QString sRectifica = casillas.value(5);
+    if (sRectifica == QLatin1String("1") || sRectifica == QLatin1String("2"))
+        OptRectifica[sRectifica == QLatin1String("1") ? 0 : 1]->setChecked(true);
+    if (!casillas.value(28).isEmpty())
+        txtTelefono->setText(casillas.value(28));
+    const QString sTipos = casillas.value(nCasillaBase2 + 1);
+    if (!sTipos.isEmpty()) {
+        for (int nIndex = 0; nIndex < 3; ++nIndex)
+            ChkGarantia[nIndex]->setChecked(sTipos.mid(nIndex, 1) == QLatin1String("1"));
+    }
+    if (!casillas.value(541).isEmpty()) {
+        EstableceFechaAcog(casillas.value(541));
+        if (mkeFechaAcog->displayText() != kMascaraVacia)
+            Obtiene_TIM(PeriodoFechaAcog());
+    }
+    if (!casillas.value(545).isEmpty())
+        Opt_Fusion[Moneda::ValorInicial(casillas.value(545)).ComoDouble() == 1 ? 1 : 0]->setChecked(true);
+    for (int nCasilla = 500; nCasilla <= 539; ++nCasilla)
+        txtValor.at(nCasilla)->setText(casillas.value(nCasilla));
+}
+
+// The period "YYYYMM" of the update date.
+QString Frm913::PeriodoFechaAcog() const
+{
+    return QDate::fromString(mkeFechaAcog->displayText(), QStringLiteral("dd/MM/yyyy")).toString(QStringLiteral("yyyyMM"));
+}
+
+// The texts of the boxes 500 to 539 by box number.
+QMap<int, QString> Frm913::TextosCasillas() const
+{
+    QMap<int, QString> casillas;
+    for (int nCasilla = 500; nCasilla <= 539; ++nCasilla)
+        casillas.insert(nCasilla, txtValor.at(nCasilla)->text());
+    return casillas;
 }
 
 // ---------------------------------------------------------------------------
@@ -203,13 +287,6 @@ void Frm913::Form_Load()
         Lee_BuenosCont(Clave());
         Datos_Iniciales(Clave());
 
-        if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0) {
-            QLineEdit* cuota = txtValor.at(nCasillaCuota);
-            cuota->setEnabled(false);
-            PintaCaja(*cuota, false);
-            cuota->setText(QStringLiteral("0"));
-        }
-
         SSTab1->setCurrentIndex(0);
         txtRazon->setEnabled(false);
         for (const QString& sTabla :
@@ -222,10 +299,16 @@ void Frm913::Form_Load()
         txtRazon->setEnabled(false);
         nGrabando = 0;
         CargaDataTemporales(QStringLiteral("C"));
-        // CargaCasillas: the saved boxes go back into the form here.
+        AplicaCasillas(CargaCasillas(bEnviadas ? ClaveEnviada() : Clave()));
+        // After the stored boxes, which would empty it: a good taxpayer owes no initial instalment.
+        if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0) {
+            QLineEdit* cuota = txtValor.at(nCasillaCuota);
+            cuota->setEnabled(false);
+            PintaCaja(*cuota, false);
+            cuota->setText(QStringLiteral("0"));
+        }
         if (mkeFechaAcog->displayText() != kMascaraVacia)
-            Obtiene_TIM(QDate::fromString(mkeFechaAcog->displayText(), QStringLiteral("dd/MM/yyyy"))
-                            .toString(QStringLiteral("yyyyMM")));
+            Obtiene_TIM(PeriodoFechaAcog());
 
         MuestraEntidad();
         if (k >= 0) {
@@ -321,12 +404,82 @@ void Frm913::CmdCancelar_Click()
 
 void Frm913::CmdGrabar_Click()
 {
-    // GrabaFormulario: validation and save of the declaration go here.
+    nGrabando = 1;
+    PunteroReloj();
+    struct Fin {
+        ~Fin() { PunteroNormal(); }
+    } fin;
+    if (!VerificaConfiguracionRegional())
+        return;
+    if (sBuenContrib.isEmpty()) {
+        sMensaje = QStringLiteral("Esta declaración la ha realizado con un archivo personalizado antiguo. Debe "
+                                  "solicitar nuevamente su archivo a ALCOR.");
+        platform::messageBox(sMensaje, Critical | OkOnly, windowTitle());
+        return;
+    }
+    if (!ValidaContForm1(2))
+        return;
+    CargaTabIndex(1);
+    CargaTabIndex(2);
+    ValidaTodo(0, DatosAValidar(), 0);
+    PunteroReloj();
+
+    DeclaracionFormulario datos;
+    datos.clave = Clave();
+    datos.bRectifica = OptRectifica[0]->isChecked();
+    if (Opt_Fusion[0]->isChecked() || Opt_Fusion[1]->isChecked())
+        datos.bFusion = Opt_Fusion[1]->isChecked();
+    datos.sTelefono = txtTelefono->text().trimmed();
+    datos.sFechaAcog = mkeFechaAcog->displayText();
+    for (QCheckBox* tipo : ChkGarantia)
+        datos.sTiposGarantia += tipo->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    datos.nDeudasNotificadas = rsDat_[1]->recordCount();
+    datos.nOtrasResoluciones = rsDat_[2]->recordCount();
+    datos.casillas = TextosCasillas();
+    if (!GrabaFormulario(datos))
+        return;
+    platform::messageBox(nInconsistencia == 1
+                             ? QStringLiteral("La declaración fue grabada con inconsistencias..!!")
+                             : QStringLiteral("Toda la información de la declaración fue grabada satisfactoriamente."),
+                         Exclamation | OkOnly, windowTitle());
+    nModo = 1;
+    bModificado = false;
+}
+
+DeclaracionAValidar Frm913::DatosAValidar() const
+{
+    DeclaracionAValidar datos;
+    datos.clave = Clave();
+    datos.casillas = TextosCasillas();
+    datos.sCodTriGrilla1 = ColumnaGrilla(1, QStringLiteral("cod_tri"));
+    datos.nOtrasResoluciones = rsDat_[2] ? rsDat_[2]->recordCount() : 0;
+    for (const QCheckBox* tipo : ChkGarantia)
+        datos.bTipoGarantia = datos.bTipoGarantia || tipo->isChecked();
+    return datos;
 }
 
 void Frm913::CmdValidar_Click()
 {
-    // ValidaTodo: the whole-declaration checks with their findings file go here.
+    PunteroReloj();
+    if (!VerificaConfiguracionRegional()) {
+        PunteroNormal();
+        return;
+    }
+    // The checks may change the tab, and with it the help topic.
+    const int nAyuda = nHelpContextTab_;
+    const bool bLimpia = ValidaDeclaracion(
+        [this](int nArchivo) {
+            nArchivoMens = nArchivo;
+            return ValidaContForm1(0);
+        },
+        DatosAValidar());
+    nHelpContextTab_ = nAyuda;
+    PunteroNormal();
+    if (bLimpia)
+        platform::messageBox(QStringLiteral("La información de la declaración no presenta inconsistencias."),
+                             Exclamation | OkOnly, windowTitle());
+    else
+        MuestraFormularioNuevo<FrmConsist>();
 }
 
 void Frm913::closeEvent(QCloseEvent* event)
@@ -386,14 +539,14 @@ void Frm913::SSTab1_Click(int PreviousTab)
     PunteroReloj();
     try {
         if (mkeFechaAcog->displayText() != kMascaraVacia)
-            Obtiene_TIM(QDate::fromString(mkeFechaAcog->displayText(), QStringLiteral("dd/MM/yyyy"))
-                            .toString(QStringLiteral("yyyyMM")));
+            Obtiene_TIM(PeriodoFechaAcog());
         const int nTab = SSTab1->currentIndex();
         nHelpContextTab_ = kAyudaTab[nTab];
         if (nTab == 1 || nTab == 2) {
             lblTab[nTab]->clear();
             CargaTabIndex(nTab);
-            if (nFilaGrilla > 0) {
+            // A row deleted meanwhile may have taken the saved position along.
+            if (nFilaGrilla > 0 && nFilaGrilla < rsDat_[nTab]->recordCount()) {
                 rsDat_[nTab]->setAbsolutePosition(nFilaGrilla);
                 SigueGrilla(nTab);
                 nFilaGrilla = 0;
@@ -579,8 +732,7 @@ void Frm913::mkeFechaAcog_LostFocus()
     if (platform::messageBox(QStringLiteral("Se procederá a la actualización de la deuda. ¿Desea continuar?"),
                              YesNo | Question, windowTitle())
         == Yes) {
-        // Recalcula_deuda: the accepted debts' interest is brought to the new date here.
-        if (nCasillaBase != 0)
+        if (ActualizaDeudasAcogidas(sNumDocDeclarante, sFecha) && nCasillaBase != 0)
             txtValor.at(nCasillaBase + 1)->clear();
         return;
     }
@@ -632,10 +784,7 @@ bool Frm913::eventFilter(QObject* watched, QEvent* event)
 
 void Frm913::CargaDataTemporales(const QString& sTipo)
 {
-    ClaveDeclaracion clave = Clave();
-    if (bEnviadas)
-        clave.sCorrel = sCorrelativo;
-    ::CargaDataTemporales(sTipo, clave);
+    ::CargaDataTemporales(sTipo, bEnviadas ? ClaveEnviada() : Clave());
 }
 
 void Frm913::CargaTabIndex(int nIndex)
@@ -708,6 +857,181 @@ void Frm913::TDBGrid_RowColChange(int Index, int LastRow)
     lblTab[Index]->setText(QStringLiteral("Total de registros : %1 de %2")
                                .arg(rsDat_[Index]->absolutePosition() + 1)
                                .arg(rsDat_[Index]->recordCount()));
+}
+
+// ---------------------------------------------------------------------------
+// Debt grid commands
+
+// True (after telling the user) when grid nIndex has no rows to act on.
+bool Frm913::GridVacia(int nIndex, const QString& sAccion)
+{
+    if (modeloDat_[nIndex]->rowCount() > 0)
+        return false;
+    platform::messageBox(QStringLiteral("No existen registros disponibles para ") + sAccion, Information | OkOnly,
+                         QStringLiteral("Información"));
+    return true;
+}
+
+// Steps shared by the bulk decisions: rows, undecided debts and the user's
+// yes to marking them `sMarca` ("acogidas" or "no acogidas").
+bool Frm913::ConfirmaDecisionMasiva(int Index, const QString& sMarca)
+{
+    if (GridVacia(Index, QStringLiteral("actualizar.")) || Index != 1)
+        return false;
+    if (!Existen_Deudas(QStringLiteral("1"))) {
+        platform::messageBox(QStringLiteral("No existen deudas sin acoger"), Information | OkOnly, windowTitle());
+        return false;
+    }
+    return platform::messageBox(QStringLiteral("Se modificarán las deudas sin marcar como ") + sMarca
+                                    + QStringLiteral(". ¿ Desea continuar ?"),
+                                YesNo | Question, windowTitle())
+        == Yes;
+}
+
+void Frm913::CmdAcoge_Click(int Index)
+{
+    if (!ConfirmaDecisionMasiva(Index, QStringLiteral("acogidas")))
+        return;
+    if (AcogeTodas(sNumDocDeclarante, mkeFechaAcog->displayText()))
+        bModificado = true;
+    CargaTabIndex(1);
+}
+
+void Frm913::CmdNoAcoge_Click(int Index)
+{
+    if (!ConfirmaDecisionMasiva(Index, QStringLiteral("no acogidas")))
+        return;
+    try {
+        oBaseDatos->execute(QStringLiteral("UPDATE TMP_F0913DEUDAS SET ind_acog = 2, Mto_tributo_c = 0, "
+                                           "Mto_int_cap_c = 0, Mto_int_c = 0, Mto_act_c = 0 WHERE doc_id_d = ? "
+                                           "AND Semana = ? AND ind_tip_deu in ( '01', '04' ) "
+                                           "AND ind_ver_deu in ( '00', '07' ) AND ind_acog is null "),
+                            {sNumDocDeclarante, nEntidad});
+        bModificado = true;
+    } catch (const platform::DbError& err) {
+        platform::messageBox(err.description(), Critical | OkOnly, windowTitle());
+    }
+    CargaTabIndex(1);
+}
+
+bool Frm913::MuestraDialogoDeuda(int nIndex)
+{
+    const bool bAntes = bDeudaGrabada;
+    bDeudaGrabada = false;
+    if (nIndex == 1)
+        MuestraFormularioNuevo<frmCondeuDet>();
+    else
+        MuestraFormularioNuevo<FrmNoNotificada>();
+    const bool bGrabada = bDeudaGrabada;
+    bDeudaGrabada = bAntes || bGrabada;
+    if (bGrabada)
+        bModificado = true;
+    return bGrabada;
+}
+
+void Frm913::cmdNew_Click(int Index)
+{
+    sOperacion_ = QStringLiteral("N");
+    nFilaGrilla = std::max(FilaGrilla(Index), 0);
+    if (Index == 2)
+        MuestraDialogoDeuda(2);
+    SSTab1_Click(1);
+    const int nTab = SSTab1->currentIndex();
+    CalculaMontoTotal(*txtmtototal_[nTab], nTab);
+}
+
+void Frm913::cmdEdit_Click(int Index)
+{
+    sOperacion_ = QStringLiteral("E");
+    if (GridVacia(Index, QStringLiteral("actualizar")))
+        return;
+    nFilaGrilla = std::max(FilaGrilla(Index), 0);
+    if (Index == 1)
+        nTabActual = 1;
+    MuestraDialogoDeuda(Index);
+    SSTab1_Click(1);
+}
+
+void Frm913::TDBGrid_DblClick(int Index)
+{
+    sOperacion_ = QStringLiteral("E");
+    if (GridVacia(Index, QStringLiteral("actualizar")))
+        return;
+    nFilaGrilla = std::max(FilaGrilla(Index), 0);
+    nTabActual = Index;
+    if (!bEnviadas)
+        MuestraDialogoDeuda(Index);
+    const int nFila = nFilaGrilla;
+    SSTab1_Click(1);
+    if (nFila > 0 && nFila < rsDat_[Index]->recordCount()) {
+        rsDat_[Index]->setAbsolutePosition(nFila);
+        SigueGrilla(Index);
+    }
+}
+
+// The condition that picks the current hand-entered debt of grid 2 alone.
+QString Frm913::CondicionBorrado(QVariantList& params) const
+{
+    auto columna = [this](const char* sCampo) { return ColumnaGrilla(2, QLatin1String(sCampo)); };
+    QString sCondicion = QStringLiteral("doc_id_d = ? AND Semana = ? AND Ind_tip_deu = '05' AND per_doc = ? "
+                                        "AND cod_tri = ? ");
+    params = {sNumDocDeclarante, nEntidad, columna("per_doc"), columna("cod_tri")};
+    if (columna("ind_valor") == QLatin1String("1")) {
+        sCondicion += QStringLiteral("AND num_doc = trim(?) AND cod_for = '0' AND cod_tip_doc = ? ");
+        params << columna("num_doc") << columna("cod_tip_doc").left(6);
+    } else if (columna("ind_deuda_dj") == QLatin1String("1")) {
+        sCondicion += QStringLiteral("AND num_doc = ? AND cod_for = ? ");
+        params << columna("num_doc") << columna("cod_for");
+    } else if (columna("cod_tri").startsWith(u'6') && columna("ind_deuda_dj") == QLatin1String("0")
+               && columna("ind_valor") == QLatin1String("0")) {
+        sCondicion += QStringLiteral("AND num_doc = '0' AND cod_for = '0' AND cod_tip_doc = '0' AND cod_tri_aso = ? ");
+        params << FormateaCodigo(columna("cod_tri_aso").left(4), true);
+    } else {
+        // Every hand-entered row of that period and tribute would go: only
+        // the row the user chose does.
+        sCondicion += QStringLiteral("AND num_doc = ? AND cod_for = ? AND cod_tip_doc = ? AND cod_tri_aso = ? ");
+        params << columna("num_doc") << columna("cod_for") << columna("cod_tip_doc") << columna("cod_tri_aso");
+    }
+    return sCondicion;
+}
+
+void Frm913::cmdDelete_Click(int Index)
+{
+    sOperacion_ = QStringLiteral("D");
+    if (GridVacia(Index, QStringLiteral("eliminar")))
+        return;
+    if (platform::messageBox(QStringLiteral("¿Confirma que va a eliminar el registro seleccionado?"),
+                             YesNo | Question | DefaultButton2, windowTitle())
+        != Yes)
+        return;
+    QVariantList params;
+    const QString sCondicion = CondicionBorrado(params);
+    try {
+        oBaseDatos->execute(QStringLiteral("DELETE FROM TMP_F0913DEUDAS WHERE ") + sCondicion, params);
+    } catch (const platform::DbError& err) {
+        platform::messageBox(err.description() + QStringLiteral("\n\nEl registro no fue eliminado."),
+                             Critical | OkOnly, windowTitle());
+        return;
+    }
+    bModificado = true;
+    SSTab1_Click(3);
+    platform::messageBox(QStringLiteral("Se eliminó el registro satisfactoriamente"), Information | OkOnly,
+                         windowTitle());
+}
+
+QString Frm913::TDBGrid_FormatText(int Index, int ColIndex, const QVariant& Value) const
+{
+    const QString sValor = Value.isNull() ? QString() : Value.toString();
+    const bool bTributo = Index == 2 && ColIndex == 15;
+    if (ColIndex == 0)
+        return sValor.size() == 6 ? sValor.right(2) + QLatin1Char('/') + sValor.left(4) : sValor;
+    if (ColIndex == 4 || bTributo)
+        return Formato(sValor, QStringLiteral("#,###,###,###,##0.00"));
+    if (ColIndex == 5)
+        return Formato(sValor, QStringLiteral("#,###,###,###,##0"));
+    if (Index == 1 && ColIndex == 24)
+        return sValor == QLatin1String("1") ? QStringLiteral("SI") : sValor == QLatin1String("2") ? QStringLiteral("NO") : sValor;
+    return sValor;
 }
 
 // ---------------------------------------------------------------------------
@@ -817,6 +1141,19 @@ void Frm913::txtValor_Change(int Index)
 {
     if (!bFormCargado)
         return;
+    try {
+        RecalculaCasilla(Index);
+    } catch (const platform::DbError& err) {
+        // The UIT could not be read: what was set stays, as after any failed step.
+        if (ManejaErrorBD(QStringLiteral("txtValor_Change"), err) == kTerminar)
+            platform::endProgram();
+    }
+    bModificado = true;
+}
+
+// The case of the changed box: its block's dependent boxes follow.
+void Frm913::RecalculaCasilla(int Index)
+{
     if (BloqueDeEntidad(nEntidad)) {
         const int nDesplazamiento = Index - 500;
         const int B = 500 + 7 * (nDesplazamiento / 7);
@@ -832,7 +1169,6 @@ void Frm913::txtValor_Change(int Index)
             CambiaCuotaInicial(Index);
         }
     }
-    bModificado = true;
 }
 
 void Frm913::CambiaDeuda(int B)

@@ -9,6 +9,7 @@
 #include "formulario/request/Frm913Servicios.h"
 
 #include <QDialog>
+#include <QMap>
 #include <QString>
 #include <array>
 #include <map>
@@ -24,6 +25,7 @@ class QRadioButton;
 class QTabWidget;
 class QTableView;
 struct ClaveDeclaracion;
+struct DeclaracionAValidar;
 
 // The declaration chosen in a picker: the columns of its grid's current row
 // that the form reads when it loads.
@@ -75,6 +77,16 @@ public:
     bool Existen_Deudas(const QString& sTipo) const;
     void txtmtototal_Change(int Index);
     void TDBGrid_RowColChange(int Index, int LastRow);
+
+    // Debt grid commands
+    void CmdAcoge_Click(int Index);
+    void CmdNoAcoge_Click(int Index);
+    void cmdNew_Click(int Index);
+    void cmdEdit_Click(int Index);
+    void TDBGrid_DblClick(int Index);
+    void cmdDelete_Click(int Index);
+    // The text a grid cell shows for its stored value.
+    QString TDBGrid_FormatText(int Index, int ColIndex, const QVariant& Value) const;
 
     // Plan arithmetic and the boxes it fills
     void Obtiene_TIM(const QString& sFecha);
@@ -158,7 +170,18 @@ private:
     void ConectaEventos();
     // The open declaration's key, without the correlative.
     ClaveDeclaracion Clave() const;
+    // With the correlative of a sent declaration.
+    ClaveDeclaracion ClaveEnviada() const;
+    QString PeriodoFechaAcog() const;
+    DeclaracionAValidar DatosAValidar() const;
     void TomaDeclarante();
+    void AplicaCasillas(const QMap<int, QString>& casillas);
+    QMap<int, QString> TextosCasillas() const;
+    bool GridVacia(int nIndex, const QString& sAccion);
+    bool ConfirmaDecisionMasiva(int Index, const QString& sMarca);
+    // Shows the review dialog of grid nIndex's debts; true when it saved one.
+    bool MuestraDialogoDeuda(int nIndex);
+    QString CondicionBorrado(QVariantList& params) const;
     void MuestraEntidad();
     void HabilitaCasillasModalidad();
     // Box helpers of the live recalculation
@@ -167,6 +190,7 @@ private:
     void EstadoCaja(int nCasilla, bool bHabilitada, bool bBlanca);
     void ActualizaGarantia();
     void ActualizaCuotaInicial(int nDeuda, int nModalidad, int nMeses, int nCuotas);
+    void RecalculaCasilla(int Index);
     void CambiaDeuda(int B);
     void CambiaModalidad(int B);
     void CambiaMeses(int B);

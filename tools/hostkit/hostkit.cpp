@@ -1,5 +1,6 @@
 #include "tools/hostkit/hostkit.h"
 
+#include "tools/hostkit/declarations.h"
 #include "tools/hostkit/installer_inputs.h"
 
 #include "platform/database.h"
@@ -282,6 +283,20 @@ void prepareDatabase(const HostPaths& paths, const PrepareOptions& options)
     }
 }
 
+// The sample declarations go into the form's tables once the installer made them.
+void seedDeclarations(const HostPaths& paths)
+{
+    try {
+        platform::OpenOptions open;
+        open.workgroupFile = paths.workgroupFile;
+        seedSampleDeclarations(*Database::open(paths.dbFile, open));
+    } catch (const platform::DbError& error) {
+        throw HostError(QStringLiteral("Declaraciones de ejemplo en %1: %2 (%3)")
+                            .arg(paths.dbFile, error.description())
+                            .arg(error.number()));
+    }
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ API
@@ -311,8 +326,11 @@ HostPaths prepareHost(const QString& root, const PrepareOptions& options)
     writeSettings(paths, options.user);
     copyInstallerInputs(paths);
     prepareDatabase(paths, options);
-    if (!options.ravisolPath.isEmpty())
+    if (!options.ravisolPath.isEmpty()) {
         runRavisol(paths, options.ravisolPath);
+        if (options.withSamples)
+            seedDeclarations(paths);
+    }
     return paths;
 }
 

@@ -58,7 +58,9 @@ HostPaths hostPaths(const QString& root);
 // Makes (or completes) the host under `root`: folders, settings, workgroup
 // files, the installer's input files and the database with the host tables.
 // An existing database keeps its rows; only missing tables are made, and
-// sample rows go only into the tables just made. Throws HostError.
+// sample rows go only into the tables just made. With the installer run and
+// the samples asked for, the sample declarations (declarations.h) are written
+// too. Throws HostError.
 HostPaths prepareHost(const QString& root, const PrepareOptions& options = {});
 
 // Makes the host tables that `db` lacks; returns the names of those made.

@@ -5,6 +5,7 @@
 #include "platform/database.h"
 #include "tests/formulario/request/DeudasPrueba.h"
 #include "tests/support/HostTest.h"
+#include "tools/hostkit/declarations.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -687,6 +688,282 @@ TEST_F(Frm913CasillasTest, LeavingAnEmptyModalityClosesAndEmptiesTheInitialInsta
     frm.txtValor_LostFocus(501);
     EXPECT_FALSE(frm.txtValor.at(535)->isEnabled());
     EXPECT_EQ(frm.txtValor.at(535)->text(), QString());
+}
+
+// ---------------------------------------------------------------------------
+// Saved boxes, save and validation
+
+TEST_F(Frm913Test, AReopenedDeclarationShowsItsSavedBoxes)
+{
+    const QString sHoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    const QList<QPair<QString, QString>> casillas = {
+        {"005", "1"},   {"028", "4441234"}, {"551", "010"}, {"541", sHoy}, {"545", "1"},
+        {"500", "8600"}, {"501", "0"},     {"503", "12"},  {"506", "1"},
+    };
+    for (const auto& [sCasilla, sValor] : casillas)
+        db().execute("INSERT INTO DET (tip_doc_d, doc_id_d, periodo, Formulario, Semana, Casilla, i_valor) "
+                     "VALUES (6, ?, ?, '0913', 1, ?, ?)",
+                     {kRuc, kPeriodo, sCasilla, sValor});
+    Frm913& frm = AbreConDeudas(true);
+    EXPECT_TRUE(frm.OptRectifica[0]->isChecked());
+    EXPECT_EQ(frm.txtTelefono->text(), QStringLiteral("4441234"));
+    EXPECT_FALSE(frm.ChkGarantia[0]->isChecked());
+    EXPECT_TRUE(frm.ChkGarantia[1]->isChecked());
+    EXPECT_EQ(frm.FechaAcog(), sHoy);
+    EXPECT_TRUE(frm.Opt_Fusion[1]->isChecked());
+    EXPECT_TRUE(frm.SSTab1->isTabEnabled(2));
+    EXPECT_EQ(frm.txtValor.at(500)->text(), QStringLiteral("8,600"));
+    EXPECT_EQ(frm.txtValor.at(503)->text(), QStringLiteral("12"));
+    EXPECT_EQ(frm.txtValor.at(506)->text(), QStringLiteral("SI"));
+    EXPECT_FALSE(frm.txtValor.at(506)->isEnabled());
+    EXPECT_FALSE(frm.Modificado());
+}
+
+// A declaration whose identification passes: the telephone and today's update date.
+Frm913& Identificada(Frm913& frm)
+{
+    frm.txtTelefono->setText(QStringLiteral("4441234"));
+    frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    return frm;
+}
+
+TEST_F(Frm913Test, SavingWritesTheBoxesAndClearsTheChanges)
+{
+    Frm913& frm = Identificada(AbreConDeudas());
+    frm.OptRectifica_Click(0);
+    script.answer(Ok);
+    frm.CmdGrabar_Click();
+    EXPECT_EQ(script.lastText(), nInconsistencia == 1
+                                     ? QStringLiteral("La declaración fue grabada con inconsistencias..!!")
+                                     : QStringLiteral("Toda la información de la declaración fue grabada "
+                                                      "satisfactoriamente."));
+    EXPECT_FALSE(frm.Modificado());
+    EXPECT_EQ(db().scalar("SELECT i_valor FROM DET WHERE Casilla = '028'").toString(), QStringLiteral("4441234"));
+    EXPECT_EQ(db().scalar("SELECT i_valor FROM DET WHERE Casilla = '005'").toString(), QStringLiteral("1"));
+    EXPECT_EQ(Filas("F0913DEUDAS"), 3);
+}
+
+TEST_F(Frm913Test, AnOldStatementWithoutTheGoodTaxpayerFlagIsNotSaved)
+{
+    InsertaCabecera({1, QString()});
+    Frm913& frm = Identificada(Abre({}));
+    frm.OptRectifica_Click(0);
+    script.answer(Ok);
+    frm.CmdGrabar_Click();
+    EXPECT_EQ(script.lastText(), QStringLiteral("Esta declaración la ha realizado con un archivo personalizado "
+                                                "antiguo. Debe solicitar nuevamente su archivo a ALCOR."));
+    EXPECT_TRUE(frm.Modificado());
+    EXPECT_EQ(Filas("DET"), 0);
+}
+
+TEST_F(Frm913Test, YesInTheClosingQuestionSavesAndCloses)
+{
+    Frm913& frm = Identificada(AbreConDeudas());
+    frm.OptRectifica_Click(0);
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.CmdCancelar_Click();
+    EXPECT_GT(Filas("DET"), 0);
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 0);
+}
+
+TEST_F(Frm913Test, YesWithARefusedSaveKeepsTheFormOpen)
+{
+    Frm913& frm = AbreConDeudas(); // no telephone: the save refuses
+    frm.OptRectifica_Click(0);
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.CmdCancelar_Click();
+    EXPECT_EQ(script.lastText(), QStringLiteral("Ingrese correctamente el teléfono"));
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 3);
+    EXPECT_EQ(Filas("DET"), 0);
+}
+
+TEST_F(Frm913Test, ValidatingShowsTheFindings)
+{
+    Frm913& frm = AbreConDeudas();
+    QStringList mostrados;
+    script.onForm(QStringLiteral("FrmConsist"), [&mostrados](QWidget&) { return mostrados << sArchivo, 0; });
+    frm.CmdValidar_Click();
+    ASSERT_EQ(mostrados.size(), 1);
+    EXPECT_TRUE(mostrados[0].endsWith(QStringLiteral("Mens.txt")));
+    EXPECT_EQ(nInconsistencia, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Grid commands
+
+class Frm913ComandosTest : public Frm913Test {
+protected:
+    // Three undecided notified debts (one contested) and two hand-entered
+    // debts of the same period and tribute.
+    Frm913& AbreSinDecidir()
+    {
+        InsertaCabecera({});
+        for (std::size_t i = 0; i < 3; ++i) {
+            DeudaPrueba d = Deuda(kDeudas[i]);
+            d.sIndVerDeu = QStringLiteral("00");
+            d.vAcog = QVariant();
+            InsertaDeuda(db(), "F0913DEUDAS", d);
+        }
+        // Undecided, as the import leaves them: no accepted amounts.
+        db().execute("UPDATE F0913DEUDAS SET ind_conf = NULL, mto_tributo_c = NULL, mto_int_cap_c = NULL, "
+                     "mto_int_c = NULL, mto_act_c = NULL");
+        db().execute("UPDATE F0913DEUDAS SET Ind_impugnado = CASE Num_doc WHEN '0230010002' THEN '01' ELSE '00' END");
+        for (const char* sNumDoc : {"0230010004", "0230010005"}) {
+            DeudaPrueba d = Deuda(kDeudas[3]);
+            d.sNumDoc = QString::fromLatin1(sNumDoc);
+            InsertaDeuda(db(), "F0913DEUDAS", d);
+        }
+        db().execute("UPDATE F0913DEUDAS SET Ind_valor = 0");
+        return Identificada(Abre({}));
+    }
+};
+
+TEST_F(Frm913ComandosTest, AcceptingAllTakesTheUndecidedUncontestedDebts)
+{
+    Frm913& frm = AbreSinDecidir();
+    frm.SSTab1->setCurrentIndex(1); // the update date's TIM
+    script.answer(Yes);
+    frm.CmdAcoge_Click(1);
+    EXPECT_EQ(script.lastText(),
+              QStringLiteral("Se modificarán las deudas sin marcar como acogidas. ¿ Desea continuar ?"));
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM TMP_F0913DEUDAS WHERE ind_acog = 1 AND ind_tip_deu <> '05'").toInt(),
+              1);
+    EXPECT_TRUE(frm.Modificado());
+}
+
+TEST_F(Frm913ComandosTest, RejectingAllTakesContestedDebtsToo)
+{
+    Frm913& frm = AbreSinDecidir();
+    script.answer(Yes);
+    frm.CmdNoAcoge_Click(1);
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM TMP_F0913DEUDAS WHERE ind_acog = 2").toInt(), 2);
+    EXPECT_TRUE(frm.Modificado());
+    script.answer(Ok);
+    frm.CmdNoAcoge_Click(1);
+    EXPECT_EQ(script.lastText(), QStringLiteral("No existen deudas sin acoger"));
+}
+
+TEST_F(Frm913ComandosTest, AnEmptyGridSaysThereIsNothingToChange)
+{
+    InsertaCabecera({});
+    Frm913& frm = Abre({});
+    script.answer(Ok);
+    frm.cmdEdit_Click(2);
+    EXPECT_EQ(script.lastText(), QStringLiteral("No existen registros disponibles para actualizar"));
+    EXPECT_EQ(script.shown().last().title, QStringLiteral("Información"));
+    script.answer(Ok);
+    frm.cmdDelete_Click(2);
+    EXPECT_EQ(script.lastText(), QStringLiteral("No existen registros disponibles para eliminar"));
+    EXPECT_EQ(frm.pOperacion(), QStringLiteral("D"));
+}
+
+TEST_F(Frm913ComandosTest, ADialogThatSavedMarksTheForm)
+{
+    Frm913& frm = AbreSinDecidir();
+    script.onForm(QStringLiteral("frmCondeuDet"), [](QWidget&) { return bDeudaGrabada = true, 1; });
+    frm.cmdEdit_Click(1);
+    EXPECT_EQ(nTabActual, 1);
+    EXPECT_EQ(frm.pOperacion(), QStringLiteral("E"));
+    EXPECT_TRUE(frm.Modificado());
+    EXPECT_TRUE(bDeudaGrabada);
+}
+
+TEST_F(Frm913ComandosTest, ADialogClosedWithoutSavingLeavesTheFormUnchanged)
+{
+    Frm913& frm = AbreSinDecidir();
+    script.onForm(QStringLiteral("frmCondeuDet"), [](QWidget&) { return 0; });
+    frm.TDBGrid_DblClick(1);
+    EXPECT_FALSE(frm.Modificado());
+    EXPECT_EQ(script.formsShown(), QStringList{QStringLiteral("frmCondeuDet")});
+}
+
+TEST_F(Frm913ComandosTest, DeletingAHandEnteredDebtDeletesTheChosenRowOnly)
+{
+    Frm913& frm = AbreSinDecidir();
+    frm.Opt_Fusion[1]->click();
+    frm.SSTab1->setCurrentIndex(2);
+    frm.TDBGrid[2]->setCurrentIndex(frm.TDBGrid[2]->model()->index(1, 0));
+    const QString sElegida = frm.ColumnaGrilla(2, QStringLiteral("num_doc"));
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.cmdDelete_Click(2);
+    EXPECT_EQ(script.shown().at(0).style, YesNo | Question | DefaultButton2);
+    EXPECT_EQ(script.lastText(), QStringLiteral("Se eliminó el registro satisfactoriamente"));
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM TMP_F0913DEUDAS WHERE ind_tip_deu = '05'").toInt(), 1);
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM TMP_F0913DEUDAS WHERE Num_doc = ?", {sElegida}).toInt(), 0);
+    EXPECT_TRUE(frm.Modificado());
+}
+
+TEST_F(Frm913ComandosTest, ASentDeclarationsDoubleClickOpensNoDialog)
+{
+    InsertaCabecera({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("001")});
+    InsertaDeuda(db(), "HF0913DEUDAS", Deuda(kDeudas[0]));
+    db().execute("UPDATE HF0913DEUDAS SET Correl = '001'");
+    Frm913& frm = Abre({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("001")});
+    frm.TDBGrid_DblClick(1);
+    EXPECT_TRUE(script.formsShown().isEmpty());
+    EXPECT_EQ(frm.TDBGrid[1]->model()->rowCount(), 1);
+}
+
+struct CasoCelda {
+    int nGrilla;
+    int nColumna;
+    const char* sValor;
+    const char* sMuestra;
+};
+
+void PrintTo(const CasoCelda& c, std::ostream* os)
+{
+    *os << c.nGrilla << ":" << c.nColumna << " " << c.sValor;
+}
+
+class Frm913CeldaTest : public Frm913Test, public ::testing::WithParamInterface<CasoCelda> {};
+
+TEST_P(Frm913CeldaTest, CellsShowPeriodsAmountsAndAnswers)
+{
+    InsertaCabecera({});
+    Frm913& frm = Abre({});
+    const CasoCelda& c = GetParam();
+    EXPECT_EQ(frm.TDBGrid_FormatText(c.nGrilla, c.nColumna, QString::fromLatin1(c.sValor)),
+              QString::fromLatin1(c.sMuestra));
+}
+
+INSTANTIATE_TEST_SUITE_P(Celdas, Frm913CeldaTest,
+                         ::testing::Values(CasoCelda{1, 0, "200903", "03/2009"}, CasoCelda{1, 4, "1234.5", "1,234.50"},
+                                           CasoCelda{2, 15, "1234.5", "1,234.50"},
+                                           CasoCelda{1, 5, "1234.5", "1,235"}, CasoCelda{1, 24, "1", "SI"},
+                                           CasoCelda{1, 24, "2", "NO"}, CasoCelda{1, 19, "16", "16"},
+                                           CasoCelda{1, 15, "1234.5", "1234.5"}));
+
+// ---------------------------------------------------------------------------
+// The host stand-in's sample declarations
+
+TEST_F(Frm913Test, EverySampleDeclarationOpensFilled)
+{
+    hostkit::seedSampleDeclarations(db());
+    for (const hostkit::SampleDeclaration& d : hostkit::sampleDeclarations()) {
+        SCOPED_TRACE(d.entidad);
+        nModo = 1;
+        sPeriodo = d.periodo;
+        nEntidad = d.entidad;
+        bEnviadas = false;
+        SharedForm<Frm913>::release();
+        Frm913& frm = SharedForm<Frm913>::instance();
+        frm.EstableceDeclaracion({6, d.docId, QString(), QString(), {}});
+        frm.Form_Load();
+        frm.Form_Activate();
+        EXPECT_EQ(frm.TDBGrid[1]->model()->rowCount(), d.deudas + 1);
+        EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), d.otrasResoluciones);
+        EXPECT_EQ(frm.SSTab1->isTabEnabled(2), d.otrasResoluciones > 0);
+        EXPECT_EQ(sBuenContrib, d.buenContrib ? QStringLiteral("1") : QStringLiteral("0"));
+        EXPECT_EQ(frm.txtTelefono->text(), QStringLiteral("014441234"));
+        frm.SSTab1->setCurrentIndex(3);
+        EXPECT_EQ(frm.SSTab1->currentIndex(), 3);
+        EXPECT_NE(frm.txtValor.at(frm.CasillaBase())->text(), QString());
+    }
+    EXPECT_TRUE(script.shown().isEmpty());
 }
 
 // ---------------------------------------------------------------------------
