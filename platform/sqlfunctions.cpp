@@ -40,6 +40,8 @@ uint jetWeight(char32_t c)
     }();
     if (c < 256)
         return latin[c];
+    if (c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return uint(c) * 2; // outside the basic plane nothing is folded
     const QString text = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUpper();
     return uint(text.isEmpty() ? c : text.at(0).unicode()) * 2;
 }

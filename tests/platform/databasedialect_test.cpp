@@ -189,6 +189,9 @@ TEST_F(DbDialect, TextComparesWithoutCapitalsOrAccents)
     };
     for (const auto& c : cases)
         EXPECT_EQ(count(QString::fromUtf8(c.condition)), c.rows) << c.condition;
+    EXPECT_EQ(eval(QStringLiteral("'ā' = 'A'")).toInt(), 1);
+    EXPECT_EQ(eval(QString::fromUtf8("'\U0001F600' = '\U0001F601'")).toInt(), 0);
+    EXPECT_EQ(eval(QString::fromUtf8("LIKEJET('\U0001F600', '\U0001F601')")).toInt(), 0);
 }
 
 TEST_F(DbDialect, TextSortsInSpanishOrder)
