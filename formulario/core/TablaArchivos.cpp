@@ -133,19 +133,15 @@ bool LeeLinea(int nArchivo, QString& sLinea)
     QFile* archivo = ArchivoAbierto(nArchivo);
     if (!archivo || !archivo->isReadable() || archivo->atEnd())
         return false;
-    QByteArray bytes = archivo->readLine();
-    const bool bFinLinea = bytes.endsWith('\n');
-    if (bFinLinea)
-        bytes.chop(1);
-    // A line also ends at a carriage return alone: what follows it is read
-    // as the next line.
-    const qsizetype nRetorno = bytes.indexOf('\r');
-    if (nRetorno >= 0) {
-        const qsizetype nSiguiente = nRetorno + 1;
-        if (nSiguiente < bytes.size())
-            archivo->seek(archivo->pos() - (bytes.size() - nSiguiente) - (bFinLinea ? 1 : 0));
-        bytes.truncate(nRetorno);
-    }
+    // A line ends at CR LF, LF or a carriage return alone; it is read up to
+    // its end only, so every kind of line end costs the same.
+    QByteArray bytes;
+    char c = 0;
+    while (archivo->getChar(&c) && c != '\r' && c != '\n')
+        bytes.append(c);
+    char siguiente = 0;
+    if (c == '\r' && archivo->peek(&siguiente, 1) == 1 && siguiente == '\n')
+        archivo->getChar(&siguiente);
     sLinea = platform::fromCp1252(bytes);
     return true;
 }

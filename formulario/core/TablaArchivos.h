@@ -45,8 +45,8 @@ void CierraArchivo(int nArchivo);
 // The open file, for random and binary access; nullptr when not open.
 QFile* ArchivoAbierto(int nArchivo);
 
-// Reads the next line (without its CR LF); false past the end of the file
-// or when the number is not open for reading.
+// Reads the next line (without its end: CR LF, LF or a CR alone); false
+// past the end of the file or when the number is not open for reading.
 bool LeeLinea(int nArchivo, QString& sLinea);
 bool FinArchivo(int nArchivo);
 // Writes the text and CR LF; false when it could not be written.
