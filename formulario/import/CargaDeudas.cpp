@@ -139,6 +139,22 @@ private:
     qsizetype primerLargo_ = -1;
 };
 
+namespace {
+
+constexpr int kUltimoCampo = 28;
+
+// The codes and amounts of a record hold no control character: one that does
+// fails the record as a value of the wrong type.
+void RechazaControles(const CamposRegistro& campos)
+{
+    for (int nCampo = 0; nCampo <= kUltimoCampo; ++nCampo) {
+        if (platform::hasControlCharacter(campos(nCampo)))
+            platform::throwTypeMismatch();
+    }
+}
+
+} // namespace
+
 CargaDeudas::CargaDeudas(const QString& sRuc, int nEntidadImp, const QString& sTitulo)
     : sRuc_(sRuc),
       nEntidad_(nEntidadImp),
@@ -249,6 +265,7 @@ bool CargaDeudas::CargaTablaValor(const QString& sCadenaNoEncryp)
     valores.bArchivoDeHoy = true;
     try {
         const CamposRegistro campos(sCadenaNoEncryp);
+        RechazaControles(campos);
         const QString sFechaHora = campos(15);
         const QDate dFecha = Fecha(sFechaHora.left(10));
         if (dFecha.daysTo(dHoy_) >= 1) {

@@ -715,6 +715,9 @@ TEST_F(ImportTest, BadArchivesAndFilesAreRefusedAndLeaveEveryTableAsItWas)
              contenido(t, [](Statement& e) { e.debts[1].fecUltCap = QDate(); });
          },
          tecnico(13)},
+        {"a control character in a code",
+         [&](ImportTest& t) { contenido(t, [](Statement& e) { e.debts[1].numDoc = QStringLiteral("12\u0001" "3"); }); },
+         tecnico(13)},
         {"a duplicate debt",
          [&](ImportTest& t) { contenido(t, [](Statement& e) { e.debts[1] = e.debts[0]; }); },
          tecnico(platform::dberr::DuplicateKey)},
