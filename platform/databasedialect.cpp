@@ -6,7 +6,7 @@
 //   DELETE * FROM t    DELETE FROM t
 //   True, False        -1, 0
 //   a * b, a / b, a - b   text operands read as numbers (JETNUM), not as their leading digits
-//   f(x) = 'y', ORDER BY ...   compared and sorted with the JET collation
+//   f(x) = 'y', ORDER BY, Max, Min   compared and sorted with the JET collation
 //   UNION (SELECT ...) the parentheses, which SQLite does not take, dropped
 //   Semana = 1AND ...  a blank between a number and the word after it
 //   Left(...), Right(...)   quoted, since SQLite reads LEFT and RIGHT as join words
@@ -177,6 +177,8 @@ bool tokenize(const QString& sql, Pieces* pieces)
 
 // --- Rewriting one level of parentheses ---------------------------------------
 
+const QString kCollate = QStringLiteral(" COLLATE JET");
+
 QString joined(const Pieces& pieces, qsizetype from, qsizetype to)
 {
     QString text;
@@ -259,7 +261,12 @@ void joinNamesAndCalls(Pieces* pieces)
         if (callable && next < pieces->size() && pieces->at(next).kind == Piece::Group) {
             const bool joinWord = piece.upper == QLatin1String("LEFT") || piece.upper == QLatin1String("RIGHT");
             const QString name = joinWord ? QLatin1Char('"') + piece.text + QLatin1Char('"') : piece.text;
-            replace(pieces, i, next + 1, name + pieces->at(next).text);
+            QString arguments = pieces->at(next).text;
+            // The largest and smallest text are those of the old engine's order.
+            if ((piece.upper == QLatin1String("MAX") || piece.upper == QLatin1String("MIN"))
+                && !arguments.contains(QLatin1String("COLLATE"), Qt::CaseInsensitive))
+                arguments.insert(arguments.size() - 1, kCollate);
+            replace(pieces, i, next + 1, name + arguments);
         }
     }
 }
@@ -383,8 +390,6 @@ bool isBareColumn(const Pieces& pieces, qsizetype from, qsizetype to)
     }
     return solid >= 0 && (pieces.at(solid).kind == Piece::Name || pieces.at(solid).kind == Piece::Word);
 }
-
-const QString kCollate = QStringLiteral(" COLLATE JET");
 
 // A comparison whose left side is no column (a function, a literal) takes
 // the old engine's collation; a column compares by its own, which the

@@ -346,6 +346,11 @@ TEST_F(DbProgramStatements, SpoolNumbersAndTheSenderName)
               QVariant(QStringLiteral("000041")));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT max(left(Archivo,8)) as SecRep FROM SPOOL")),
               QVariant(QStringLiteral("00000012")));
+    db->execute(QStringLiteral("INSERT INTO SPOOL VALUES ('F36008', 'b00001', 'a.PRN')"));
+    db->execute(QStringLiteral("INSERT INTO SPOOL VALUES ('F36008', 'C00001', 'Ñ.PRN')"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT max(left(Archivo,1)) & min(Secuencia) FROM SPOOL")),
+              QVariant(QStringLiteral("Ñ000002")));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT max(Secuencia) FROM SPOOL")), QVariant(QStringLiteral("C00001")));
     EXPECT_EQ(rows(QStringLiteral("Select nombre from cont where doc_id_d= '20100066603'and tip_doc_d=6"),
                    RecordsetType::Dynaset),
               QStringList{QStringLiteral("Ñandú S.A.")});
