@@ -115,6 +115,8 @@ void Frm913::PintaCaja(QLineEdit& oCaja, bool bBlanca)
     QPalette paleta = oCaja.palette();
     for (QPalette::ColorGroup grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         paleta.setColor(grupo, QPalette::Base, bBlanca ? kBlanco : kGris);
+    // The program's amounts stay readable on grey.
+    paleta.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
     oCaja.setPalette(paleta);
 }
 
