@@ -39,16 +39,6 @@ int XTitulo(const QString& sTitulo, int nTramo)
     return int(std::nearbyint((nTramo - 135.0 * sTitulo.size()) / 2 + 1));
 }
 
-QString Izquierda(const QString& sTexto, int nAncho)
-{
-    return oUtil->padRight(sTexto, nAncho, u' ');
-}
-
-QString Derecha(const QString& sTexto, int nAncho)
-{
-    return oUtil->padLeft(sTexto, nAncho, u' ');
-}
-
 QString SiNo(const QVariant& vValor)
 {
     bool bOk = false;
@@ -184,16 +174,102 @@ void ImprimeCabeceraAnexo(int nHoja, bool bApaisada)
         ImprimeCuadro(M + marco.x1, marco.y1, M + marco.x2, marco.y2, nHoja);
 }
 
+// The annex being written.
+struct AnexoDeudas {
+    QString sTitulo;
+    QString sTipo;
+    GeometriaAnexo geo;
+};
+
+// Where the annex writes: the page index and the y on that page.
+struct Posicion {
+    int nHoja;
+    int nY;
+};
+
+struct TotalesAnexo {
+    int nCuenta = 0;
+    Moneda actS, actC, tributoC;
+};
+
 // A framed title at the head of the rows.
-void ImprimeTituloEnMarco(int nHoja, int nY, const QString& sTitulo, const GeometriaAnexo& geo, int nAlto)
+void ImprimeTituloEnMarco(int nHoja, int nY, const AnexoDeudas& anexo, int nAlto)
 {
-    ImprimeCuadro(290, nY - 100, geo.nAncho, nY + nAlto, nHoja);
-    ImprimeTexto(XTitulo(sTitulo, geo.nTramo), nY - 60, sTitulo, true, nFontRep + 6, nHoja);
+    ImprimeCuadro(290, nY - 100, anexo.geo.nAncho, nY + nAlto, nHoja);
+    ImprimeTexto(XTitulo(anexo.sTitulo, anexo.geo.nTramo), nY - 60, anexo.sTitulo, true, nFontRep + 6, nHoja);
 }
 
 int CabeceraDe(const GeometriaAnexo& geo)
 {
     return geo.bApaisada ? ImprimeCabeceraH() : ImprimeCabeceraV();
+}
+
+// The frame of the column headings and the headings at nY.
+void ImprimeMarcoTitulos(Posicion& pos, int nAncho, const QString& sTipo)
+{
+    ImprimeCuadro(290, pos.nY, nAncho, pos.nY + 540, pos.nHoja);
+    ImprimeTitulosAnexo(pos.nHoja, pos.nY, sTipo);
+}
+
+// A new page with its header and framed title, and the column headings
+// when rows follow.
+void NuevaHoja(Posicion& pos, const AnexoDeudas& anexo, bool bTitulos)
+{
+    pos.nY = 1740;
+    pos.nHoja = CabeceraDe(anexo.geo);
+    ImprimeTituloEnMarco(pos.nHoja, pos.nY, anexo, 300);
+    if (!bTitulos) {
+        pos.nY += 540;
+        return;
+    }
+    pos.nY += 300;
+    ImprimeMarcoTitulos(pos, anexo.geo.nAncho, anexo.sTipo);
+    pos.nY += 270;
+}
+
+// One line per row, a new page whenever a line would reach the bottom limit.
+TotalesAnexo ImprimeFilas(platform::Recordset& rs, Posicion& pos, const AnexoDeudas& anexo)
+{
+    TotalesAnexo totales;
+    if (rs.eof())
+        return totales;
+    pos.nY += 270;
+    if (pos.nY + 610 < anexo.geo.nLimite) {
+        ImprimeMarcoTitulos(pos, anexo.geo.nAncho, anexo.sTipo);
+        pos.nY += 70;
+    }
+    for (; !rs.eof(); rs.moveNext()) {
+        pos.nY += 200;
+        if (pos.nY >= anexo.geo.nLimite)
+            NuevaHoja(pos, anexo, true);
+        ImprimeDetalleDeuda(pos.nHoja, pos.nY, rs, anexo.sTipo);
+        ++totales.nCuenta;
+        totales.actC += CeroSiNulo(rs.value(QStringLiteral("mto_act_c")));
+        if (anexo.sTipo == kAnexoDeudas)
+            totales.actS += CeroSiNulo(rs.value(QStringLiteral("mto_act_s")));
+        else
+            totales.tributoC += CeroSiNulo(rs.value(QStringLiteral("mto_tributo_c")));
+    }
+    return totales;
+}
+
+// The count of rows and the sums of the annex's amount columns.
+void ImprimeTotales(const TotalesAnexo& totales, const Posicion& pos, const AnexoDeudas& anexo)
+{
+    const int nY = pos.nY + 30;
+    ImprimeCuadro(290, pos.nY, anexo.geo.nAncho, pos.nY + 270, pos.nHoja);
+    ImprimeTexto(300, nY, QStringLiteral("Cantidad total de registros  : %1").arg(totales.nCuenta), false, nFontRep,
+                 pos.nHoja);
+    if (anexo.sTipo == kAnexoDeudas) {
+        ImprimeTexto(7800, nY, QStringLiteral("Totales :"), false, nFontRep, pos.nHoja);
+        sLineaRep = QString(88, u' ') + Derecha(TextoSuma(totales.actS, true), 18) + QString(9, u' ')
+            + Derecha(TextoSuma(totales.actC, true), 18);
+    } else {
+        ImprimeTexto(6320, nY, QStringLiteral("Totales :"), false, nFontRep, pos.nHoja);
+        sLineaRep = QString(70, u' ') + Derecha(TextoSuma(totales.tributoC, false), 16) + QLatin1Char(' ')
+            + Derecha(TextoSuma(totales.actC, false), 16);
+    }
+    ImprimeTexto(90, nY, sLineaRep, false, nFontRep, pos.nHoja);
 }
 
 } // namespace
@@ -215,6 +291,16 @@ void ImprimeTagsPrimeraHoja(const QString& sTagOrientacion)
         sLineaRep = sTag;
         ImprimeLinea(sLineaRep);
     }
+}
+
+QString Izquierda(const QString& sTexto, int nAncho)
+{
+    return oUtil->padRight(sTexto, nAncho, u' ');
+}
+
+QString Derecha(const QString& sTexto, int nAncho)
+{
+    return oUtil->padLeft(sTexto, nAncho, u' ');
 }
 
 QString TablaAnexo(const QString& sTabla)
@@ -286,78 +372,32 @@ int ImprimeCabeceraV()
     return nHoja;
 }
 
+void ImprimeSinInformacion(int nHoja, int nY, const QString& sTitulo, int nAncho)
+{
+    ImprimeCuadro(290, nY, nAncho, nY + 270, nHoja);
+    ImprimeTexto(300, nY, sTitulo, true, nFontRep, nHoja);
+    ImprimeTexto(300, nY + 270, QStringLiteral("NO EXISTE INFORMACIÓN A DECLARAR"), false, nFontRep, nHoja);
+}
+
 void ImprimeAnexoDeudas(const QString& sTabla, const QString& sTitulo, const QString& sTipo, bool bAcogido)
 {
     nFontRep = 8;
-    const GeometriaAnexo geo = Geometria(sTipo);
-    const int L = geo.nLimite;
-    const int W = geo.nAncho;
+    const AnexoDeudas anexo{sTitulo, sTipo, Geometria(sTipo)};
     const QVariantList valores = ArmaSqlAnexo(TablaAnexo(sTabla), sTipo, bAcogido);
 
-    int nY = 1620;
-    int nHoja = CabeceraDe(geo);
-    nY += 120;
-    ImprimeTituloEnMarco(nHoja, nY, sTitulo, geo, 270);
-
-    int nCuenta = 0;
-    Moneda sumaActS, sumaActC, sumaTributoC;
+    Posicion pos{CabeceraDe(anexo.geo), 1620 + 120};
+    ImprimeTituloEnMarco(pos.nHoja, pos.nY, anexo, 270);
     const auto rs = oBaseDatos->openRecordset(sSQL, valores);
-    if (!rs->eof()) {
-        nY += 270;
-        if (nY + 610 < L) {
-            ImprimeCuadro(290, nY, W, nY + 540, nHoja);
-            ImprimeTitulosAnexo(nHoja, nY, sTipo);
-            nY += 70;
-        }
-        for (; !rs->eof(); rs->moveNext()) {
-            nY += 200;
-            if (nY >= L) {
-                nY = 1740;
-                nHoja = CabeceraDe(geo);
-                ImprimeTituloEnMarco(nHoja, nY, sTitulo, geo, 300);
-                nY += 300;
-                ImprimeCuadro(290, nY, W, nY + 540, nHoja);
-                ImprimeTitulosAnexo(nHoja, nY, sTipo);
-                nY += 270;
-            }
-            ImprimeDetalleDeuda(nHoja, nY, *rs, sTipo);
-            ++nCuenta;
-            sumaActC += CeroSiNulo(rs->value(QStringLiteral("mto_act_c")));
-            if (sTipo == kAnexoDeudas)
-                sumaActS += CeroSiNulo(rs->value(QStringLiteral("mto_act_s")));
-            else
-                sumaTributoC += CeroSiNulo(rs->value(QStringLiteral("mto_tributo_c")));
-        }
-    }
+    const TotalesAnexo totales = ImprimeFilas(*rs, pos, anexo);
 
-    nY += 270;
-    if (nY > L - 1000) {
-        nY = 1740;
-        nHoja = CabeceraDe(geo);
-        ImprimeTituloEnMarco(nHoja, nY, sTitulo, geo, 300);
-        nY += 540;
-    }
-    const QString sCantidad = QStringLiteral("Cantidad total de registros  :");
-    if (nCuenta > 0) {
-        ImprimeCuadro(290, nY, W, nY + 270, nHoja);
-        ImprimeTexto(300, nY + 30, sCantidad + QStringLiteral(" %1").arg(nCuenta), false, nFontRep, nHoja);
-        if (sTipo == kAnexoDeudas) {
-            ImprimeTexto(7800, nY + 30, QStringLiteral("Totales :"), false, nFontRep, nHoja);
-            sLineaRep = QString(88, u' ') + Derecha(TextoSuma(sumaActS, true), 18) + QString(9, u' ')
-                + Derecha(TextoSuma(sumaActC, true), 18);
-        } else {
-            ImprimeTexto(6320, nY + 30, QStringLiteral("Totales :"), false, nFontRep, nHoja);
-            sLineaRep = QString(70, u' ') + Derecha(TextoSuma(sumaTributoC, false), 16) + QLatin1Char(' ')
-                + Derecha(TextoSuma(sumaActC, false), 16);
-        }
-        ImprimeTexto(90, nY + 30, sLineaRep, false, nFontRep, nHoja);
+    pos.nY += 270;
+    if (pos.nY > anexo.geo.nLimite - 1000)
+        NuevaHoja(pos, anexo, false);
+    if (totales.nCuenta > 0) {
+        ImprimeTotales(totales, pos, anexo);
         return;
     }
-    ImprimeCuadro(290, nY, W, nY + 270, nHoja);
-    ImprimeTexto(300, nY, sCantidad + QStringLiteral(" 0"), false, nFontRep, nHoja);
-    nY += 540;
-    ImprimeCuadro(290, nY, W, nY + 270, nHoja);
-    ImprimeTexto(300, nY, sTitulo, true, nFontRep, nHoja);
-    nY += 270;
-    ImprimeTexto(300, nY, QStringLiteral("NO EXISTE INFORMACIÓN A DECLARAR"), false, nFontRep, nHoja);
+    ImprimeCuadro(290, pos.nY, anexo.geo.nAncho, pos.nY + 270, pos.nHoja);
+    ImprimeTexto(300, pos.nY, QStringLiteral("Cantidad total de registros  : 0"), false, nFontRep, pos.nHoja);
+    ImprimeSinInformacion(pos.nHoja, pos.nY + 540, sTitulo, anexo.geo.nAncho);
 }

@@ -37,10 +37,19 @@ void ImprimeDetalleDeuda(int nHoja, int nY, platform::Recordset& rs, const QStri
 int ImprimeCabeceraH();
 int ImprimeCabeceraV();
 
+// The block of an annex without rows: `sTitulo` framed at nY (the frame
+// reaching nAncho) and "NO EXISTE INFORMACIÓN A DECLARAR" below it.
+void ImprimeSinInformacion(int nHoja, int nY, const QString& sTitulo, int nAncho);
+
 // Writes the whole annex of kind "DN" (included or not, by `bAcogido`) or
 // "ODR" with its title. The rows come from the sent table while bEnviadas
 // is set; `sTabla` names the saved one.
 void ImprimeAnexoDeudas(const QString& sTabla, const QString& sTitulo, const QString& sTipo, bool bAcogido);
+
+// The text left-aligned (Izquierda) or right-aligned (Derecha) in a column of
+// `nAncho` by the utility's pads; a longer text is never cut.
+QString Izquierda(const QString& sTexto, int nAncho);
+QString Derecha(const QString& sTexto, int nAncho);
 
 // The table the annexes read: the sent copy of `sTabla` while bEnviadas.
 QString TablaAnexo(const QString& sTabla);

@@ -9,7 +9,8 @@
 #include "formulario/reports/Repo04.h"
 #include "formulario/request/PlanPagos.h"
 #include "platform/database.h"
-#include "platform/utility.h"
+
+#include <optional>
 
 namespace {
 
@@ -70,11 +71,6 @@ Garantia GarantiaDe(const QString& sTipo)
              QStringLiteral("    el bien o bienes, cuando corresponda.")}};
 }
 
-QString Derecha(const QString& sTexto, int nAncho)
-{
-    return oUtil->padLeft(sTexto, nAncho, u' ');
-}
-
 QString TextoTotal(Moneda total)
 {
     const QString sPatron = total == Moneda() ? QStringLiteral("###,###,###,###.##")
@@ -95,6 +91,51 @@ QString TextoImporte(Moneda total, double dFactor, int nTipDoc)
         base = base - CeroSiNulo(aCasilla[bloque.nCasillaCuotaInicial]);
     const double dImporte = base.ComoDouble() * dFactor;
     return QString(50, u' ') + Derecha(Formato(dImporte, QStringLiteral("######,##0")), 14) + QStringLiteral(".00");
+}
+
+// The debts the guarantee covers, one line each, a new page whenever a line
+// would reach the bottom limit; their total, nothing without rows.
+std::optional<Moneda> ImprimeFilas(platform::Recordset& rs, const QString& sTipo, int& nHoja, int& nY)
+{
+    if (rs.eof())
+        return std::nullopt;
+    Moneda total;
+    nY += 540;
+    if (nY + 610 < kLimite) {
+        nY += 270;
+        ImprimeCuadro(290, nY, kAnchoMarco, nY + 540, nHoja);
+        ImprimeTitulosAnexo(nHoja, nY, sTipo);
+        nY += 70;
+    }
+    for (; !rs.eof(); rs.moveNext()) {
+        nY += 200;
+        if (nY >= kLimite) {
+            nHoja = ImprimeCabeceraGarantia(sTipo);
+            nY = 2740;
+            ImprimeCuadro(290, nY, kAnchoMarco, nY + 540, nHoja);
+            ImprimeTitulosAnexo(nHoja, nY, sTipo);
+            nY += 270;
+        }
+        ImprimeDetalleDeuda(nHoja, nY, rs, sTipo);
+        total += CeroSiNulo(rs.value(QStringLiteral("mto_act_c")));
+    }
+    return total;
+}
+
+// The total, the guarantee's amount and how to hand the guarantee in.
+void ImprimeImporte(Moneda total, const QString& sTipo, int nTipDoc, int nHoja, int nY)
+{
+    const Garantia garantia = GarantiaDe(sTipo);
+    ImprimeCuadro(290, nY, kAnchoMarco, nY + 540, nHoja);
+    ImprimeTexto(6800, nY + 30, QStringLiteral("Total   :"), false, nFontRep, nHoja);
+    ImprimeTexto(4260, nY, TextoTotal(total), false, nFontRep, nHoja);
+    ImprimeTexto(6800, nY + 300, garantia.sImporte, false, nFontRep, nHoja);
+    ImprimeTexto(4630, nY + 270, TextoImporte(total, garantia.dFactor, nTipDoc), false, nFontRep, nHoja);
+    nY += 570;
+    for (const QString& sInstruccion : garantia.instrucciones) {
+        ImprimeTexto(300, nY, sInstruccion, false, nFontRep, nHoja);
+        nY += 270;
+    }
 }
 
 } // namespace
@@ -153,60 +194,20 @@ int ImprimeCabeceraGarantia(const QString& sTipo)
 void ImprimeAnexoGarantia(const QString& sTitulo, const QString& sTipo, int nTipDoc)
 {
     nFontRep = 8;
-    const Garantia garantia = GarantiaDe(sTipo);
     const QVariantList valores = ArmaSqlAnexo(TablaAnexo(QStringLiteral("F0913DEUDAS")), sTipo, true);
-
-    int nY = 1620;
     int nHoja = ImprimeCabeceraGarantia(sTipo);
-    nY += 120;
-
-    int nCuenta = 0;
-    Moneda total;
+    int nY = 1620 + 120;
     const auto rs = oBaseDatos->openRecordset(sSQL, valores);
-    if (!rs->eof()) {
-        nY += 540;
-        if (nY + 610 < kLimite) {
-            nY += 270;
-            ImprimeCuadro(290, nY, kAnchoMarco, nY + 540, nHoja);
-            ImprimeTitulosAnexo(nHoja, nY, sTipo);
-            nY += 70;
-        }
-        for (; !rs->eof(); rs->moveNext()) {
-            nY += 200;
-            if (nY >= kLimite) {
-                nHoja = ImprimeCabeceraGarantia(sTipo);
-                nY = 2740;
-                ImprimeCuadro(290, nY, kAnchoMarco, nY + 540, nHoja);
-                ImprimeTitulosAnexo(nHoja, nY, sTipo);
-                nY += 270;
-            }
-            ImprimeDetalleDeuda(nHoja, nY, *rs, sTipo);
-            ++nCuenta;
-            total += CeroSiNulo(rs->value(QStringLiteral("mto_act_c")));
-        }
-    }
+    const std::optional<Moneda> total = ImprimeFilas(*rs, sTipo, nHoja, nY);
 
     nY += 270;
     if (nY > kLimite - 1000) {
         nHoja = ImprimeCabeceraGarantia(sTipo);
         nY = 1740 + 540;
     }
-    if (nCuenta == 0) {
-        nY += 270;
-        ImprimeCuadro(290, nY, 16000, nY + 270, nHoja);
-        ImprimeTexto(300, nY, sTitulo, true, nFontRep, nHoja);
-        nY += 270;
-        ImprimeTexto(300, nY, QStringLiteral("NO EXISTE INFORMACIÓN A DECLARAR"), false, nFontRep, nHoja);
+    if (!total) {
+        ImprimeSinInformacion(nHoja, nY + 270, sTitulo, 16000);
         return;
     }
-    ImprimeCuadro(290, nY, kAnchoMarco, nY + 540, nHoja);
-    ImprimeTexto(6800, nY + 30, QStringLiteral("Total   :"), false, nFontRep, nHoja);
-    ImprimeTexto(4260, nY, TextoTotal(total), false, nFontRep, nHoja);
-    ImprimeTexto(6800, nY + 300, garantia.sImporte, false, nFontRep, nHoja);
-    ImprimeTexto(4630, nY + 270, TextoImporte(total, garantia.dFactor, nTipDoc), false, nFontRep, nHoja);
-    nY += 570;
-    for (const QString& sInstruccion : garantia.instrucciones) {
-        ImprimeTexto(300, nY, sInstruccion, false, nFontRep, nHoja);
-        nY += 270;
-    }
+    ImprimeImporte(*total, sTipo, nTipDoc, nHoja, nY);
 }
