@@ -103,6 +103,7 @@ FrmConsultas::FrmConsultas()
 
 void FrmConsultas::Form_Load()
 {
+    CentraFormulario(*this);
     PunteroReloj();
     for (const Consulta& consulta : kConsultas) {
         if (consulta.sTipo != sTipoConsulta)

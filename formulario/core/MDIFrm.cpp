@@ -2,12 +2,14 @@
 
 #include "formulario/core/Formularios.h"
 
+#include "formulario/core/FrmConsultas.h"
 #include "formulario/core/FrmContAbrir.h"
 #include "formulario/core/FrmContAbrirE.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/ModGen01.h"
 #include "formulario/core/frmAcercade.h"
 #include "formulario/import/FrmImportar.h"
+#include "formulario/reports/frmImprimir.h"
 #include "platform/profile.h"
 #include "platform/statusbar.h"
 
@@ -293,7 +295,7 @@ void MDIFrm::mnuImprimir_Click()
 {
     EstableceAyudaGeneral();
     bEnviadas = false;
-    OpcionPendiente();
+    MuestraFormularioNuevo<frmImprimir>();
 }
 
 void MDIFrm::mnuSalir_Click()
@@ -323,7 +325,7 @@ void MDIFrm::mnuImprimirE_Click()
 {
     EstableceAyudaGeneral();
     bEnviadas = true;
-    OpcionPendiente();
+    MuestraFormularioNuevo<frmImprimir>();
     PunteroNormal();
 }
 
@@ -334,7 +336,7 @@ void MDIFrm::mnuCons_Click(int Index)
     case 4: sTipoConsulta = QStringLiteral("T"); break;
     default: return;
     }
-    OpcionPendiente();
+    MuestraFormularioNuevo<FrmConsultas>();
 }
 
 void MDIFrm::mnuContenido_Click()
@@ -358,12 +360,6 @@ void MDIFrm::Toolbar1_ButtonClick(int Index)
     case 12: mnuContenido_Click(); break;
     default: break;
     }
-}
-
-// A window of this command comes with a later version of the program.
-void MDIFrm::OpcionPendiente()
-{
-    platform::messageBox(QStringLiteral("Esta opción todavía no está disponible."), Information, kNombreProducto);
 }
 
 // ---------------------------------------------------------------------------

@@ -78,7 +78,6 @@ private:
     void CreaMenus();
     void CreaToolbar();
     void PosicionFija();
-    void OpcionPendiente();
 
     int nHelpContextID = 0;
     QMap<int, QAction*> botones_;

@@ -5,6 +5,7 @@
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
 #include "formulario/core/frmAcercade.h"
+#include "formulario/reports/frmImprimir.h"
 #include "platform/profile.h"
 #include "platform/statusbar.h"
 #include "tests/support/HostTest.h"
@@ -215,28 +216,34 @@ TEST_F(MDIFrmTest, APickerShownAgainStartsWithEmptyFormState)
     EXPECT_EQ(marcado, (QList<bool>{false, false}));
 }
 
-TEST_F(MDIFrmTest, PrintCommandsSetTheSentFlag)
+TEST_F(MDIFrmTest, PrintCommandsShowThePrintDialogOfCurrentOrSentDeclarations)
 {
-    for (int i = 0; i < 3; ++i)
-        script.answer(Ok);
+    QStringList vistos;
+    script.onForm(QStringLiteral("frmImprimir"), [&vistos](QWidget& form) {
+        vistos << QStringLiteral("%1 %2").arg(form.windowTitle()).arg(bEnviadas);
+        return 0;
+    });
     frm->mnuImprimirE_Click();
-    EXPECT_TRUE(bEnviadas);
     frm->mnuImprimir_Click();
-    EXPECT_FALSE(bEnviadas);
     bEnviadas = true;
     frm->Toolbar1_ButtonClick(7);
-    EXPECT_FALSE(bEnviadas);
-    EXPECT_EQ(script.shown().size(), 3);
+    EXPECT_EQ(vistos, (QStringList{"Imprimir  1", "Imprimir  0", "Imprimir  0"}));
+    EXPECT_TRUE(script.shown().isEmpty());
+    EXPECT_FALSE(SharedForm<frmImprimir>::exists());
 }
 
-TEST_F(MDIFrmTest, LookupCommandsChooseTheTable)
+TEST_F(MDIFrmTest, LookupCommandsShowTheChosenTable)
 {
-    script.answer(Ok);
-    script.answer(Ok);
+    QStringList titulos;
+    script.onForm(QStringLiteral("FrmConsultas"), [&titulos](QWidget& form) {
+        titulos << form.windowTitle();
+        return 0;
+    });
     frm->MenuConsulta(4)->trigger();
     EXPECT_EQ(sTipoConsulta, QStringLiteral("T"));
     frm->MenuConsulta(0)->trigger();
     EXPECT_EQ(sTipoConsulta, QStringLiteral("R"));
+    EXPECT_EQ(titulos, (QStringList{"Consulta de Tributos", "Consulta de Tipos de documento"}));
 }
 
 TEST_F(MDIFrmTest, ImportShowsTheImportDialogAndSetsNothing)
