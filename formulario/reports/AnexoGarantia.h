@@ -23,6 +23,9 @@ void CargaGarantiaReporte(int nTipDoc);
 // Opens the next page with the guarantee report's header and gives its index.
 int ImprimeCabeceraGarantia(const QString& sTipo);
 
-// Writes the annex of kind "CF" or "GH". `sTitulo` heads the block of an
-// annex without rows.
+// Writes the annex of kind "CF" or "GH": the debts the guarantee covers,
+// their total and the guarantee's amount (the total, less the initial
+// instalment unless the plan defers before its instalments, times 1.05 for
+// "CF" or 1.4 for "GH"). `sTitulo` heads the block of an annex without rows;
+// `nTipDoc` is the declarant's document type, for its guarantee row.
 void ImprimeAnexoGarantia(const QString& sTitulo, const QString& sTipo, int nTipDoc);
