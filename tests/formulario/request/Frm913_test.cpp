@@ -428,6 +428,44 @@ TEST_F(Frm913Test, MovingBetweenTheDebtTabsRunsNoIdentificationCheck)
     EXPECT_TRUE(script.shown().isEmpty());
 }
 
+TEST_F(Frm913Test, AChangedUpdateDateIsConfirmedBeforeTheDebtsFollowIt)
+{
+    Frm913& frm = AbreConDeudas();
+    const QString sAyer = QDate::currentDate().addDays(-1).toString(QStringLiteral("dd/MM/yyyy"));
+    const QString sHoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    frm.mkeFechaAcog->setText(sAyer);
+    frm.mkeFechaAcog_GotFocus();
+    frm.mkeFechaAcog->setText(sHoy);
+    script.answer(No);
+    frm.mkeFechaAcog_LostFocus();
+    EXPECT_EQ(script.lastText(), QStringLiteral("Se procederá a la actualización de la deuda. ¿Desea continuar?"));
+    EXPECT_EQ(frm.FechaAcog(), sAyer);
+
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    frm.mkeFechaAcog->setText(sHoy);
+    sTim = QStringLiteral("1.2");
+    script.answer(Yes);
+    frm.mkeFechaAcog_LostFocus();
+    EXPECT_EQ(frm.FechaAcog(), sHoy);
+    EXPECT_EQ(frm.txtValor.at(501)->text(), QString());
+}
+
+TEST_F(Frm913Test, TheFirstUpdateDateAsksNothingAndARefusedOneIsPutBack)
+{
+    Frm913& frm = AbreConDeudas();
+    frm.mkeFechaAcog_GotFocus();
+    frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    frm.mkeFechaAcog_LostFocus();
+    EXPECT_TRUE(script.shown().isEmpty());
+
+    frm.mkeFechaAcog_GotFocus();
+    frm.mkeFechaAcog->setText(QStringLiteral("31/02/2020"));
+    script.answer(Ok);
+    frm.mkeFechaAcog_LostFocus();
+    EXPECT_EQ(script.lastText(), QStringLiteral("La Fecha de actualización no es válida"));
+    EXPECT_EQ(frm.FechaAcog(), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
 // ---------------------------------------------------------------------------
 // Telephone and date keys
 
