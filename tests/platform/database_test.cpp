@@ -121,6 +121,42 @@ TEST_F(DbOpen, ReadOnlyConnectionRefusesWrites)
     EXPECT_EQ(reader->scalar(QStringLiteral("SELECT count(*) FROM T")).toInt(), 0);
 }
 
+TEST_F(DbOpen, FilesThatAreNoDatabaseAreRefusedWhenConnecting)
+{
+    const auto write = [&](const QString& name, const QByteArray& content) {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return file.fileName();
+    };
+    const struct {
+        const char* name;
+        QByteArray content;
+    } files[] = {{"vacia.mdb", {}}, {"corta.mdb", "abc"}, {"texto.mdb", QByteArray("no es una base ").repeated(100)}};
+    for (const auto& f : files) {
+        const QString file = write(QString::fromLatin1(f.name), f.content);
+        const DbError error = errorOf([&] { Database::open(file); });
+        EXPECT_EQ(error.number(), 3343) << f.name;
+        EXPECT_EQ(error.description(), QStringLiteral("Formato de base de datos no reconocido '%1'.").arg(file));
+        EXPECT_EQ(QFile(file).size(), f.content.size()) << "the file is left as it was";
+    }
+}
+
+TEST_F(DbOpen, ReadOnlyFileIsRefusedUnlessOpenedForReading)
+{
+    db.reset();
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const DbError error = errorOf([&] { Database::open(path()); });
+    EXPECT_EQ(error.number(), dberr::AlreadyExclusive);
+    EXPECT_EQ(error.description(),
+              QStringLiteral("El motor de base de datos no puede abrir el archivo '%1'. Ya está abierto en modo "
+                             "exclusivo por otro usuario o necesita permiso para ver sus datos.")
+                  .arg(path()));
+    OpenOptions reading;
+    reading.readOnly = true;
+    EXPECT_EQ(Database::open(path(), reading)->tableNames(), QStringList());
+}
+
 // --- Table definitions ---------------------------------------------------------
 
 TEST_F(DbTables, ColumnsComeBackAsTheyWereDefined)
@@ -338,6 +374,39 @@ TEST_F(DbConstraints, EmptyTextAndNullFollowTheColumnRules)
     EXPECT_EQ(required.description(),
               QStringLiteral("El campo 'clave' no puede contener un valor Null porque la propiedad Requerido para "
                              "este campo está establecida a True. Escriba un valor en este campo."));
+}
+
+TEST_F(DbConstraints, SizeCountsTheWholeValueNulIncluded)
+{
+    const QString fifteen = QStringLiteral("12345") + QChar(0) + QStringLiteral("789012345");
+    insert({1, {}, 1, fifteen, {}, QStringLiteral("A")});
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT mto_act_c FROM F0913DEUDAS")).toString(), fifteen);
+    const QString longer = QStringLiteral("1") + QChar(0) + QString(40, QLatin1Char('9'));
+    EXPECT_EQ(errorNumber([&] { insert({1, {}, 2, longer, {}, QStringLiteral("B")}); }), dberr::FieldTooSmall);
+    EXPECT_EQ(errorNumber([&] {
+                  db->execute(QStringLiteral("UPDATE F0913DEUDAS SET mto_act_c = ?"), {fifteen + QStringLiteral("0")});
+              }),
+              dberr::FieldTooSmall);
+}
+
+TEST(DbControlCharacters, FoundInCodesAndAmounts)
+{
+    const struct {
+        QString text;
+        bool found;
+    } cases[] = {
+        {QStringLiteral("20100066603"), false},
+        {QStringLiteral("1,234.50"), false},
+        {QStringLiteral("Ñandú S.A.C."), false},
+        {QString(), false},
+        {QStringLiteral("12") + QChar(0) + QStringLiteral("3"), true},
+        {QStringLiteral("12\t3"), true},
+        {QStringLiteral("123\r"), true},
+        {QStringLiteral("1") + QChar(0x7F), true},
+        {QStringLiteral("1") + QChar(0x85), true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hasControlCharacter(c.text), c.found) << qPrintable(c.text.toUtf8().toHex());
 }
 
 // --- Statements ----------------------------------------------------------------

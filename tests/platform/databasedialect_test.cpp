@@ -1,11 +1,8 @@
 #include "db_testing.h"
 
-#include <QFile>
-
 using namespace platform;
 using dbtesting::column;
 using dbtesting::errorNumber;
-using dbtesting::errorOf;
 
 namespace {
 
@@ -213,23 +210,6 @@ TEST_F(DbDialect, TextSortsInSpanishOrder)
     EXPECT_EQ(column0(QStringLiteral("SELECT funcion FROM PARAM ORDER BY 1 DESC")), reversed);
 }
 
-TEST_F(DbDialect, DynasetSortsByItsOwnFirstColumnAndStaysUpdatable)
-{
-    insertNames({QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("a")});
-    auto set = db->openRecordset(QStringLiteral("SELECT funcion, argumento FROM PARAM ORDER BY 1 DESC"), {},
-                                 RecordsetType::Dynaset);
-    ASSERT_EQ(set->fieldCount(), 2);
-    QStringList order;
-    for (; !set->eof(); set->moveNext())
-        order.append(set->field(0).text());
-    EXPECT_EQ(order, (QStringList{QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a")}));
-    set->moveFirst();
-    set->edit();
-    set->field(QStringLiteral("funcion")).setValue(QStringLiteral("z"));
-    set->update();
-    EXPECT_EQ(count(QStringLiteral("funcion = 'z' AND argumento = 'c'")), 1);
-}
-
 // --- Statements as the programs write them ----------------------------------------
 
 class DbProgramStatements : public dbtesting::DatabaseTest {
@@ -370,78 +350,6 @@ TEST_F(DbProgramStatements, BulkChangesOfTheWorkTable)
     db->execute(QStringLiteral("INSERT INTO tmp_DEUDAS SELECT * FROM DEUDAS WHERE doc_id_d = '20100066603' "
                                "AND Semana = 1;"));
     EXPECT_EQ(db->recordsAffected(), 4);
-}
-
-// --- Values and files --------------------------------------------------------------
-
-TEST_F(DbDialect, SizeCountsTheWholeValueNulIncluded)
-{
-    const QString fifteen = QStringLiteral("12345") + QChar(0) + QStringLiteral("789012345");
-    insert(QStringLiteral("001"), QStringLiteral("a"), {}, {}, fifteen);
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT monto FROM PARAM")).toString(), fifteen);
-    const QString longer = QStringLiteral("1") + QChar(0) + QString(40, QLatin1Char('9'));
-    EXPECT_EQ(errorNumber([&] { insert(QStringLiteral("001"), QStringLiteral("b"), {}, {}, longer); }),
-              dberr::FieldTooSmall);
-    EXPECT_EQ(errorNumber([&] {
-                  db->execute(QStringLiteral("UPDATE PARAM SET monto = ?"), {fifteen + QStringLiteral("0")});
-              }),
-              dberr::FieldTooSmall);
-}
-
-TEST(DbControlCharacters, FoundInCodesAndAmounts)
-{
-    const struct {
-        QString text;
-        bool found;
-    } cases[] = {
-        {QStringLiteral("20100066603"), false},
-        {QStringLiteral("1,234.50"), false},
-        {QStringLiteral("Ñandú S.A.C."), false},
-        {QString(), false},
-        {QStringLiteral("12") + QChar(0) + QStringLiteral("3"), true},
-        {QStringLiteral("12\t3"), true},
-        {QStringLiteral("123\r"), true},
-        {QStringLiteral("1") + QChar(0x7F), true},
-        {QStringLiteral("1") + QChar(0x85), true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(hasControlCharacter(c.text), c.found) << qPrintable(c.text.toUtf8().toHex());
-}
-
-TEST_F(DbDialect, FilesThatAreNoDatabaseAreRefusedWhenConnecting)
-{
-    const auto write = [&](const QString& name, const QByteArray& content) {
-        QFile file(path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    };
-    const struct {
-        const char* name;
-        QByteArray content;
-    } files[] = {{"vacia.mdb", {}}, {"corta.mdb", "abc"}, {"texto.mdb", QByteArray("no es una base ").repeated(100)}};
-    for (const auto& f : files) {
-        const QString file = write(QString::fromLatin1(f.name), f.content);
-        const DbError error = errorOf([&] { Database::open(file); });
-        EXPECT_EQ(error.number(), 3343) << f.name;
-        EXPECT_EQ(error.description(), QStringLiteral("Formato de base de datos no reconocido '%1'.").arg(file));
-        EXPECT_EQ(QFile(file).size(), f.content.size()) << "the file is left as it was";
-    }
-}
-
-TEST_F(DbDialect, ReadOnlyFileIsRefusedUnlessOpenedForReading)
-{
-    db.reset();
-    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    const DbError error = errorOf([&] { Database::open(path()); });
-    EXPECT_EQ(error.number(), dberr::AlreadyExclusive);
-    EXPECT_EQ(error.description(),
-              QStringLiteral("El motor de base de datos no puede abrir el archivo '%1'. Ya está abierto en modo "
-                             "exclusivo por otro usuario o necesita permiso para ver sus datos.")
-                  .arg(path()));
-    OpenOptions reading;
-    reading.readOnly = true;
-    EXPECT_TRUE(Database::open(path(), reading)->tableExists(QStringLiteral("PARAM")));
 }
 
 } // namespace

@@ -365,4 +365,18 @@ TEST_F(DbRecordsets, ManyRowsAddedInOneTransaction)
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT sum(monto) FROM DET")).toDouble(), 15625.0);
 }
 
+TEST_F(DbRecordsets, DynasetOrderedByPositionSortsByItsOwnFirstColumnAndStaysUpdatable)
+{
+    addBoxes({QStringLiteral("501"), QStringLiteral("503"), QStringLiteral("502")});
+    auto rs = db->openRecordset(QStringLiteral("SELECT casilla, i_valor FROM DET ORDER BY 1 DESC"), {},
+                                RecordsetType::Dynaset);
+    ASSERT_EQ(rs->fieldCount(), 2);
+    EXPECT_EQ(walk(*rs), (QStringList{QStringLiteral("503"), QStringLiteral("502"), QStringLiteral("501")}));
+    rs->moveFirst();
+    rs->edit();
+    rs->field(QStringLiteral("i_valor")).setValue(QStringLiteral("z"));
+    rs->update();
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT i_valor FROM DET WHERE casilla = '503'")), QVariant(QStringLiteral("z")));
+}
+
 } // namespace
