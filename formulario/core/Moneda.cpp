@@ -1,5 +1,7 @@
 #include "formulario/core/Moneda.h"
 
+#include "platform/dberror.h"
+
 namespace {
 
 constexpr qint64 Potencia10(int n)
@@ -102,4 +104,12 @@ QString Moneda::Formatea(int nDecimales, bool bMiles) const
     if (nDecimales > 0)
         sTexto += u'.' + QString::number(nAbsoluto % nDivisor).rightJustified(nDecimales, u'0');
     return sTexto;
+}
+
+Moneda MontoDeTexto(const QString& sTexto)
+{
+    const std::optional<Moneda> monto = Moneda::Convierte(sTexto);
+    if (!monto)
+        platform::throwTypeMismatch();
+    return *monto;
 }

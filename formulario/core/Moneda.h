@@ -49,6 +49,11 @@ private:
     qint64 nUnidades_ = 0;
 };
 
+// The text read as an amount (as Moneda::Convierte reads it); a text that is
+// no amount raises the run-time type mismatch (DbError 13) for the caller's
+// handler, as the old CCur did.
+Moneda MontoDeTexto(const QString& sTexto);
+
 // `nValor` divided by `nDivisor` (> 0), rounded half away from zero; the
 // dividend is wide enough for the product of two amounts.
 qint64 DivideRedondeando(__int128 nValor, qint64 nDivisor);

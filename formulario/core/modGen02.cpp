@@ -16,16 +16,6 @@ namespace {
 const QString kMascaraFecha = QStringLiteral("__/__/____");
 constexpr int kMaxDias = 32767;
 
-// The text read as an amount; one that is not raises the type-mismatch
-// run-time error for the caller's handler.
-Moneda MontoDeTexto(const QString& sTexto)
-{
-    const std::optional<Moneda> monto = Moneda::Convierte(sTexto);
-    if (!monto)
-        platform::throwTypeMismatch();
-    return *monto;
-}
-
 std::function<QDate()>& LectorFechaPersonalizado()
 {
     static std::function<QDate()> lector;

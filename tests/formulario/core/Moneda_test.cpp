@@ -1,4 +1,5 @@
 #include "formulario/core/Moneda.h"
+#include "platform/dberror.h"
 
 #include <gtest/gtest.h>
 
@@ -67,4 +68,18 @@ TEST(MonedaFormatea, RedondeaKeepsTheRoundedAmount)
     EXPECT_EQ(Moneda::DesdeUnidades(-12350).Redondea(2), Moneda::DesdeUnidades(-12400));
     EXPECT_EQ(DivideRedondeando(-15, 10), -2);
     EXPECT_EQ(DivideRedondeando(14, 10), 1);
+}
+
+TEST(MontoDeTexto, ReadsAnAmountOrRaisesTheTypeMismatch)
+{
+    EXPECT_EQ(MontoDeTexto(QStringLiteral(" 1,234.5 ")), Moneda::DesdeUnidades(12345000));
+    for (const char* sTexto : {"", "abc", "1.2.3"}) {
+        SCOPED_TRACE(sTexto);
+        try {
+            MontoDeTexto(QString::fromLatin1(sTexto));
+            ADD_FAILURE() << "no error";
+        } catch (const platform::DbError& err) {
+            EXPECT_EQ(err.number(), 13);
+        }
+    }
 }
