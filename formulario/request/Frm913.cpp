@@ -37,6 +37,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -236,9 +237,8 @@ QMap<int, QString> Frm913::TextosCasillas() const
 void Frm913::Form_Load()
 {
     EstableceFormularioSolicitud(this);
-    FijaLectorFechaPersonalizado([this] {
-        return modeloDat_[1]->Valor(0, 9).toDate();
-    });
+    // The statement's date: fec_des_deu (column 9) of the first notified debt.
+    FijaLectorFechaPersonalizado([this] { return modeloDat_[1]->Valor(0, 9).toDate(); });
     try {
         const int k = PosicionEntidad(nEntidad);
         const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
@@ -530,11 +530,7 @@ void Frm913::SSTab1_Click(int PreviousTab)
 {
     if (bEnTab_)
         return;
-    bEnTab_ = true;
-    struct Fin {
-        bool& bBandera;
-        ~Fin() { bBandera = false; }
-    } fin{bEnTab_};
+    const QScopedValueRollback<bool> enTab(bEnTab_, true);
 
     if (PreviousTab == 0 && !ValidaContForm1(1))
         return;
@@ -716,13 +712,10 @@ void Frm913::mkeFechaAcog_GotFocus()
 
 void Frm913::mkeFechaAcog_LostFocus()
 {
+    // The question below takes the focus away again.
     if (bEnFecha_)
         return;
-    bEnFecha_ = true;
-    struct Fin {
-        bool& bBandera;
-        ~Fin() { bBandera = false; }
-    } fin{bEnFecha_};
+    const QScopedValueRollback<bool> enFecha(bEnFecha_, true);
 
     const QString sFecha = mkeFechaAcog->displayText();
     if (!ValidaFecha(QStringLiteral("PRE"), lblFechaAcog->text(), sFecha, windowTitle(), false)) {
