@@ -134,7 +134,7 @@ TEST_F(ConciliacionTest, AcceptingAndAgreeingWritesTheDebtAndRefreshesTheForm)
     ControlCorrecto(QStringLiteral("TMP_F0913DEUDAS"), 9);
     EXPECT_TRUE(Motivos().isEmpty());
     EXPECT_EQ(frm->llamadas, (QStringList{"CargaTabIndex(1)", "CalculaMontoTotal(1)"}));
-    EXPECT_EQ(frm->txtmtototal(1).text(), QStringLiteral("1334"));
+    EXPECT_EQ(frm->txtmtototal(1).text(), QStringLiteral("1,334"));
     EXPECT_EQ(frm->ColumnaGrilla(1, QStringLiteral("mto_act_c")), QStringLiteral("1334"));
     EXPECT_TRUE(bDeudaGrabada);
     EXPECT_TRUE(bDetalleAceptado);

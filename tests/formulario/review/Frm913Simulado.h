@@ -1,10 +1,14 @@
 #pragma once
 
 // Stand-in of the request form for the tests of the debt review dialogs:
-// the two debt tabs over TMP_F0913DEUDAS of one declarant, the total boxes,
-// the update date and a log of the routines the dialogs call back; and a
-// fixture that installs it over a fresh host with debts of its own.
+// the two debt tabs over TMP_F0913DEUDAS of one declarant with their
+// record-count labels and total boxes, the update date and a log of the
+// routines the dialogs call back; the keys and clicks a user gives the
+// dialogs; and a fixture that installs the stand-in over a fresh host with
+// notified debts of its own.
 
+#include "formulario/core/Formato.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
 #include "formulario/request/Frm913Servicios.h"
@@ -14,6 +18,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStringList>
@@ -56,17 +61,19 @@ inline void Clic(QWidget& w, Qt::MouseButton boton)
 
 class Frm913Simulado : public ServiciosFrm913 {
 public:
-    explicit Frm913Simulado(const QString& sRucDeclarante) : sRuc(sRucDeclarante)
+    explicit Frm913Simulado(const QString& sRucDeclarante,
+                            const QString& sRazonSocial = QStringLiteral("EMPRESA DE PRUEBA"))
+        : sNumdoc(sRucDeclarante.leftJustified(20) + sRazonSocial)
     {
-        for (auto& total : totales)
-            total = std::make_unique<QLineEdit>(QStringLiteral("0"));
+        for (QLineEdit& total : totales)
+            total.setText(QStringLiteral("0"));
     }
 
     QWidget* Ventana() override { return &ventana; }
     QString pOperacion() const override { return sOperacion; }
-    QString TextoNumdoc() const override { return sRuc.leftJustified(20) + QStringLiteral("EMPRESA DE PRUEBA"); }
-    int TabActual() const override { return nTabActual; }
-    QString CaptionTab(int nTab) const override { return captions.value(nTab); }
+    QString TextoNumdoc() const override { return sNumdoc; }
+    int TabActual() const override { return nTab; }
+    QString CaptionTab(int nIndex) const override { return captions.value(nIndex); }
     int TabIndexTab() const override { return 0; }
     int HelpContextTab() const override { return 1017; }
     platform::Recordset& Dat(int nIndex) override { return *dat.at(nIndex); }
@@ -80,49 +87,55 @@ public:
     }
     QString ColumnaGrilla(int nIndex, int nColumna) const override
     {
-        switch (nColumna) {
-        case 0: {
-            const QString sPer = ColumnaGrilla(nIndex, QStringLiteral("per_doc"));
-            return sPer.right(2) + QLatin1Char('/') + sPer.left(4);
-        }
-        case 3: return ColumnaGrilla(nIndex, QStringLiteral("num_doc"));
-        case 8: return ColumnaGrilla(nIndex, QStringLiteral("Cod_Tip_doc"));
-        default: return {};
-        }
+        static const QStringList columnas = {"per_doc", "des_tributo", "des_valor", "num_doc", "mto_act_s",
+                                             "mto_act_c", "cod_tri", "Cod_For", "Cod_Tip_doc"};
+        const QString sValor = ColumnaGrilla(nIndex, columnas.value(nColumna));
+        return nColumna == 0 ? PeriodoMMAAAA(sValor) : sValor;
     }
-    QLineEdit& txtmtototal(int nIndex) override { return *totales.at(nIndex); }
+    QLineEdit& txtmtototal(int nIndex) override { return totales.at(nIndex); }
     QString FechaAcog() const override { return sFechaAcog; }
 
-    // Newest period first, then by tribute, as the form's grids show them.
+    // Newest period first, then by tribute, as the form's grids show them;
+    // the record-count label as the form sets it after a reload.
     void CargaTabIndex(int nIndex) override
     {
         llamadas.append(QStringLiteral("CargaTabIndex(%1)").arg(nIndex));
-        const QString sTipos = nIndex == 1 ? QStringLiteral("('01', '04', '06')") : QStringLiteral("('05')");
-        dat[nIndex] = oBaseDatos->openRecordset(
+        dat.at(nIndex) = oBaseDatos->openRecordset(
             QStringLiteral("SELECT d.*, Mid(cod_tri, 2, 3) || Right(cod_tri, 1) || '-' || 'TRIBUTO ' || cod_tri "
                            "AS des_tributo, 'RESOLUCION DE DETERMINACION' AS des_valor FROM TMP_F0913DEUDAS d "
                            "WHERE doc_id_d = ? AND Semana = ? AND ind_tip_deu IN %1 ORDER BY per_doc DESC, cod_tri")
-                .arg(sTipos),
-            {sRuc, nEntidad});
+                .arg(nIndex == 1 ? "('01', '04', '06')" : "('05')"),
+            {Ruc(), nEntidad});
+        platform::Recordset& rs = *dat.at(nIndex);
+        lblTab.at(nIndex).setText(rs.recordCount() < 1 ? QStringLiteral("Sin registros")
+                                                       : QStringLiteral("Total de registros : %1 de %2")
+                                                             .arg(rs.absolutePosition() + 1)
+                                                             .arg(rs.recordCount()));
     }
+    // Accepted notified debts count on tab 1, every hand-entered one on tab 2.
     void CalculaMontoTotal(QLineEdit& txtBox, int nIndex) override
     {
         llamadas.append(QStringLiteral("CalculaMontoTotal(%1)").arg(nIndex));
         const QVariant suma = oBaseDatos->scalar(
             QStringLiteral("SELECT SUM(mto_act_c * 1) FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? "
-                           "AND ind_tip_deu IN ('01', '04') AND ind_ver_deu IN ('00', '07')"),
-            {sRuc, nEntidad});
-        txtBox.setText(suma.isNull() ? QStringLiteral("0") : QString::number(suma.toLongLong()));
+                           "AND ind_tip_deu %1")
+                .arg(nIndex == 1 ? "IN ('01', '04') AND ind_ver_deu IN ('00', '07')" : "= '05'"),
+            {Ruc(), nEntidad});
+        txtBox.setText(suma.isNull() ? QStringLiteral("0") : Formato(suma.toDouble(), QStringLiteral("###,###,###,##0")));
     }
 
-    QString sRuc;
+    QString Ruc() const { return sNumdoc.left(11).trimmed(); }
+
+    QString sNumdoc; // cboNumdoc
     QString sOperacion = QStringLiteral("E");
+    int nTab = 1; // SSTab1's current tab
     QString sFechaAcog = QStringLiteral("15/01/2016");
     QStringList captions = {QStringLiteral("&Información general"), QStringLiteral("&Resoluciones"),
                             QStringLiteral("&Otras Resoluciones"), QStringLiteral("&Casillas")};
-    QStringList llamadas;
+    QStringList llamadas; // the call-backs, in order
     std::array<std::unique_ptr<platform::Recordset>, 3> dat;
-    std::array<std::unique_ptr<QLineEdit>, 3> totales;
+    std::array<QLabel, 3> lblTab;
+    std::array<QLineEdit, 3> totales;
     QWidget ventana;
 };
 

@@ -4,7 +4,7 @@
 #include "formulario/review/FrmNoNotificada.h"
 #include "platform/database.h"
 #include "platform/databasetesting.h"
-#include "tests/formulario/review/FormularioSolicitudPrueba.h"
+#include "tests/formulario/review/Frm913Simulado.h"
 #include "tests/support/HostTest.h"
 
 #include <QClipboard>
@@ -44,7 +44,7 @@ protected:
         HostTest::SetUp();
         if (HasFatalFailure())
             return;
-        frm.sNumdoc = kDeclarante.leftJustified(20) + QStringLiteral("COMERCIAL PEÑA HERMANOS S.A.C.");
+        frm.nTab = 2;
         sRucDeclarante = kDeclarante;
         Declaracion(1);
         EstableceFormularioSolicitud(&frm);
@@ -67,7 +67,7 @@ protected:
     {
         frm.CargaTabIndex(1);
         frm.CargaTabIndex(2);
-        frm.nCargas = 0;
+        frm.llamadas.clear();
     }
 
     void Abre(const QString& sOperacion)
@@ -140,15 +140,7 @@ protected:
         rs->cancelUpdate();
     }
 
-    void Teclea(QWidget* oControl, const QString& sTexto)
-    {
-        for (QChar c : sTexto) {
-            QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QCoreApplication::sendEvent(oControl, &tecla);
-        }
-    }
-
-    FormularioSolicitudPrueba frm;
+    Frm913Simulado frm{kDeclarante, QStringLiteral("COMERCIAL PEÑA HERMANOS S.A.C.")};
     std::unique_ptr<FrmNoNotificada> form;
 };
 
@@ -158,7 +150,7 @@ TEST_F(NoNotificadaTest, ANewDebtIsStoredWithEveryColumnAndTheDialogIsEmptiedFor
 {
     InsertaNotificada(QStringLiteral("0230170000999"), 1, QStringLiteral("2009-05-20 00:00:00"),
                       QStringLiteral("PRO123"));
-    frm.cajasTotal[1].setText(QStringLiteral("1"));
+    frm.txtmtototal(2).setText(QStringLiteral("1"));
     Abre(QStringLiteral("N"));
     EXPECT_EQ(form->windowTitle(), kTitulo);
     EXPECT_EQ(form->Frame1->title(), QStringLiteral("Otras Resoluciones"));
@@ -180,9 +172,9 @@ TEST_F(NoNotificadaTest, ANewDebtIsStoredWithEveryColumnAndTheDialogIsEmptiedFor
         << filas[0].toStdString();
     ControlCorrecto(9);
 
-    EXPECT_EQ(frm.lblTab[1].text(), QStringLiteral("Total de registros : 1 de 1"));
-    EXPECT_EQ(frm.cajasTotal[1].text(), QStringLiteral("1,075"));
-    EXPECT_EQ(frm.nCargas, 1);
+    EXPECT_EQ(frm.lblTab[2].text(), QStringLiteral("Total de registros : 1 de 1"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("1,075"));
+    EXPECT_EQ(frm.llamadas, (QStringList{"CalculaMontoTotal(2)", "CargaTabIndex(2)"}));
     EXPECT_EQ(form->mkePeriodo->displayText(), QStringLiteral("__/____"));
     EXPECT_EQ(form->cboDocumento->currentIndex(), -1);
     for (QLineEdit* caja : {form->txtNumDocumento, form->TxtRuc, form->txtmtoTributo, form->TxtMtoIntereses,
@@ -192,12 +184,12 @@ TEST_F(NoNotificadaTest, ANewDebtIsStoredWithEveryColumnAndTheDialogIsEmptiedFor
 
 TEST_F(NoNotificadaTest, WithoutAnyDebtOnTheFormTheDateAndProcessAreLeftEmpty)
 {
-    frm.cajasTotal[1].setText(QStringLiteral("0"));
+    frm.txtmtototal(2).setText(QStringLiteral("0"));
     Abre(QStringLiteral("N"));
     Llena(Entrada());
     EXPECT_EQ(Acepta().value(0).text, kGrabo);
     EXPECT_TRUE(Filas().value(0).contains(QStringLiteral("|00|<null>|0|01/01/1901|<null>|")));
-    EXPECT_EQ(frm.nTotales, 0); // a total reading "0" is not recomputed
+    EXPECT_EQ(frm.llamadas, QStringList{"CargaTabIndex(2)"}); // a total reading "0" is not recomputed
 }
 
 struct CasoTipo {
@@ -560,7 +552,7 @@ TEST_F(NoNotificadaTest, AmountBoxesKeepARunningTotalAndTheirFormats)
     EXPECT_EQ(form->TxtMtoIntereses->text(), QStringLiteral("0.00"));
 
     form->TxtMtoIntereses->clear();
-    Teclea(form->TxtMtoIntereses, QStringLiteral(".5.x"));
+    Teclea(*form->TxtMtoIntereses, QStringLiteral(".5.x"));
     EXPECT_EQ(form->TxtMtoIntereses->text(), QStringLiteral("0.5"));
 }
 
