@@ -176,7 +176,9 @@ bool CargaDeudas::DesencriptaArch(const QString& sNomarch, const QString& /*sCla
     if (nArchivo == 0)
         return false;
     // Read at once and split: every line end costs the same.
-    const std::optional<QList<QByteArray>> lineas = LineasEstado(ArchivoAbierto(nArchivo)->read(kLargoMaximoEstado + 1));
+    QFile* archivo = ArchivoAbierto(nArchivo);
+    const std::optional<QList<QByteArray>> lineas =
+        archivo->size() > kLargoMaximoEstado ? std::nullopt : LineasEstado(archivo->readAll());
     CierraArchivo(nArchivo);
     if (!lineas) {
         platform::messageBox(QStringLiteral("El archivo a importar no es válido"), Critical, sTitulo_);
