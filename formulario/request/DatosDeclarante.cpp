@@ -43,11 +43,14 @@ void Datos_Iniciales(const ClaveDeclaracion& clave)
     sMtoDeudaGarantia = rs->field(QStringLiteral("mto_deuda_garantia")).text().trimmed();
 }
 
-void CargaTipoPersona(const QString& sNumDoc)
+bool HayDeudasPersonaNatural(const QString& sNumDoc)
 {
-    sNumDeudas = QStringLiteral("1");
     sSQL = QStringLiteral("SELECT count(*) as nCont FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? "
                           "AND ind_tip_deu in ( '01', '04', '06' ) AND ind_acog = 1 AND ind_valor = 0 ");
-    if (oBaseDatos->scalar(sSQL, {sNumDoc, nEntidad}).toInt() > 0)
-        sNumDeudas = QStringLiteral("0");
+    return oBaseDatos->scalar(sSQL, {sNumDoc, nEntidad}).toInt() > 0;
+}
+
+void CargaTipoPersona(const QString& sNumDoc)
+{
+    sNumDeudas = HayDeudasPersonaNatural(sNumDoc) ? QStringLiteral("0") : QStringLiteral("1");
 }

@@ -9,6 +9,7 @@
 #include "formulario/core/modGen02.h"
 #include "formulario/core/mod_Combo.h"
 #include "formulario/reports/ControlValor.h"
+#include "formulario/request/DatosDeclarante.h"
 #include "formulario/request/Frm913Servicios.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -86,15 +87,6 @@ std::optional<QString> FallaNumeroResolucion(const DeudaNoNotificada& deuda)
     default:
         return kNoAcogible;
     }
-}
-
-// Accepted notified debts of other kinds of taxpayer, which cannot be mixed
-// with debts entered by hand.
-bool HayDeudasDeOtroTipo(const QString& sDeclarante)
-{
-    sSQL = QStringLiteral("SELECT count(*) as nCont FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? "
-                          "AND ind_tip_deu in ( '01', '04', '06' ) AND ind_acog = 1 AND ind_valor = 0 ");
-    return oBaseDatos->scalar(sSQL, {sDeclarante, nEntidad}).toInt() > 0;
 }
 
 // The checks of an amount box: empty or not a number, below `minimo` (or at
@@ -193,7 +185,7 @@ std::optional<Refusal> PrimeraFalla(const DeudaNoNotificada& deuda, bool bNueva,
         if (auto falla = FallaIdentificacion(deuda))
             return falla;
     }
-    if (HayDeudasDeOtroTipo(deuda.sDeclarante))
+    if (HayDeudasPersonaNatural(deuda.sDeclarante))
         return Refusal{QStringLiteral("No se puede combinar deudas de persona natural generadoras de rentas de "
                                       "capital y/o trabajo (tributos 3071, 3072, 3073, 3074) con el resto de deudas. "
                                       "Por favor, elija deudas de un solo tipo en la solicitud."),
