@@ -3,6 +3,7 @@
 #include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/Moneda.h"
 #include "formulario/core/Registros.h"
@@ -110,7 +111,9 @@ std::optional<Refusal> FallaIdentificacion(const DeudaNoNotificada& deuda)
         return Refusal{QStringLiteral("Debe registrar el periodo"), Caja::Error, CampoDeuda::Periodo};
     const bool bPeriodoValido = deuda.sPeriodo.startsWith(QLatin1String("14"))
         ? ValidaPerMensual(deuda.sPeriodo, QStringLiteral("14/1991"), QStringLiteral("14/1997"), 4)
-        : ValidaPerMensual(deuda.sPeriodo, QStringLiteral("01/1992"), sPeriodoMMAAAA, 0);
+        // The open declaration's own period: the picker's copy of it is not set
+        // for a new declaration and may be another declaration's.
+        : ValidaPerMensual(deuda.sPeriodo, QStringLiteral("01/1992"), PeriodoMMAAAA(sPeriodo), 0);
     if (!bPeriodoValido)
         return Refusal{QStringLiteral("El periodo no es válido"), Caja::Error, CampoDeuda::Periodo};
     if (deuda.sTipoDocumento.isEmpty())

@@ -391,6 +391,24 @@ struct Rechazo {
     int nEntidad = 1;
 };
 
+TEST_F(NoNotificadaTest, ThePeriodRunsToTheOpenDeclarationsPeriodWhateverThePickerLastSet)
+{
+    for (const QString& sDelSelector : {QString(), QStringLiteral("12/2015")}) {
+        SCOPED_TRACE(sDelSelector.toStdString());
+        db().execute(QStringLiteral("DELETE FROM TMP_F0913DEUDAS"));
+        sPeriodoMMAAAA = sDelSelector;
+        Abre(QStringLiteral("N"));
+        Entrada e;
+        e.sPeriodo = QStringLiteral("04/2010");
+        Llena(e);
+        EXPECT_EQ(Acepta().value(0).text, QStringLiteral("El periodo no es válido"));
+        e.sPeriodo = QStringLiteral("03/2010");
+        Llena(e);
+        EXPECT_EQ(Acepta().value(0).text, kGrabo);
+        EXPECT_EQ(Filas().size(), 1);
+    }
+}
+
 TEST_F(NoNotificadaTest, EveryRefusalShowsItsMessageAndWritesNothing)
 {
     const QString kNoAcogible = QStringLiteral("Error en el Nº de resolución. Tipo de resolución no acogible.");
