@@ -274,7 +274,7 @@ void FrmNoNotificada::CargaCampos(int nFlag, int nTab)
     const bool bCargado = nFlag == 1;
     ServiciosFrm913& frm = Formulario();
     if (bCargado)
-        mkePeriodo->setText(frm.ColumnaGrilla(nTab, 0));
+        mkePeriodo->setText(PeriodoMMAAAA(frm.ColumnaGrilla(nTab, QStringLiteral("per_doc"))));
     else
         mkePeriodo->clear();
     mkePeriodo->setEnabled(!bCargado);

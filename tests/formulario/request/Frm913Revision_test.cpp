@@ -1,5 +1,6 @@
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
+#include "formulario/reports/ControlValor.h"
 #include "formulario/request/Frm913.h"
 #include "formulario/review/FrmNoNotificada.h"
 #include "formulario/review/frmCondeuDet.h"
@@ -25,6 +26,11 @@ namespace {
 const QString kSiguiente = QStringLiteral("¿Desea continuar con la actualización del siguiente registro de Deudas?");
 const QString kActualizada = QStringLiteral("La información se actualizó satisfactoriamente");
 const QString kGrabo = QStringLiteral("La información se grabó con éxito");
+const QString kFusionada = QStringLiteral("20456712381");
+// What the dialog of a debt entered by hand writes, besides the key.
+const QString kColumnasManuales = QStringLiteral(
+    "Ind_tip_deu, per_doc, cod_tri, Cod_for, Cod_tip_doc, Cod_tri_aso, Ind_ver_deu, Num_pro, mto_tributo_c, "
+    "mto_int_cap_c, mto_int_c, mto_act_c, ind_acog, ind_conf, Cod_for_dj, Num_ord_dj, Ind_valor, Ind_deuda_dj");
 
 // The review dialogs opened from the request form over the host stand-in's
 // sample declarations, as the user reaches them from the debts tabs.
@@ -95,6 +101,18 @@ protected:
             dlg.cmdOpcion_Click(1);
             return 0;
         });
+    }
+
+    // The stored control value of the debt is the one its columns give.
+    void ControlCorrecto(const QString& sNumDoc, int nParticion)
+    {
+        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM TMP_F0913DEUDAS WHERE Num_doc = ?"), {sNumDoc},
+                                     platform::RecordsetType::Dynaset);
+        ASSERT_FALSE(rs->eof());
+        const QString sGuardado = rs->field(QStringLiteral("cnumero")).text();
+        rs->edit();
+        EXPECT_EQ(sGuardado, FormateaCampo(*rs, nParticion));
+        rs->cancelUpdate();
     }
 
     QStringList Textos() const
@@ -214,6 +232,111 @@ TEST_F(Frm913RevisionTest, TheNextDebtPathRunsToTheLastRowAndTheGridStaysWhereIt
     EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("3,500"));
     EXPECT_EQ(frm.TDBGrid[1]->currentIndex().row(), 4);
     EXPECT_EQ(frm.Dat(1).absolutePosition(), 4);
+}
+
+// ------------------------------------------------------------ debts entered by hand
+
+// What the user types for a debt of ESSALUD entered by hand.
+struct Manual {
+    const char* sPeriodo;
+    const char* sTipo;
+    const char* sNumero;
+};
+const Manual kMulta = {"05/2006", "017004", "0231040000126"};
+const Manual kReaf = {"08/2005", "017504", "0230170000127"};
+
+class Frm913ManualTest : public Frm913RevisionTest {
+protected:
+    // The sample declaration of ESSALUD, with three debts entered by hand
+    // (9,000 in all), on its second debts tab.
+    Frm913& AbreEssalud() { return Abre(2, 2); }
+
+    // "&Nuevo" on grid 2: the debt typed, "&Aceptar", then "&Salir".
+    void Agrega(Frm913& frm, const Manual& m)
+    {
+        script.onForm(QStringLiteral("FrmNoNotificada"), [this, m](QWidget& w) {
+            auto& dlg = static_cast<FrmNoNotificada&>(w);
+            dlg.mkePeriodo->setText(QString::fromLatin1(m.sPeriodo));
+            dlg.cboDocumento->setCurrentIndex(
+                dlg.cboDocumento->findText(QString::fromLatin1(m.sTipo), Qt::MatchStartsWith));
+            dlg.txtNumDocumento->setText(QString::fromLatin1(m.sNumero));
+            dlg.TxtRuc->setText(kFusionada);
+            dlg.txtmtoTributo->setText(QStringLiteral("1000.00"));
+            if (!dlg.TxtMtoInteresesCAP->isReadOnly())
+                dlg.TxtMtoInteresesCAP->setText(QStringLiteral("50.00"));
+            dlg.TxtMtoIntereses->setText(QStringLiteral("25.40"));
+            script.answer(Ok);
+            dlg.cmdOpcion_Click(0);
+            dlg.cmdOpcion_Click(1);
+            return 0;
+        });
+        frm.cmdNew_Click(2);
+    }
+};
+
+TEST_F(Frm913ManualTest, ANewDebtJoinsTheSecondGridAndItsTotal)
+{
+    Frm913& frm = AbreEssalud();
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("9,000"));
+    Agrega(frm, kMulta);
+    EXPECT_EQ(Textos(), QStringList{kGrabo});
+    EXPECT_EQ(frm.pOperacion(), QStringLiteral("N"));
+    EXPECT_EQ(Fila(kColumnasManuales, QStringLiteral("0231040000126")),
+              QStringLiteral("05|200605|052106|0|017004|000000|00|00000000000001|1000.00|0.00|25.40|1025|1|1|0|20456712381|1|0"));
+    ControlCorrecto(QStringLiteral("0231040000126"), 9);
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 4);
+    EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Total de registros : 1 de 4"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
+    EXPECT_TRUE(frm.Modificado());
+}
+
+TEST_F(Frm913ManualTest, AChangedDebtIsRewrittenInPlace)
+{
+    Frm913& frm = AbreEssalud();
+    Agrega(frm, kMulta);
+    Elige(frm, 2, 3);
+    script.clear();
+    script.onForm(QStringLiteral("FrmNoNotificada"), [this](QWidget& w) {
+        auto& dlg = static_cast<FrmNoNotificada&>(w);
+        EXPECT_EQ(dlg.txtNumDocumento->text(), QStringLiteral("0231040000126"));
+        EXPECT_EQ(dlg.mkePeriodo->displayText(), QStringLiteral("05/2006"));
+        dlg.txtmtoTributo->setText(QStringLiteral("2,000.00"));
+        script.answer(Ok);
+        dlg.cmdOpcion_Click(0);
+        return dlg.result();
+    });
+    frm.cmdEdit_Click(2);
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("La información se modificó con éxito")});
+    EXPECT_EQ(frm.pOperacion(), QStringLiteral("E"));
+    EXPECT_EQ(Fila(kColumnasManuales, QStringLiteral("0231040000126")),
+              QStringLiteral("05|200605|052106|0|017004|000000|00|00000000000001|2000.00|0.00|25.40|2025|1|1|0|20456712381|1|0"));
+    ControlCorrecto(QStringLiteral("0231040000126"), 10);
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 4);
+    EXPECT_EQ(Celda(frm, 2, 3, 5), QStringLiteral("2025"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("11,025"));
+    EXPECT_EQ(frm.TDBGrid[2]->currentIndex().row(), 3);
+    EXPECT_TRUE(frm.Modificado());
+}
+
+TEST_F(Frm913ManualTest, DeletingADebtTakesOnlyItOutOfTheGridAndTotal)
+{
+    Frm913& frm = AbreEssalud();
+    Agrega(frm, kMulta);
+    Agrega(frm, kReaf);
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("11,100"));
+    Elige(frm, 2, 4);
+    script.clear();
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.cmdDelete_Click(2);
+    EXPECT_EQ(Textos(), (QStringList{QStringLiteral("¿Confirma que va a eliminar el registro seleccionado?"),
+                                     QStringLiteral("Se eliminó el registro satisfactoriamente")}));
+    EXPECT_EQ(frm.pOperacion(), QStringLiteral("D"));
+    EXPECT_EQ(Fila(QStringLiteral("Num_doc"), QStringLiteral("0230170000127")), QStringLiteral("<none>"));
+    EXPECT_EQ(Fila(QStringLiteral("Num_doc"), QStringLiteral("0231040000126")), QStringLiteral("0231040000126"));
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 4);
+    EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Total de registros : 1 de 4"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
 }
 
 } // namespace
