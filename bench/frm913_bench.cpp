@@ -6,18 +6,11 @@
 //
 //   frm913_bench [debts...]
 
-#include "formulario/core/ModGen00.h"
+#include "bench/benchmark.h"
 #include "formulario/core/SharedForm.h"
 #include "formulario/request/Frm913.h"
-#include "inserta/Instalacion.h"
-#include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/utility.h"
-#include "tools/hostkit/hostkit.h"
 
-#include <QApplication>
 #include <QDate>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -32,22 +25,7 @@ const QString kRuc = QStringLiteral("20100070970");
 // notified debts; the main program's state points at it.
 void preparaDeclaracion(const QString& carpeta, int deudas)
 {
-    const hostkit::HostPaths paths = hostkit::prepareHost(carpeta);
-    hostkit::setWindowsDirectory(paths);
-    {
-        platform::DialogScript script;
-        if (inserta::Main() != inserta::SalidaCompleta || !script.shown().isEmpty()) {
-            std::fprintf(stderr, "the installer failed: %s\n", qPrintable(script.lastText()));
-            std::exit(1);
-        }
-    }
-    sSysPath = paths.sysPath;
-    sSysUser = QStringLiteral("ADMIN");
-    oUtil = std::make_unique<platform::Utility>();
-    platform::OpenOptions options;
-    options.workgroupFile = paths.workgroupFile;
-    oBaseDatos = platform::Database::open(paths.dbFile, options);
-
+    bench::installHost(carpeta);
     oBaseDatos->execute(QStringLiteral("INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, Semana, estado, "
                                        "bcolibrad, cheque) VALUES (6, ?, '201003', '0913', 1, 0, 2, '0')"),
                         {kRuc});
@@ -68,20 +46,20 @@ void preparaDeclaracion(const QString& carpeta, int deudas)
 double leeFilas()
 {
     sqlite3* db = oBaseDatos->handle();
-    QElapsedTimer reloj;
-    reloj.start();
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM F0913DEUDAS", -1, &stmt, nullptr);
-    const int columnas = sqlite3_column_count(stmt);
     qint64 total = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int i = 0; i < columnas; ++i)
-            total += sqlite3_column_bytes(stmt, i);
-    }
-    sqlite3_finalize(stmt);
+    const double t = bench::seconds([&] {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT * FROM F0913DEUDAS", -1, &stmt, nullptr);
+        const int columnas = sqlite3_column_count(stmt);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int i = 0; i < columnas; ++i)
+                total += sqlite3_column_bytes(stmt, i);
+        }
+        sqlite3_finalize(stmt);
+    });
     if (total == 0)
         std::fprintf(stderr, "no rows read\n");
-    return reloj.nsecsElapsed() / 1e9;
+    return t;
 }
 
 struct Tiempos {
@@ -100,16 +78,11 @@ Tiempos abreFormulario()
     frm.EstableceDeclaracion({6, kRuc, QStringLiteral("COMERCIAL PEÑA HERMANOS S.A.C."), QStringLiteral("ALCOR"), {}});
 
     Tiempos tiempos;
-    QElapsedTimer reloj;
-    reloj.start();
-    frm.Form_Load();
-    tiempos.abre = reloj.nsecsElapsed() / 1e9;
+    tiempos.abre = bench::seconds([&] { frm.Form_Load(); });
 
     frm.txtTelefono->setText(QStringLiteral("4441234"));
     frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
-    reloj.restart();
-    frm.SSTab1->setCurrentIndex(1);
-    tiempos.tab = reloj.nsecsElapsed() / 1e9;
+    tiempos.tab = bench::seconds([&] { frm.SSTab1->setCurrentIndex(1); });
     if (frm.SSTab1->currentIndex() != 1 || !script.shown().isEmpty()) {
         std::fprintf(stderr, "the debts tab did not open: %s\n", qPrintable(script.lastText()));
         std::exit(1);
@@ -122,26 +95,16 @@ Tiempos abreFormulario()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
-    QList<int> tamanos;
-    for (const QString& argumento : app.arguments().mid(1))
-        tamanos.append(argumento.toInt());
-    if (tamanos.isEmpty())
-        tamanos = {1000, 10000, 100000};
-
-    std::printf("%10s %10s %10s %12s %10s %10s\n", "debts", "open (s)", "tab 1 (s)", "baseline (s)", "open/base",
-                "tab/base");
-    for (const int deudas : tamanos) {
+    bench::printHeader("debts", {{"open (s)", "baseline (s)"}, {"tab 1 (s)", "baseline (s)"}});
+    for (const int deudas : bench::sizes(app.arguments())) {
         QTemporaryDir carpeta;
         preparaDeclaracion(carpeta.path(), deudas);
         const double tBase = leeFilas();
         const Tiempos tiempos = abreFormulario();
         oBaseDatos.reset();
-        std::printf("%10d %10.3f %10.3f %12.3f %10.2f %10.2f\n", deudas, tiempos.abre, tiempos.tab, tBase,
-                    tiempos.abre / tBase, tiempos.tab / tBase);
-        std::fflush(stdout);
+        bench::printRow(QString::number(deudas), {{tiempos.abre, tBase}, {tiempos.tab, tBase}});
     }
     return 0;
 }

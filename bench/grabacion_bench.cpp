@@ -11,16 +11,9 @@
 //
 //   grabacion_bench [debts...]
 
-#include "formulario/core/ModGen00.h"
+#include "bench/benchmark.h"
 #include "formulario/request/GrabaDeclaracion.h"
-#include "inserta/Instalacion.h"
-#include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/utility.h"
-#include "tools/hostkit/hostkit.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -31,23 +24,9 @@ const QString kRuc = QStringLiteral("20100070970");
 // A fresh host with the form's tables; the main program's state points at it.
 void preparaHost(const QString& carpeta)
 {
-    const hostkit::HostPaths paths = hostkit::prepareHost(carpeta);
-    hostkit::setWindowsDirectory(paths);
-    {
-        platform::DialogScript script; // the installer's run shows nothing when it goes well
-        if (inserta::Main() != inserta::SalidaCompleta || !script.shown().isEmpty()) {
-            std::fprintf(stderr, "the installer failed: %s\n", qPrintable(script.lastText()));
-            std::exit(1);
-        }
-    }
-    sSysPath = paths.sysPath;
-    sSysUser = QStringLiteral("ADMIN");
+    bench::installHost(carpeta);
     sPeriodo = QStringLiteral("201003");
     nEntidad = 1;
-    oUtil = std::make_unique<platform::Utility>();
-    platform::OpenOptions options;
-    options.workgroupFile = paths.workgroupFile;
-    oBaseDatos = platform::Database::open(paths.dbFile, options);
 }
 
 // `nDeudas` debts of the declaration in the work table and, saved before,
@@ -82,15 +61,6 @@ DeclaracionFormulario datos()
     return d;
 }
 
-template <class Paso>
-double segundos(Paso&& paso)
-{
-    QElapsedTimer reloj;
-    reloj.start();
-    paso();
-    return reloj.nsecsElapsed() / 1e9;
-}
-
 // Seconds that one INSERT ... SELECT of the debts (with `sCondicion`) into
 // the emptied F0913DEUDAS of a fresh host takes, in one transaction.
 double copia(int nDeudas, const QString& sCondicion)
@@ -99,7 +69,7 @@ double copia(int nDeudas, const QString& sCondicion)
     preparaHost(base.path());
     preparaDeclaracion(nDeudas);
     oBaseDatos->execute(QStringLiteral("DELETE FROM F0913DEUDAS"));
-    const double t = segundos([&] {
+    const double t = bench::seconds([&] {
         oBaseDatos->beginTrans();
         oBaseDatos->execute(QStringLiteral("INSERT INTO F0913DEUDAS SELECT * FROM TMP_F0913DEUDAS") + sCondicion);
         oBaseDatos->commitTrans();
@@ -112,22 +82,15 @@ double copia(int nDeudas, const QString& sCondicion)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
-    QList<int> tamanos;
-    for (const QString& argumento : app.arguments().mid(1))
-        tamanos.append(argumento.toInt());
-    if (tamanos.isEmpty())
-        tamanos = {1000, 10000, 100000};
-
-    std::printf("%10s %10s %10s %8s %10s %8s\n", "debts", "save (s)", "copy (s)", "ratio", "keyed (s)", "ratio");
-    for (const int nDeudas : tamanos) {
+    bench::printHeader("debts", {{"save (s)", "copy (s)"}, {"save (s)", "keyed (s)"}});
+    for (const int nDeudas : bench::sizes(app.arguments())) {
         QTemporaryDir grabacion;
         preparaHost(grabacion.path());
         preparaDeclaracion(nDeudas);
         const DeclaracionFormulario d = datos();
-        const double tGraba = segundos([&] {
+        const double tGraba = bench::seconds([&] {
             if (!GrabaFormulario(d)) {
                 std::fprintf(stderr, "the save failed\n");
                 std::exit(1);
@@ -139,9 +102,7 @@ int main(int argc, char** argv)
         const double tClave = copia(nDeudas, QStringLiteral(" WHERE tip_doc_d = 6 AND doc_id_d = '") + kRuc
                                                    + QStringLiteral("' AND periodo = '201003' AND formulario = '0913' "
                                                                     "AND semana = 1"));
-        std::printf("%10d %10.3f %10.3f %8.2f %10.3f %8.2f\n", nDeudas, tGraba, tBase, tGraba / tBase, tClave,
-                    tGraba / tClave);
-        std::fflush(stdout);
+        bench::printRow(QString::number(nDeudas), {{tGraba, tBase}, {tGraba, tClave}});
     }
     return 0;
 }

@@ -7,51 +7,22 @@
 //
 //   import_bench [records...]
 
-#include "formulario/core/ModGen00.h"
-#include "inserta/Instalacion.h"
-#include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/utility.h"
-#include "tools/hostkit/hostkit.h"
+#include "bench/benchmark.h"
 #include "tools/hostkit/statement.h"
 #include "tools/importa/importa.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <sqlite3.h>
 
 namespace {
 
-// A fresh host with the form's tables; the main program's state points at it.
-hostkit::HostPaths preparaHost(const QString& carpeta)
-{
-    const hostkit::HostPaths paths = hostkit::prepareHost(carpeta);
-    hostkit::setWindowsDirectory(paths);
-    {
-        platform::DialogScript script; // the installer's run shows nothing when it goes well
-        if (inserta::Main() != inserta::SalidaCompleta || !script.shown().isEmpty()) {
-            std::fprintf(stderr, "the installer failed: %s\n", qPrintable(script.lastText()));
-            std::exit(1);
-        }
-    }
-
-    sSysPath = paths.sysPath;
-    sSysUser = QStringLiteral("ADMIN");
-    oUtil = std::make_unique<platform::Utility>();
-    platform::OpenOptions options;
-    options.workgroupFile = paths.workgroupFile;
-    oBaseDatos = platform::Database::open(paths.dbFile, options);
-    return paths;
-}
-
 // Seconds that the import of a statement of `registros` debts takes, its
 // lines ended by `finLinea`.
 double importa(const QString& carpeta, int registros, const QByteArray& finLinea = "\r\n")
 {
-    const hostkit::HostPaths paths = preparaHost(carpeta);
+    const hostkit::HostPaths paths = bench::installHost(carpeta);
     const QString ruc = hostkit::sampleDeclarants().first().docId;
     const QString descargas = paths.root + QStringLiteral("/descargas/");
     QDir().mkpath(descargas);
@@ -60,10 +31,8 @@ double importa(const QString& carpeta, int registros, const QByteArray& finLinea
     hostkit::writeZip(descargas + hostkit::statementArchiveName(ruc, 1),
                       {{hostkit::statementFileName(contenido), contenido}});
 
-    QElapsedTimer reloj;
-    reloj.start();
-    const QString sMensajeFinal = ImportaEstadoAdeudos(ruc, 1, descargas);
-    const double segundos = reloj.nsecsElapsed() / 1e9;
+    QString sMensajeFinal;
+    const double segundos = bench::seconds([&] { sMensajeFinal = ImportaEstadoAdeudos(ruc, 1, descargas); });
     if (sMensajeFinal != QStringLiteral("La importación ha terminado satisfactoriamente")) {
         std::fprintf(stderr, "the import failed: %s\n", qPrintable(sMensajeFinal));
         std::exit(1);
@@ -98,46 +67,40 @@ void leeFilas(sqlite3* db, Filas& filas)
 // transaction takes, into the same table of a fresh host.
 double insertaFilas(const QString& carpeta, const Filas& filas)
 {
-    preparaHost(carpeta);
+    bench::installHost(carpeta);
     sqlite3* db = oBaseDatos->handle();
     QByteArray sql = "INSERT INTO F0913DEUDAS VALUES (?";
     for (int i = 1; i < filas.columnas; ++i)
         sql += ",?";
     sql += ")";
 
-    QElapsedTimer reloj;
-    reloj.start();
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
-    for (size_t fila = 0; fila < filas.valores.size(); fila += size_t(filas.columnas)) {
-        for (int i = 0; i < filas.columnas; ++i)
-            sqlite3_bind_value(stmt, i + 1, filas.valores[fila + size_t(i)]);
-        if (sqlite3_step(stmt) != SQLITE_DONE) {
-            std::fprintf(stderr, "baseline insert failed: %s\n", sqlite3_errmsg(db));
-            std::exit(1);
+    return bench::seconds([&] {
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
+        for (size_t fila = 0; fila < filas.valores.size(); fila += size_t(filas.columnas)) {
+            for (int i = 0; i < filas.columnas; ++i)
+                sqlite3_bind_value(stmt, i + 1, filas.valores[fila + size_t(i)]);
+            if (sqlite3_step(stmt) != SQLITE_DONE) {
+                std::fprintf(stderr, "baseline insert failed: %s\n", sqlite3_errmsg(db));
+                std::exit(1);
+            }
+            sqlite3_reset(stmt);
         }
-        sqlite3_reset(stmt);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    return reloj.nsecsElapsed() / 1e9;
+        sqlite3_finalize(stmt);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    });
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
-    QList<int> tamanos;
-    for (const QString& argumento : app.arguments().mid(1))
-        tamanos.append(argumento.toInt());
-    if (tamanos.isEmpty())
-        tamanos = {1000, 10000, 100000};
+    const QList<int> tamanos = bench::sizes(app.arguments());
 
-    std::printf("%10s %12s %12s %8s\n", "records", "import (s)", "baseline (s)", "ratio");
+    bench::printHeader("records", {{"import (s)", "baseline (s)"}});
     for (const int registros : tamanos) {
         QTemporaryDir importacion;
         QTemporaryDir base;
@@ -147,11 +110,11 @@ int main(int argc, char** argv)
         oBaseDatos.reset();
         const double tBase = insertaFilas(base.path(), filas);
         oBaseDatos.reset();
-        std::printf("%10d %12.3f %12.3f %8.2f\n", registros, tImporta, tBase, tImporta / tBase);
-        std::fflush(stdout);
+        bench::printRow(QString::number(registros), {{tImporta, tBase}});
     }
 
-    std::printf("\n%10s %12s %12s %8s\n", "records", "CR (s)", "CR LF (s)", "ratio");
+    std::printf("\n");
+    bench::printHeader("records", {{"CR (s)", "CR LF (s)"}});
     for (const int registros : tamanos) {
         QTemporaryDir soloRetorno;
         QTemporaryDir conSalto;
@@ -159,8 +122,7 @@ int main(int argc, char** argv)
         oBaseDatos.reset();
         const double tCrLf = importa(conSalto.path(), registros);
         oBaseDatos.reset();
-        std::printf("%10d %12.3f %12.3f %8.2f\n", registros, tRetorno, tCrLf, tRetorno / tCrLf);
-        std::fflush(stdout);
+        bench::printRow(QString::number(registros), {{tRetorno, tCrLf}});
     }
     return 0;
 }

@@ -7,15 +7,13 @@
 //
 //   reporte_bench [pages]
 
-#include "formulario/core/ModGen00.h"
+#include "bench/benchmark.h"
 #include "formulario/reports/ImpLinea.h"
 #include "formulario/reports/Repo04.h"
 #include "formulario/reports/frmPreview.h"
 #include "platform/printer.h"
 #include "platform/textfile.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -23,7 +21,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -99,26 +96,11 @@ void Dibuja(QPainter& painter, const Hoja& hoja)
     }
 }
 
-double Segundos(const std::function<void()>& paso)
-{
-    QElapsedTimer reloj;
-    reloj.start();
-    paso();
-    return reloj.nsecsElapsed() / 1e9;
-}
-
-void Linea(const char* sQue, double tNuestro, double tBase)
-{
-    std::printf("%-10s %12.3f %12.3f %8.2f\n", sQue, tNuestro, tBase, tNuestro / tBase);
-    std::fflush(stdout);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     const int nHojas = argc > 1 ? std::atoi(argv[1]) : 200;
 
@@ -127,10 +109,11 @@ int main(int argc, char** argv)
     const QList<Hoja> hojas = Contenido(nHojas);
     platform::writeTextLines(carpeta.filePath(QStringLiteral("00000001.PRN")), Marcado(hojas));
 
-    std::printf("%d pages\n%-10s %12s %12s %8s\n", nHojas, "target", "report (s)", "baseline (s)", "ratio");
+    std::printf("%d pages\n", nHojas);
+    bench::printHeader("target", {{"report (s)", "baseline (s)"}});
 
     QSize tamanoCaja;
-    const double tPrevia = Segundos([&] {
+    const double tPrevia = bench::seconds([&] {
         frmPreview previa;
         previa.sArchivoReporte = QStringLiteral("00000001.PRN");
         previa.Form_Load();
@@ -140,7 +123,7 @@ int main(int argc, char** argv)
         }
         tamanoCaja = previa.picPrevia.first()->size();
     });
-    const double tPreviaBase = Segundos([&] {
+    const double tPreviaBase = bench::seconds([&] {
         const double nEscala = qApp->primaryScreen()->logicalDotsPerInchX() / platform::kTwipsPerInch;
         for (const Hoja& hoja : hojas) {
             QImage imagen(tamanoCaja, QImage::Format_RGB32);
@@ -151,14 +134,14 @@ int main(int argc, char** argv)
             Dibuja(painter, hoja);
         }
     });
-    Linea("preview", tPrevia, tPreviaBase);
+    bench::printRow(QStringLiteral("preview"), {{tPrevia, tPreviaBase}});
 
     const QString pdf = carpeta.filePath(QStringLiteral("reporte.pdf"));
     platform::PrintJob::setPdfOutputForTesting(pdf);
-    const double tPdf = Segundos([] { MuestraReporte(QStringLiteral("00000001.PRN"), QStringLiteral("xx")); });
+    const double tPdf = bench::seconds([] { MuestraReporte(QStringLiteral("00000001.PRN"), QStringLiteral("xx")); });
     const qint64 nBytes = QFileInfo(pdf).size();
     const QString pdfBase = carpeta.filePath(QStringLiteral("base.pdf"));
-    const double tPdfBase = Segundos([&] {
+    const double tPdfBase = bench::seconds([&] {
         QPdfWriter escritor(pdfBase);
         escritor.setResolution(1200);
         escritor.setPageMargins({});
@@ -175,7 +158,7 @@ int main(int argc, char** argv)
         }
         painter.end();
     });
-    Linea("pdf", tPdf, tPdfBase);
+    bench::printRow(QStringLiteral("pdf"), {{tPdf, tPdfBase}});
     std::printf("pdf size: %lld bytes (baseline %lld)\n", nBytes, QFileInfo(pdfBase).size());
     return 0;
 }

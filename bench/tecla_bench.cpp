@@ -7,18 +7,11 @@
 //
 //   tecla_bench [keystrokes]
 
+#include "bench/benchmark.h"
 #include "formulario/core/Formato.h"
-#include "formulario/core/ModGen00.h"
 #include "formulario/core/mod_Combo.h"
 #include "formulario/request/PlanPagos.h"
-#include "inserta/Instalacion.h"
-#include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/utility.h"
-#include "tools/hostkit/hostkit.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -29,26 +22,13 @@ constexpr double kCuadro = 1.0 / 60;
 
 void preparaHost(const QString& carpeta)
 {
-    const hostkit::HostPaths paths = hostkit::prepareHost(carpeta);
-    hostkit::setWindowsDirectory(paths);
-    {
-        platform::DialogScript script;
-        if (inserta::Main() != inserta::SalidaCompleta || !script.shown().isEmpty()) {
-            std::fprintf(stderr, "the installer failed: %s\n", qPrintable(script.lastText()));
-            std::exit(1);
-        }
-    }
-    sSysPath = paths.sysPath;
+    bench::installHost(carpeta);
     sPeriodo = QStringLiteral("201506");
     nEntidad = 1;
     sTim = QStringLiteral("1.2");
     sBuenContrib = QStringLiteral("0");
     sNumDeudas = QStringLiteral("1");
     sIndGarantia = QStringLiteral("0");
-    oUtil = std::make_unique<platform::Utility>();
-    platform::OpenOptions options;
-    options.workgroupFile = paths.workgroupFile;
-    oBaseDatos = platform::Database::open(paths.dbFile, options);
 }
 
 // The plan's work for the instalments box holding `sCuotas`.
@@ -66,8 +46,7 @@ void Tecla(const QString& sCuotas, const QString& sModalidad)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     const int nTeclas = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 1000;
     QTemporaryDir carpeta;
@@ -75,12 +54,10 @@ int main(int argc, char** argv)
 
     double dTotal = 0;
     double dPeor = 0;
-    QElapsedTimer reloj;
     for (int i = 0; i < nTeclas; ++i) {
         const QString sCuotas = QString::number(1 + i % 72);
-        reloj.start();
-        Tecla(sCuotas, i % 2 ? QStringLiteral("2") : QStringLiteral("0"));
-        const double dSegundos = reloj.nsecsElapsed() / 1e9;
+        const double dSegundos
+            = bench::seconds([&] { Tecla(sCuotas, i % 2 ? QStringLiteral("2") : QStringLiteral("0")); });
         dTotal += dSegundos;
         dPeor = std::max(dPeor, dSegundos);
     }
