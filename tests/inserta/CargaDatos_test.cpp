@@ -26,11 +26,11 @@ protected:
     }
 
     // A run that ends with one failure box about the given file.
-    void esperaFallaDeArchivo(const ResultadoRavisol& resultado, const QString& sArchivo, const QString& sDetalle)
+    void esperaFallaDeArchivo(const ProgramRun& resultado, const QString& sArchivo, const QString& sDetalle)
     {
-        const CajaMensaje caja = esperaFalla(resultado, "Error de Ejecución", platform::mb::Critical);
-        EXPECT_TRUE(caja.texto.contains(sArchivo)) << caja.texto.toStdString();
-        EXPECT_TRUE(caja.texto.contains(sDetalle)) << caja.texto.toStdString();
+        const RunBox caja = esperaFalla(resultado, "Error de Ejecución", platform::mb::Critical);
+        EXPECT_TRUE(caja.text.contains(sArchivo)) << caja.text.toStdString();
+        EXPECT_TRUE(caja.text.contains(sDetalle)) << caja.text.toStdString();
     }
 
     // A first clean run, so that the form has its export definitions.
@@ -66,7 +66,7 @@ TEST_F(RavisolInputTest, MissingExportFileKeepsTheRegisteredDefinitions)
     borraEntrada("tmp/env913.txt");
     escribeParametros({"991|0913|OTRO|2|"});
 
-    const ResultadoRavisol resultado = ejecutaRavisol();
+    const ProgramRun resultado = ejecutaRavisol();
 
     esperaFallaDeArchivo(resultado, paths().sysPath + "tmp/env913.txt", QStringLiteral("No se encontró"));
     EXPECT_EQ(envios(), registradas);
@@ -137,7 +137,7 @@ TEST_F(RavisolInputTest, MissingParameterFileIsReportedAfterEverythingElse)
 {
     borraEntrada("tmp/Par913.txt");
 
-    const ResultadoRavisol resultado = ejecutaRavisol();
+    const ProgramRun resultado = ejecutaRavisol();
 
     esperaFallaDeArchivo(resultado, paths().sysPath + "Par913.txt", QStringLiteral("No se encontró"));
     EXPECT_EQ(parametro("404", "20160101"), QStringList{"00003950.00|000"});
@@ -149,7 +149,7 @@ TEST_F(RavisolInputTest, FaultyParameterFileWritesNoneOfItsRows)
 {
     escribeParametros({"990|0913|PRIMERA|1|", "990|0914|SIN CORRELATIVO"});
 
-    const ResultadoRavisol resultado = ejecutaRavisol();
+    const ProgramRun resultado = ejecutaRavisol();
 
     esperaFallaDeArchivo(resultado, paths().sysPath + "tmp/Par913.txt", QStringLiteral("línea 2"));
     EXPECT_TRUE(parametro("990", "0913").isEmpty());

@@ -4,7 +4,6 @@
 #include "platform/textfile.h"
 
 #include <QFile>
-#include <QProcess>
 
 using platform::FieldType;
 
@@ -24,18 +23,6 @@ QString nombreTipo(const platform::ColumnDef& columna)
     default:
         return QStringLiteral("Type%1(%2)").arg(int(columna.type)).arg(columna.size);
     }
-}
-
-CajaMensaje leeCaja(const QString& linea)
-{
-    // MSGBOX|title|text|buttons|icon
-    const QStringList partes = linea.split(u'|');
-    CajaMensaje caja;
-    caja.titulo = partes.value(1);
-    caja.texto = partes.mid(2, partes.size() - 4).join(u'|');
-    caja.botones = partes.value(partes.size() - 2).toInt();
-    caja.icono = partes.value(partes.size() - 1).toInt();
-    return caja;
 }
 
 const QStringList kClaveDeudas = {"DOC_ID_D", "SEMANA", "IND_TIP_DEU", "PER_DOC", "COD_TRI",
@@ -125,46 +112,26 @@ void RavisolHost::SetUp()
     escribeParametros(parametrosIniciales());
 }
 
-ResultadoRavisol RavisolHost::ejecutaRavisol(const QString& respuestas, const QStringList& argumentos)
+ProgramRun RavisolHost::ejecutaRavisol(const QString& respuestas, const QStringList& argumentos)
 {
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    entorno.insert(QStringLiteral("WINDIR"), paths().windowsDir);
-    entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    entorno.insert(QStringLiteral("MSGBOX_ANSWERS"), respuestas);
-
-    QProcess proceso;
-    proceso.setProcessEnvironment(entorno);
-    proceso.start(QStringLiteral(RAVISOL_BIN), argumentos);
-    ResultadoRavisol resultado;
-    if (!proceso.waitForStarted() || !proceso.waitForFinished(120000)) {
-        ADD_FAILURE() << "Ravisol did not run: " << proceso.errorString().toStdString();
-        proceso.kill();
-        proceso.waitForFinished();
-        return resultado;
-    }
-    resultado.codigo = proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1;
-    for (const QString& linea : QString::fromUtf8(proceso.readAllStandardError()).split(u'\n')) {
-        if (linea.startsWith(QLatin1String("MSGBOX|")))
-            resultado.cajas.append(leeCaja(linea));
-    }
-    return resultado;
+    return runProgram(paths(), QStringLiteral(RAVISOL_BIN), argumentos, respuestas);
 }
 
 void RavisolHost::ejecutaSinMensajes(const QStringList& argumentos)
 {
-    const ResultadoRavisol resultado = ejecutaRavisol(QString(), argumentos);
-    EXPECT_EQ(resultado.codigo, 0);
-    for (const CajaMensaje& caja : resultado.cajas)
-        ADD_FAILURE() << "Unexpected box \"" << caja.titulo.toStdString() << "\": " << caja.texto.toStdString();
+    const ProgramRun resultado = ejecutaRavisol(QString(), argumentos);
+    EXPECT_EQ(resultado.exitCode, 0);
+    for (const RunBox& caja : resultado.boxes)
+        ADD_FAILURE() << "Unexpected box \"" << caja.title.toStdString() << "\": " << caja.text.toStdString();
 }
 
-CajaMensaje RavisolHost::esperaFalla(const ResultadoRavisol& resultado, const QString& titulo, int estilo)
+RunBox RavisolHost::esperaFalla(const ProgramRun& resultado, const QString& titulo, int estilo)
 {
-    EXPECT_NE(resultado.codigo, 0);
-    EXPECT_EQ(resultado.cajas.size(), 1);
-    const CajaMensaje caja = resultado.cajas.value(0);
-    EXPECT_EQ(caja.titulo, titulo);
-    EXPECT_EQ(caja.botones | caja.icono, estilo) << caja.texto.toStdString();
+    EXPECT_NE(resultado.exitCode, 0);
+    EXPECT_EQ(resultado.boxes.size(), 1);
+    const RunBox caja = resultado.boxes.value(0);
+    EXPECT_EQ(caja.title, titulo);
+    EXPECT_EQ(caja.buttons | caja.icon, estilo) << caja.text.toStdString();
     return caja;
 }
 

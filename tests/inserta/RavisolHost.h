@@ -4,24 +4,12 @@
 // host suite runs it (a process of its own) or step by step in this process.
 
 #include "tests/support/HostTest.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/QtPrint.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
-
-// One message box of a run, as the installer wrote it on stderr.
-struct CajaMensaje {
-    QString titulo;
-    QString texto; // line feeds as "\n"
-    int botones = 0;
-    int icono = 0;
-};
-
-struct ResultadoRavisol {
-    int codigo = -1;
-    QList<CajaMensaje> cajas;
-};
 
 class RavisolHost : public HostTest {
 protected:
@@ -30,12 +18,12 @@ protected:
     void SetUp() override;
 
     // Runs Ravisol with those arguments; boxes take the answers of the comma-separated list.
-    ResultadoRavisol ejecutaRavisol(const QString& respuestas = QString(), const QStringList& argumentos = {});
+    ProgramRun ejecutaRavisol(const QString& respuestas = QString(), const QStringList& argumentos = {});
     // Runs Ravisol and expects a clean run: status 0 and no message.
     void ejecutaSinMensajes(const QStringList& argumentos = {});
     // Expects a failed run that showed one box of that title and style
     // (buttons | icon); gives the box.
-    CajaMensaje esperaFalla(const ResultadoRavisol& resultado, const QString& titulo, int estilo);
+    RunBox esperaFalla(const ProgramRun& resultado, const QString& titulo, int estilo);
 
     // The installer's input files in the host's "tmp/" folder (or elsewhere).
     void escribeEnvio(const QStringList& lineas);

@@ -329,9 +329,9 @@ TEST_F(RavisolRunTest, DatabaseHeldByAnotherProgramIsLeftUntouched)
         exclusiva.exclusive = true;
         auto otra = platform::Database::open(paths().dbFile, exclusiva);
 
-        const CajaMensaje caja = esperaFalla(ejecutaRavisol(), "Error de Conección", mb::OkOnly);
+        const RunBox caja = esperaFalla(ejecutaRavisol(), "Error de Conección", mb::OkOnly);
 
-        EXPECT_EQ(caja.texto, QStringLiteral(" 3051- La Base de datos esta bloqueda"));
+        EXPECT_EQ(caja.text, QStringLiteral(" 3051- La Base de datos esta bloqueda"));
     }
     esperaSinTablasDelFormulario();
 }
@@ -340,9 +340,9 @@ TEST_F(RavisolRunTest, WithoutSysPathOnlyAsksToInstallTheHost)
 {
     ASSERT_TRUE(platform::writeProfileString("Options", "SysPath", "  ", paths().iniFile));
 
-    const CajaMensaje caja = esperaFalla(ejecutaRavisol(), "Mensaje", mb::OkOnly | mb::Information);
+    const RunBox caja = esperaFalla(ejecutaRavisol(), "Mensaje", mb::OkOnly | mb::Information);
 
-    EXPECT_EQ(caja.texto, QStringLiteral("Debe instalar primero el VRD "));
+    EXPECT_EQ(caja.text, QStringLiteral("Debe instalar primero el VRD "));
     esperaSinTablasDelFormulario();
 }
 
@@ -360,9 +360,9 @@ TEST_F(RavisolRunTest, MissingDatabaseNameEndsWithTheConnectionError)
 {
     ASSERT_TRUE(platform::writeProfileString("Options", "DBName", "", paths().iniFile));
 
-    const CajaMensaje caja = esperaFalla(ejecutaRavisol(), "Error de Conección", mb::OkOnly);
+    const RunBox caja = esperaFalla(ejecutaRavisol(), "Error de Conección", mb::OkOnly);
 
-    EXPECT_TRUE(caja.texto.endsWith(QStringLiteral("\\n 3024"))) << caja.texto.toStdString();
+    EXPECT_TRUE(caja.text.endsWith(QStringLiteral("\\n 3024"))) << caja.text.toStdString();
     esperaSinTablasDelFormulario();
 }
 
@@ -370,9 +370,9 @@ TEST_F(RavisolRunTest, FailingStatementIsShownAndTheRunGoesOn)
 {
     db().dropTable("reportes");
 
-    const CajaMensaje caja = esperaFalla(ejecutaRavisol(), "Error al Ejecutar Sentencia SQL", mb::Critical);
+    const RunBox caja = esperaFalla(ejecutaRavisol(), "Error al Ejecutar Sentencia SQL", mb::Critical);
 
-    EXPECT_TRUE(caja.texto.startsWith(QStringLiteral("Error Número : 3078\\n"))) << caja.texto.toStdString();
+    EXPECT_TRUE(caja.text.startsWith(QStringLiteral("Error Número : 3078\\n"))) << caja.text.toStdString();
     // The steps after the failing one were done.
     EXPECT_EQ(envios(), kEnviosIniciales);
     EXPECT_EQ(parametros("990").size(), 1);
@@ -382,9 +382,9 @@ TEST_F(RavisolRunTest, FailingLookupEndsTheRunWithItsMessage)
 {
     db().dropTable("Param");
 
-    const CajaMensaje caja = esperaFalla(ejecutaRavisol(), "Error de Ejecución", mb::Critical);
+    const RunBox caja = esperaFalla(ejecutaRavisol(), "Error de Ejecución", mb::Critical);
 
-    EXPECT_TRUE(caja.texto.startsWith(QStringLiteral("Error 3078\\n"))) << caja.texto.toStdString();
+    EXPECT_TRUE(caja.text.startsWith(QStringLiteral("Error 3078\\n"))) << caja.text.toStdString();
     // The tables stand; nothing after the failing step was done.
     EXPECT_TRUE(db().tableExists("F0913GARANTIA"));
     EXPECT_EQ(cuenta("reportes"), 0);
