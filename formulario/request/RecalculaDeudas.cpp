@@ -17,16 +17,6 @@ const QString kFormatoInteres = QStringLiteral("###########0.00");
 const QString kFormatoTotal = QStringLiteral("###########0");
 constexpr int kParticionDeuda = 9;
 
-// An amount of a debt row or an interest text; any other text is the
-// run-time type mismatch.
-Moneda Monto(const QString& sTexto)
-{
-    const std::optional<Moneda> monto = Moneda::Convierte(sTexto);
-    if (!monto)
-        platform::throwTypeMismatch();
-    return *monto;
-}
-
 QString Texto(Moneda monto)
 {
     return monto.Formatea(Moneda::kDecimales, false);
@@ -65,9 +55,9 @@ public:
 
     void Reescribe()
     {
-        const Moneda tributo = Monto(rs_["mto_tributo_c"].text());
-        const Moneda interesCapS = Monto(rs_["mto_int_cap_s"].text());
-        const Moneda interesS = Monto(rs_["mto_int_s"].text());
+        const Moneda tributo = MontoDeTexto(rs_["mto_tributo_c"].text());
+        const Moneda interesCapS = MontoDeTexto(rs_["mto_int_cap_s"].text());
+        const Moneda interesS = MontoDeTexto(rs_["mto_int_s"].text());
         const Moneda interesesDeclarados = interesCapS + interesS;
         const Actualizacion act = Calcula(tributo, interesCapS, interesS);
 
@@ -98,7 +88,7 @@ private:
 
     Moneda Interes(const QString& sMonto, const QString& sAdicional, QDate dDesde, QDate dHasta)
     {
-        return Monto(CalculaInteres(sMonto, sAdicional, dDesde, dHasta, rs_["Ind_deuda_dj"].text(),
+        return MontoDeTexto(CalculaInteres(sMonto, sAdicional, dDesde, dHasta, rs_["Ind_deuda_dj"].text(),
                                     rs_["Cod_For_Dj"].text()));
     }
 
