@@ -3,6 +3,7 @@
 // Pieces shared by the files of the database layer; not for its users.
 
 #include "platform/fieldtype.h"
+#include "platform/vbnumbers.h"
 
 #include <QString>
 #include <QVariant>
@@ -72,11 +73,6 @@ QVariant toFieldValue(const QVariant& value, FieldType type); // 3421 when it do
 QString fieldText(const QVariant& value, FieldType type);
 int fieldSize(FieldType type, int declaredSize);
 
-// Numbers as Visual Basic reads and writes them.
-double vbVal(const QString& text);                 // leading number, blanks skipped
-bool parseVbNumber(const QString& text, double* value); // the whole text is one number
-QString vbNumberText(double value);                // plain form, "." decimal
-double bankersRound(double value);
 QByteArray dateTimeText(const QDateTime& value);  // stored form "yyyy-MM-dd hh:mm:ss"
 
 // The functions of the old engine's dialect and the JET collation.

@@ -1,7 +1,7 @@
 #include "formulario/reports/LectorReporte.h"
 
-#include "platform/dbinternal.h"
 #include "platform/printer.h"
+#include "platform/vbnumbers.h"
 
 #include <QGuiApplication>
 #include <QPainter>
