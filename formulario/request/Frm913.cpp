@@ -240,7 +240,6 @@ void Frm913::Form_Load()
     // The statement's date: fec_des_deu (column 9) of the first notified debt.
     FijaLectorFechaPersonalizado([this] { return modeloDat_[1]->Valor(0, 9).toDate(); });
     try {
-        const int k = PosicionEntidad(nEntidad);
         const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
         if (bloque) {
             nCasillaBase2 = bloque->nCasillaBase2;
@@ -250,18 +249,10 @@ void Frm913::Form_Load()
         bFormCargado = false;
         bCargaCorrecta = false;
 
-        if (bEnviadas) {
-            for (QPushButton* boton : {CmdValidar, CmdGrabar, CmdAcoge[1], CmdNoAcoge[1], cmdEdit[1], cmdNew[2],
-                                       cmdEdit[2], cmdDelete[2]})
-                boton->setVisible(false);
-            for (QWidget* control : {static_cast<QWidget*>(Frame_Garantia), static_cast<QWidget*>(txtTelefono),
-                                     static_cast<QWidget*>(mkeFechaAcog), static_cast<QWidget*>(Opt_Fusion[0]),
-                                     static_cast<QWidget*>(Opt_Fusion[1])})
-                control->setEnabled(false);
-        }
-
-        move(-3, -3);
-        resize(648, height());
+        if (bEnviadas)
+            SoloLectura();
+        move(-50 / 15, -50 / 15);
+        resize(9720 / 15, height());
         setWindowTitle(QStringLiteral("0913 ") + kNombreProducto + (bEnviadas ? QStringLiteral(" - Enviadas") : QString()));
 
         nTipDocDeclarante = declaracion_.nTipDoc;
@@ -303,31 +294,16 @@ void Frm913::Form_Load()
         CargaDataTemporales(QStringLiteral("C"));
         AplicaCasillas(CargaCasillas(bEnviadas ? ClaveEnviada() : Clave()));
         // After the stored boxes, which would empty it: a good taxpayer owes no initial instalment.
-        if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0) {
-            QLineEdit* cuota = txtValor.at(nCasillaCuota);
-            cuota->setEnabled(false);
-            PintaCaja(*cuota, false);
-            cuota->setText(QStringLiteral("0"));
+        if (sBuenContrib == QLatin1String("1") && bloque) {
+            EstadoCaja(nCasillaCuota, false, false);
+            txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
         }
         if (mkeFechaAcog->displayText() != kMascaraVacia)
             Obtiene_TIM(PeriodoFechaAcog());
 
         MuestraEntidad();
-        if (k >= 0) {
-            lblmsg->setVisible(true);
-            QLineEdit* garantia = txtValor.at(nCasillaGarantia);
-            if (sBuenContrib == QLatin1String("1")) {
-                garantia->setEnabled(false);
-                garantia->setText(QStringLiteral("NO"));
-                lblmsg->setVisible(false);
-            }
-            if (sGarantia == QLatin1String("1")) {
-                garantia->setEnabled(false);
-                garantia->setText(QStringLiteral("SI"));
-            } else {
-                garantia->setEnabled(true);
-            }
-        }
+        if (bloque)
+            MuestraGarantia();
 
         CargaTabIndex(1);
         CargaTabIndex(2);
@@ -365,6 +341,35 @@ void Frm913::MuestraEntidad()
     nCasillaGarantia = bloque.Garantia();
     // Box b + 6 is the program's decision, never the user's, even when enabled.
     txtValor.at(nCasillaGarantia)->setReadOnly(true);
+}
+
+// A sent declaration is only looked at: no command edits it.
+void Frm913::SoloLectura()
+{
+    for (QPushButton* boton :
+         {CmdValidar, CmdGrabar, CmdAcoge[1], CmdNoAcoge[1], cmdEdit[1], cmdNew[2], cmdEdit[2], cmdDelete[2]})
+        boton->setVisible(false);
+    for (QWidget* control : std::initializer_list<QWidget*>{Frame_Garantia, txtTelefono, mkeFechaAcog, Opt_Fusion[0],
+                                                            Opt_Fusion[1]})
+        control->setEnabled(false);
+}
+
+// The guarantee box as the declarant's flags and the loaded boxes leave it.
+void Frm913::MuestraGarantia()
+{
+    lblmsg->setVisible(true);
+    QLineEdit* garantia = txtValor.at(nCasillaGarantia);
+    if (sBuenContrib == QLatin1String("1")) {
+        garantia->setEnabled(false);
+        garantia->setText(QStringLiteral("NO"));
+        lblmsg->setVisible(false);
+    }
+    if (sGarantia == QLatin1String("1")) {
+        garantia->setEnabled(false);
+        garantia->setText(QStringLiteral("SI"));
+    } else {
+        garantia->setEnabled(true);
+    }
 }
 
 void Frm913::showEvent(QShowEvent* event)

@@ -182,7 +182,9 @@ private:
     // Shows the review dialog of grid nIndex's debts; true when it saved one.
     bool MuestraDialogoDeuda(int nIndex);
     QString CondicionBorrado(QVariantList& params) const;
+    void SoloLectura();
     void MuestraEntidad();
+    void MuestraGarantia();
     void HabilitaCasillasModalidad();
     // Box helpers of the live recalculation
     QString Texto(int nCasilla) const;
