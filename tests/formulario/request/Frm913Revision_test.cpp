@@ -26,7 +26,6 @@ namespace {
 const QString kSiguiente = QStringLiteral("¿Desea continuar con la actualización del siguiente registro de Deudas?");
 const QString kActualizada = QStringLiteral("La información se actualizó satisfactoriamente");
 const QString kGrabo = QStringLiteral("La información se grabó con éxito");
-const QString kFusionada = QStringLiteral("20456712381");
 // What the dialog of a debt entered by hand writes, besides the key.
 const QString kColumnasManuales = QStringLiteral(
     "Ind_tip_deu, per_doc, cod_tri, Cod_for, Cod_tip_doc, Cod_tri_aso, Ind_ver_deu, Num_pro, mto_tributo_c, "
@@ -103,16 +102,20 @@ protected:
         });
     }
 
-    // The stored control value of the debt is the one its columns give.
-    void ControlCorrecto(const QString& sNumDoc, int nParticion)
+    // The stored control value of each row of the debt in `sTabla` is the
+    // one its columns give.
+    void ControlCorrecto(const QString& sNumDoc, int nParticion,
+                         const QString& sTabla = QStringLiteral("TMP_F0913DEUDAS"))
     {
-        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM TMP_F0913DEUDAS WHERE Num_doc = ?"), {sNumDoc},
+        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM %1 WHERE Num_doc = ?").arg(sTabla), {sNumDoc},
                                      platform::RecordsetType::Dynaset);
-        ASSERT_FALSE(rs->eof());
-        const QString sGuardado = rs->field(QStringLiteral("cnumero")).text();
-        rs->edit();
-        EXPECT_EQ(sGuardado, FormateaCampo(*rs, nParticion));
-        rs->cancelUpdate();
+        ASSERT_FALSE(rs->eof()) << sTabla.toStdString();
+        for (; !rs->eof(); rs->moveNext()) {
+            const QString sGuardado = rs->field(QStringLiteral("cnumero")).text();
+            rs->edit();
+            EXPECT_EQ(sGuardado, FormateaCampo(*rs, nParticion)) << sTabla.toStdString();
+            rs->cancelUpdate();
+        }
     }
 
     QStringList Textos() const
@@ -167,6 +170,7 @@ TEST_F(Frm913RevisionTest, AnAnswerFromTheGridIsWrittenAndTheTabsTotalFollows)
             frm.cmdEdit_Click(1);
         EXPECT_EQ(Textos(), QStringList{kSiguiente});
         EXPECT_EQ(Decision(QString::fromLatin1(c.sNumDoc)), QString::fromLatin1(c.sDecision));
+        ControlCorrecto(QString::fromLatin1(c.sNumDoc), 9);
         EXPECT_EQ(Celda(frm, 1, c.nFila, 5), QString::fromLatin1(c.sCelda));
         EXPECT_EQ(frm.txtmtototal(1).text(), QString::fromLatin1(c.sTotal));
         EXPECT_EQ(frm.TDBGrid[1]->currentIndex().row(), c.nFila);
@@ -203,6 +207,9 @@ TEST_F(Frm913RevisionTest, DisagreeingStoresOwnAmountsAndAReasonWithItsEvidence)
     EXPECT_EQ(db().scalar("SELECT num_exp FROM TMP_F0913SUSTEN WHERE Num_doc = '0230000002' AND cod_motivo = 3")
                   .toString(),
               QStringLiteral("EXP-77"));
+    ControlCorrecto(QStringLiteral("0230000002"), 9);
+    ControlCorrecto(QStringLiteral("0230000002"), 8, QStringLiteral("TMP_F0913MOTIVO"));
+    ControlCorrecto(QStringLiteral("0230000002"), 10, QStringLiteral("TMP_F0913SUSTEN"));
     EXPECT_EQ(Celda(frm, 1, 2, 5), QStringLiteral("650"));
     EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("6,400"));
     EXPECT_TRUE(frm.Modificado());
@@ -241,6 +248,7 @@ struct Manual {
     const char* sPeriodo;
     const char* sTipo;
     const char* sNumero;
+    const char* sRuc = "20456712381"; // the merged company
 };
 const Manual kMulta = {"05/2006", "017004", "0231040000126"};
 const Manual kReaf = {"08/2005", "017504", "0230170000127"};
@@ -260,7 +268,7 @@ protected:
             dlg.cboDocumento->setCurrentIndex(
                 dlg.cboDocumento->findText(QString::fromLatin1(m.sTipo), Qt::MatchStartsWith));
             dlg.txtNumDocumento->setText(QString::fromLatin1(m.sNumero));
-            dlg.TxtRuc->setText(kFusionada);
+            dlg.TxtRuc->setText(QString::fromLatin1(m.sRuc));
             dlg.txtmtoTributo->setText(QStringLiteral("1000.00"));
             if (!dlg.TxtMtoInteresesCAP->isReadOnly())
                 dlg.TxtMtoInteresesCAP->setText(QStringLiteral("50.00"));
@@ -337,6 +345,41 @@ TEST_F(Frm913ManualTest, DeletingADebtTakesOnlyItOutOfTheGridAndTotal)
     EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 4);
     EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Total de registros : 1 de 4"));
     EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
+}
+
+struct CasoEntidad {
+    int nEntidad;
+    Manual deuda;
+    const char* sPerDoc;
+    const char* sTributo;
+    const char* sTotal;
+};
+
+TEST_F(Frm913ManualTest, EachEntityStoresTheTributeOfTheDocumentType)
+{
+    const CasoEntidad casos[] = {
+        {1, {"03/2004", "017001", "0230170000123"}, "200403", "080201", "1,075"},
+        {1, {"07/2005", "017501", "0230170000124"}, "200507", "080209", "1,075"},
+        {2, {"08/2005", "017504", "0230170000127"}, "200508", "052307", "10,075"},
+        {3, {"01/2007", "017004", "0231140000128"}, "200701", "053105", "1,025"},
+        {5, {"02/2003", "017001", "023400001", "20512345671"}, "200302", "050301", "1,075"},
+        {8, {"10/2009", "017004", "0230170000131"}, "200910", "072001", "1,025"},
+    };
+    for (const CasoEntidad& c : casos) {
+        SCOPED_TRACE(c.deuda.sNumero);
+        SharedForm<Frm913>::release();
+        Frm913& frm = Abre(c.nEntidad, 1);
+        if (!frm.SSTab1->isTabEnabled(2))
+            frm.Opt_Fusion[1]->click();
+        frm.SSTab1->setCurrentIndex(2);
+        script.clear();
+        Agrega(frm, c.deuda);
+        EXPECT_EQ(Textos(), QStringList{kGrabo});
+        EXPECT_EQ(Fila(QStringLiteral("semana, per_doc, cod_tri, cod_tip_doc"), QString::fromLatin1(c.deuda.sNumero)),
+                  QStringLiteral("%1|%2|%3|%4").arg(c.nEntidad).arg(c.sPerDoc, c.sTributo, c.deuda.sTipo));
+        EXPECT_EQ(frm.txtmtototal(2).text(), QString::fromLatin1(c.sTotal));
+        EXPECT_TRUE(frm.Modificado());
+    }
 }
 
 } // namespace
