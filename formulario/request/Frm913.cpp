@@ -537,7 +537,9 @@ void Frm913::SSTab1_Click(int PreviousTab)
         return;
     const QScopedValueRollback<bool> enTab(bEnTab_, true);
 
-    if (PreviousTab == 0 && !ValidaContForm1(1))
+    // A sent declaration is only looked at: its old update date must not
+    // keep the user on the first tab.
+    if (PreviousTab == 0 && !bEnviadas && !ValidaContForm1(1))
         return;
     PunteroReloj();
     try {
@@ -574,10 +576,6 @@ void Frm913::HabilitaCasillasModalidad()
         caja->setEnabled(bHabilitada);
         PintaCaja(*caja, bBlanca);
     };
-    if (bEnviadas) {
-        for (int nCasilla = 500; nCasilla <= 534; ++nCasilla)
-            txtValor.at(nCasilla)->setEnabled(false);
-    }
     if (sGarantia == QLatin1String("1"))
         Frame_Garantia->setVisible(true);
     if (sGarantia == QLatin1String("0") || sBuenContrib == QLatin1String("1"))
@@ -607,6 +605,11 @@ void Frm913::HabilitaCasillasModalidad()
     }
     if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0)
         txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
+    // Last, so that no modality opens a box of a sent declaration again.
+    if (bEnviadas) {
+        for (auto& [nCasilla, caja] : txtValor)
+            caja->setEnabled(false);
+    }
 }
 
 void Frm913::Opt_Fusion_Click(int Index)

@@ -312,6 +312,26 @@ TEST_F(Frm913Test, ASentDeclarationShowsItsCorrelativesRowsReadOnly)
     EXPECT_FALSE(frm.Opt_Fusion[1]->isEnabled());
 }
 
+TEST_F(Frm913Test, ASentDeclarationIsBrowsedWithoutChecksAndItsBoxesStayClosed)
+{
+    InsertaCabecera({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("001")});
+    InsertaDeuda(db(), "HF0913DEUDAS", Deuda(kDeudas[0]));
+    db().execute("UPDATE HF0913DEUDAS SET Correl = '001'");
+    for (const auto& [sCasilla, sValor] : QList<QPair<QString, QString>>{{"501", "0"}, {"028", "4441234"}})
+        db().execute("INSERT INTO HDET (tip_doc_d, doc_id_d, periodo, Formulario, Semana, Correl, Casilla, i_valor) "
+                     "VALUES (6, ?, ?, '0913', 1, '001', ?, ?)",
+                     {kRuc, kPeriodo, sCasilla, sValor});
+    Frm913& frm = Abre({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("001")});
+    EXPECT_EQ(frm.txtValor.at(501)->text(), QStringLiteral("0"));
+    frm.SSTab1->setCurrentIndex(1);
+    frm.SSTab1->setCurrentIndex(3);
+    ASSERT_EQ(frm.SSTab1->currentIndex(), 3) << script.lastText().toStdString();
+    for (int nCasilla : {501, 502, 503, 535})
+        EXPECT_FALSE(frm.txtValor.at(nCasilla)->isEnabled()) << nCasilla;
+    frm.CmdCancelar_Click();
+    EXPECT_TRUE(script.shown().isEmpty());
+}
+
 // ---------------------------------------------------------------------------
 // Options
 
