@@ -41,6 +41,45 @@ QStringList FilasDePago(const QStringList& lineas)
     return lineas.mid(nInicio);
 }
 
+// One row of the payment table: its label, its box (none where the value
+// stands alone) and where its value starts.
+struct FilaPago {
+    int nY;
+    const char* sEtiqueta;
+    const char* sCasilla;
+    int nXValor;
+};
+
+const FilaPago kFilasTesoro[] = {
+    {3150, "Deuda acogida", "500", 9275},
+    {3420, "Forma de pago", "501", 9275},
+    {3690, "Número de meses de aplazamiento", "502", 9275},
+    {3960, "Número de cuotas de fraccionamiento", "503", 9275},
+    {4230, "Monto de la cuota de fraccionamiento", "504", 9275},
+    {4500, "Código de tributo", "505", 9275},
+    {4770, "Garantía de deuda", "506", 9275},
+    {5040, "Cuota de acogimiento", "535", 9275},
+    {5310, "Tipo de garantía", nullptr, 3275},
+    {5580, "¿Tiene empresas fusionadas y/o absorbidas?", nullptr, 9275},
+    {6120, "Fecha de actualización", nullptr, 9275},
+};
+
+// The payment table of entity 1 (TESORO) as the sheet writes it, from its
+// first label on, with `valores` as the texts of its rows in order.
+QStringList TablaDePagoTesoro(const QStringList& valores)
+{
+    QStringList lineas{"pPos|300|2880|Entidad|False|8|0|", "pPos|9800|2880|TESORO|True|8|0|"};
+    EXPECT_EQ(valores.size(), std::size(kFilasTesoro));
+    for (size_t i = 0; i < std::size(kFilasTesoro); ++i) {
+        const FilaPago& fila = kFilasTesoro[i];
+        lineas << QStringLiteral("pPos|300|%1|%2|False|8|0|").arg(fila.nY).arg(QString::fromUtf8(fila.sEtiqueta));
+        if (fila.sCasilla)
+            lineas << QStringLiteral("pPos|8775|%1|%2|False|8|0|").arg(fila.nY).arg(QString::fromLatin1(fila.sCasilla));
+        lineas << QStringLiteral("pPos|%1|%2|%3|False|8|0|").arg(fila.nXValor).arg(fila.nY).arg(valores.value(qsizetype(i)));
+    }
+    return lineas;
+}
+
 class Repo04Test : public ReporteTest {};
 
 TEST_F(Repo04Test, TheFormSheetAloneIsPageZeroLineByLine)
@@ -48,7 +87,7 @@ TEST_F(Repo04Test, TheFormSheetAloneIsPageZeroLineByLine)
     LlenaCasillasTesoro();
     nUltPagina = 4; // left by an earlier report
     ImprimeDeclaracion(EleccionReporte{}, 6);
-    const QStringList esperadas{
+    QStringList esperadas{
         "<!font!>Courier New<!/font!>",
         "<!Orientacion!>V<!/Orientacion!>",
         "<!Color!>&H00FFFFC0&<!/Color!>",
@@ -85,40 +124,13 @@ TEST_F(Repo04Test, TheFormSheetAloneIsPageZeroLineByLine)
         "pCuadro|150|6060|11000|6330|0|", "pCuadro|8675|6060|8675|6330|0|",
         "pCuadro|150|2470|11000|2815|0|",
         "pPos|300|2540|MODALIDAD DE PAGO|True|10|0|",
-        "pPos|300|2880|Entidad|False|8|0|",
-        "pPos|9800|2880|TESORO|True|8|0|",
-        "pPos|300|3150|Deuda acogida|False|8|0|",
-        "pPos|8775|3150|500|False|8|0|",
-        "pPos|9275|3150|" + Blancos(7) + "1,234,567|False|8|0|",
-        "pPos|300|3420|Forma de pago|False|8|0|",
-        "pPos|8775|3420|501|False|8|0|",
-        "pPos|9275|3420|Aplaz. con fracc.|False|8|0|",
-        "pPos|300|3690|Número de meses de aplazamiento|False|8|0|",
-        "pPos|8775|3690|502|False|8|0|",
-        "pPos|9275|3690|" + Blancos(15) + "3|False|8|0|",
-        "pPos|300|3960|Número de cuotas de fraccionamiento|False|8|0|",
-        "pPos|8775|3960|503|False|8|0|",
-        "pPos|9275|3960|" + Blancos(14) + "12|False|8|0|",
-        "pPos|300|4230|Monto de la cuota de fraccionamiento|False|8|0|",
-        "pPos|8775|4230|504|False|8|0|",
-        "pPos|9275|4230|" + Blancos(10) + "98,766|False|8|0|",
-        "pPos|300|4500|Código de tributo|False|8|0|",
-        "pPos|8775|4500|505|False|8|0|",
-        "pPos|9275|4500|" + Blancos(12) + "8021|False|8|0|",
-        "pPos|300|4770|Garantía de deuda|False|8|0|",
-        "pPos|8775|4770|506|False|8|0|",
-        "pPos|9275|4770|" + Blancos(14) + "SI|False|8|0|",
-        "pPos|300|5040|Cuota de acogimiento|False|8|0|",
-        "pPos|8775|5040|535|False|8|0|",
-        "pPos|9275|5040|" + Blancos(10) + "20,000|False|8|0|",
-        "pPos|300|5310|Tipo de garantía|False|8|0|",
-        "pPos|3275|5310|" + Blancos(6) + "- Carta fianza - Hipoteca - Garantía mobiliaria|False|8|0|",
-        "pPos|300|5580|¿Tiene empresas fusionadas y/o absorbidas?|False|8|0|",
-        "pPos|9275|5580|" + Blancos(6) + "SI|False|8|0|",
-        "pPos|300|6120|Fecha de actualización|False|8|0|",
-        "pPos|9275|6120|" + Blancos(6) + "15/03/2010|False|8|0|",
-        "<!nHojas!>1<!/nHojas!>",
     };
+    esperadas << TablaDePagoTesoro({Blancos(7) + "1,234,567", "Aplaz. con fracc.", Blancos(15) + "3",
+                                    Blancos(14) + "12", Blancos(10) + "98,766", Blancos(12) + "8021",
+                                    Blancos(14) + "SI", Blancos(10) + "20,000",
+                                    Blancos(6) + "- Carta fianza - Hipoteca - Garantía mobiliaria",
+                                    Blancos(6) + "SI", Blancos(6) + "15/03/2010"})
+              << "<!nHojas!>1<!/nHojas!>";
     EXPECT_EQ(LineasReporte(), esperadas);
     EXPECT_EQ(nPagina, 0);
     EXPECT_EQ(AbreNumero(nArchivo, sArchivo, modoArchivo::Salida), 0); // it was closed
@@ -156,7 +168,6 @@ TEST_F(Repo04Test, EachEntityAndModalityShowsItsOwnBoxes)
         ImprimeDeclaracion(EleccionReporte{}, 6);
         const QStringList filas = FilasDePago(LineasReporte());
         ASSERT_EQ(filas.size(), 33);
-        const QString sB = QString::number(caso.b);
         EXPECT_EQ(filas[1], QStringLiteral("pPos|9800|2880|%1|True|8|0|").arg(QString::fromLatin1(caso.sNombre)));
         EXPECT_EQ(filas[3], QStringLiteral("pPos|8775|3150|%1|False|8|0|").arg(caso.b));
         EXPECT_EQ(filas[4], "pPos|9275|3150|" + Blancos(11) + "1,500|False|8|0|");
@@ -279,41 +290,11 @@ TEST_F(Repo04Test, ASentDeclarationPrintsItsOwnBoxesAndDebts)
     eleccion.bAcogidos = true;
     ImprimeDeclaracion(eleccion, 6);
     const QStringList lineas = LineasReporte();
-    const QStringList esperadas{
-        "pPos|300|2880|Entidad|False|8|0|",
-        "pPos|9800|2880|TESORO|True|8|0|",
-        "pPos|300|3150|Deuda acogida|False|8|0|",
-        "pPos|8775|3150|500|False|8|0|",
-        "pPos|9275|3150|" + Blancos(7) + "2,500,000|False|8|0|",
-        "pPos|300|3420|Forma de pago|False|8|0|",
-        "pPos|8775|3420|501|False|8|0|",
-        "pPos|9275|3420|Aplazamiento|False|8|0|",
-        "pPos|300|3690|Número de meses de aplazamiento|False|8|0|",
-        "pPos|8775|3690|502|False|8|0|",
-        "pPos|9275|3690|" + Blancos(15) + "6|False|8|0|",
-        "pPos|300|3960|Número de cuotas de fraccionamiento|False|8|0|",
-        "pPos|8775|3960|503|False|8|0|",
-        "pPos|9275|3960|" + Blancos(16) + "|False|8|0|",
-        "pPos|300|4230|Monto de la cuota de fraccionamiento|False|8|0|",
-        "pPos|8775|4230|504|False|8|0|",
-        "pPos|9275|4230|" + Blancos(15) + "0|False|8|0|",
-        "pPos|300|4500|Código de tributo|False|8|0|",
-        "pPos|8775|4500|505|False|8|0|",
-        "pPos|9275|4500|" + Blancos(12) + "8021|False|8|0|",
-        "pPos|300|4770|Garantía de deuda|False|8|0|",
-        "pPos|8775|4770|506|False|8|0|",
-        "pPos|9275|4770|" + Blancos(14) + "SI|False|8|0|",
-        "pPos|300|5040|Cuota de acogimiento|False|8|0|",
-        "pPos|8775|5040|535|False|8|0|",
-        "pPos|9275|5040|" + Blancos(15) + "0|False|8|0|",
-        "pPos|300|5310|Tipo de garantía|False|8|0|",
-        "pPos|3275|5310|" + Blancos(6) + "- Carta fianza |False|8|0|",
-        "pPos|300|5580|¿Tiene empresas fusionadas y/o absorbidas?|False|8|0|",
-        "pPos|9275|5580|" + Blancos(6) + "NO|False|8|0|",
-        "pPos|300|6120|Fecha de actualización|False|8|0|",
-        "pPos|9275|6120|" + Blancos(6) + "20/04/2010|False|8|0|",
-        "pNuevaHoja",
-    };
+    const QStringList esperadas
+        = TablaDePagoTesoro({Blancos(7) + "2,500,000", "Aplazamiento", Blancos(15) + "6", Blancos(16),
+                             Blancos(15) + "0", Blancos(12) + "8021", Blancos(14) + "SI", Blancos(15) + "0",
+                             Blancos(6) + "- Carta fianza ", Blancos(6) + "NO", Blancos(6) + "20/04/2010"})
+          + QStringList{"pNuevaHoja"};
     EXPECT_EQ(FilasDePago(lineas).mid(0, esperadas.size()), esperadas);
     const QString sTexto = lineas.join(u'\n');
     EXPECT_TRUE(sTexto.contains(QLatin1String(" 0230010012345 ")));

@@ -52,6 +52,20 @@ protected:
         const auto rs = db().openRecordset(QStringLiteral("SELECT * FROM TMP_F0913DEUDAS WHERE Num_doc = ?"), {sNumDoc});
         return {rs->field("mto_int_c").text(), rs->field("mto_act_c").text()};
     }
+
+    // A debt without capitalised interest of a declaration of `sPeriodoDj`,
+    // TIM 1.5 %, statement of 01/12/2009, updated to 15/01/2010.
+    Importes ActualizadaEnEnero(const QString& sPeriodoDj)
+    {
+        sPeriodo = sPeriodoDj;
+        sTim = QStringLiteral("1.5");
+        FijaLectorFechaPersonalizado([] { return QDate(2009, 12, 1); });
+        DeudaPrueba d = Deuda("1");
+        d.sIntCapS = QStringLiteral("0.00");
+        InsertaDeuda(db(), kTrabajo, d);
+        Recalcula_deuda(kRuc, "15/01/2010");
+        return Lee("1");
+    }
 };
 
 TEST_F(RecalculaTest, InteresHastaLaFechaDeActualizacion)
@@ -106,30 +120,16 @@ TEST_F(RecalculaTest, CodigoDeFormularioQueNoEsNumeroSinIndicador)
 
 TEST_F(RecalculaTest, DiciembreActualizadoEnEneroCapitalizaAlCierre)
 {
-    sPeriodo = QStringLiteral("200912");
-    sTim = QStringLiteral("1.5");
-    FijaLectorFechaPersonalizado([] { return QDate(2009, 12, 1); });
-    DeudaPrueba d = Deuda("1");
-    d.sIntCapS = QStringLiteral("0.00");
-    InsertaDeuda(db(), kTrabajo, d);
-    Recalcula_deuda(kRuc, "15/01/2010");
     // To 31/12: 30 days at 0.0005 a day on 1,000 = 15.00; then 15 days on
     // 1,000 + 15 + 100 = 1,115: 8.3625.
-    const Importes i = Lee("1");
+    const Importes i = ActualizadaEnEnero("200912");
     EXPECT_EQ(i.sIntC, "8.36");
     EXPECT_EQ(i.sActC, "1123"); // 1,000 + 8.36 + 100 + 15
 }
 
 TEST_F(RecalculaTest, NoviembreActualizadoEnEneroEsElCasoNormal)
 {
-    sPeriodo = QStringLiteral("200911");
-    sTim = QStringLiteral("1.5");
-    FijaLectorFechaPersonalizado([] { return QDate(2009, 12, 1); });
-    DeudaPrueba d = Deuda("1");
-    d.sIntCapS = QStringLiteral("0.00");
-    InsertaDeuda(db(), kTrabajo, d);
-    Recalcula_deuda(kRuc, "15/01/2010");
-    const Importes i = Lee("1");
+    const Importes i = ActualizadaEnEnero("200911");
     EXPECT_EQ(i.sIntC, "122.50"); // 45 days: 0.0225 of 1,000
     EXPECT_EQ(i.sActC, "1123");
 }
