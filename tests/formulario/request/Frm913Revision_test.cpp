@@ -1,11 +1,11 @@
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
-#include "formulario/reports/ControlValor.h"
 #include "formulario/request/Frm913.h"
 #include "formulario/review/FrmNoNotificada.h"
 #include "formulario/review/frmCondeuDet.h"
 #include "formulario/review/frmSustento.h"
 #include "platform/database.h"
+#include "tests/support/ControlValorPrueba.h"
 #include "tests/support/HostTest.h"
 #include "tools/hostkit/declarations.h"
 
@@ -107,15 +107,8 @@ protected:
     void ControlCorrecto(const QString& sNumDoc, int nParticion,
                          const QString& sTabla = QStringLiteral("TMP_F0913DEUDAS"))
     {
-        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM %1 WHERE Num_doc = ?").arg(sTabla), {sNumDoc},
-                                     platform::RecordsetType::Dynaset);
-        ASSERT_FALSE(rs->eof()) << sTabla.toStdString();
-        for (; !rs->eof(); rs->moveNext()) {
-            const QString sGuardado = rs->field(QStringLiteral("cnumero")).text();
-            rs->edit();
-            EXPECT_EQ(sGuardado, FormateaCampo(*rs, nParticion)) << sTabla.toStdString();
-            rs->cancelUpdate();
-        }
+        ControlesCorrectos(db(), QStringLiteral("SELECT * FROM %1 WHERE Num_doc = ?").arg(sTabla), {sNumDoc},
+                           nParticion);
     }
 
     QStringList Textos() const

@@ -1,8 +1,8 @@
 #include "formulario/review/Conciliacion.h"
-#include "formulario/reports/ControlValor.h"
 #include "formulario/review/frmCondeuDet.h"
 #include "platform/databasetesting.h"
 #include "tests/formulario/review/Frm913Simulado.h"
+#include "tests/support/ControlValorPrueba.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -104,17 +104,10 @@ protected:
         return Mensajes();
     }
 
-    // The stored control value is the one the row's columns give.
+    // The stored control value of every row of the table is the one its columns give.
     void ControlCorrecto(const QString& sTabla, int nParticion)
     {
-        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM ") + sTabla, {}, platform::RecordsetType::Dynaset);
-        ASSERT_FALSE(rs->eof()) << sTabla.toStdString();
-        for (; !rs->eof(); rs->moveNext()) {
-            const QString sGuardado = rs->field(QStringLiteral("cnumero")).text();
-            rs->edit();
-            EXPECT_EQ(sGuardado, FormateaCampo(*rs, nParticion)) << sTabla.toStdString();
-            rs->cancelUpdate();
-        }
+        ControlesCorrectos(db(), QStringLiteral("SELECT * FROM ") + sTabla, {}, nParticion);
     }
 };
 

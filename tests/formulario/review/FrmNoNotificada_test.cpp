@@ -1,10 +1,10 @@
 #include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
-#include "formulario/reports/ControlValor.h"
 #include "formulario/review/FrmNoNotificada.h"
 #include "platform/database.h"
 #include "platform/databasetesting.h"
 #include "tests/formulario/review/Frm913Simulado.h"
+#include "tests/support/ControlValorPrueba.h"
 #include "tests/support/HostTest.h"
 
 #include <QClipboard>
@@ -130,14 +130,8 @@ protected:
     // The stored control value is the one the row's columns give with that split.
     void ControlCorrecto(int nParticion)
     {
-        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM TMP_F0913DEUDAS WHERE Ind_tip_deu = '05'"), {},
-                                     platform::RecordsetType::Dynaset);
-        ASSERT_FALSE(rs->eof());
-        const QString sGuardado = rs->field(QStringLiteral("cnumero")).text();
-        rs->edit();
-        EXPECT_EQ(sGuardado, FormateaCampo(*rs, nParticion));
-        EXPECT_EQ(sGuardado.size(), 6);
-        rs->cancelUpdate();
+        ControlesCorrectos(db(), QStringLiteral("SELECT * FROM TMP_F0913DEUDAS WHERE Ind_tip_deu = '05'"), {},
+                           nParticion);
     }
 
     Frm913Simulado frm{kDeclarante, QStringLiteral("COMERCIAL PEÑA HERMANOS S.A.C.")};
