@@ -10,8 +10,8 @@
 #include "formulario/reports/Repo04.h"
 #include "platform/database.h"
 #include "platform/utility.h"
+#include "platform/vbnumbers.h"
 
-#include <cmath>
 #include <span>
 
 namespace {
@@ -36,7 +36,7 @@ GeometriaAnexo Geometria(const QString& sTipo)
 // The title centred in the span at 135 twips a character (halves to even).
 int XTitulo(const QString& sTitulo, int nTramo)
 {
-    return int(std::nearbyint((nTramo - 135.0 * sTitulo.size()) / 2 + 1));
+    return int(platform::bankersRound((nTramo - 135.0 * sTitulo.size()) / 2 + 1));
 }
 
 QString SiNo(const QVariant& vValor)

@@ -4,6 +4,7 @@
 #include "formulario/core/Formato.h"
 #include "formulario/core/ModGen00.h"
 #include "platform/database.h"
+#include "platform/vbnumbers.h"
 
 #include <cmath>
 
@@ -80,7 +81,7 @@ QString CalculaCuotaInicial2(const QString& sDeuda, Moneda dUit, const QString& 
 {
     int nCuotas = 0;
     if (!sCuotasFrac.trimmed().isEmpty()) {
-        const double dCuotas = std::nearbyint(Moneda::ValorInicial(sCuotasFrac).ComoDouble());
+        const double dCuotas = platform::bankersRound(Moneda::ValorInicial(sCuotasFrac).ComoDouble());
         if (dCuotas >= -32768 && dCuotas <= 32767)
             nCuotas = int(dCuotas);
     }
