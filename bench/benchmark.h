@@ -1,7 +1,7 @@
 #pragma once
 
 // What the benchmark programs share: the off-screen application with the
-// sizes given on the command line, a fresh installed host that the main
+// sizes given on its command line, a fresh installed host that the main
 // program's state points at, timing one step, and the rows of times set
 // beside their baselines.
 
@@ -19,21 +19,29 @@
 
 namespace bench {
 
-// Off screen unless the caller chose a platform; call before the QApplication.
-inline void useOffscreenPlatform()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
+// Off screen unless the caller chose a platform.
+struct OffscreenPlatform {
+    OffscreenPlatform()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+};
 
-// The sizes named on the command line, or `byDefault` when none is.
-inline QList<int> sizes(const QStringList& arguments, const QList<int>& byDefault = {1000, 10000, 100000})
-{
-    QList<int> result;
-    for (const QString& argument : arguments.mid(1))
-        result.append(argument.toInt());
-    return result.isEmpty() ? byDefault : result;
-}
+// A benchmark's application; the platform is chosen before Qt starts.
+class Application : private OffscreenPlatform, public QApplication {
+public:
+    Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    // The sizes named on the command line, or `byDefault` when none is.
+    QList<int> sizes(const QList<int>& byDefault = {1000, 10000, 100000}) const
+    {
+        QList<int> result;
+        for (const QString& argument : arguments().mid(1))
+            result.append(argument.toInt());
+        return result.isEmpty() ? byDefault : result;
+    }
+};
 
 template <class Step>
 double seconds(Step&& step)

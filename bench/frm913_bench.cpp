@@ -95,10 +95,9 @@ Tiempos abreFormulario()
 
 int main(int argc, char** argv)
 {
-    bench::useOffscreenPlatform();
-    QApplication app(argc, argv);
+    bench::Application app(argc, argv);
     bench::printHeader("debts", {{"open (s)", "baseline (s)"}, {"tab 1 (s)", "baseline (s)"}});
-    for (const int deudas : bench::sizes(app.arguments())) {
+    for (const int deudas : app.sizes()) {
         QTemporaryDir carpeta;
         preparaDeclaracion(carpeta.path(), deudas);
         const double tBase = leeFilas();

@@ -82,10 +82,9 @@ double copia(int nDeudas, const QString& sCondicion)
 
 int main(int argc, char** argv)
 {
-    bench::useOffscreenPlatform();
-    QApplication app(argc, argv);
+    bench::Application app(argc, argv);
     bench::printHeader("debts", {{"save (s)", "copy (s)"}, {"save (s)", "keyed (s)"}});
-    for (const int nDeudas : bench::sizes(app.arguments())) {
+    for (const int nDeudas : app.sizes()) {
         QTemporaryDir grabacion;
         preparaHost(grabacion.path());
         preparaDeclaracion(nDeudas);

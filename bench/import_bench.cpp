@@ -96,9 +96,8 @@ double insertaFilas(const QString& carpeta, const Filas& filas)
 
 int main(int argc, char** argv)
 {
-    bench::useOffscreenPlatform();
-    QApplication app(argc, argv);
-    const QList<int> tamanos = bench::sizes(app.arguments());
+    bench::Application app(argc, argv);
+    const QList<int> tamanos = app.sizes();
 
     bench::printHeader("records", {{"import (s)", "baseline (s)"}});
     for (const int registros : tamanos) {

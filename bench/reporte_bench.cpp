@@ -100,8 +100,7 @@ void Dibuja(QPainter& painter, const Hoja& hoja)
 
 int main(int argc, char** argv)
 {
-    bench::useOffscreenPlatform();
-    QApplication app(argc, argv);
+    bench::Application app(argc, argv);
     const int nHojas = argc > 1 ? std::atoi(argv[1]) : 200;
 
     QTemporaryDir carpeta;

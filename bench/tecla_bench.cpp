@@ -46,8 +46,7 @@ void Tecla(const QString& sCuotas, const QString& sModalidad)
 
 int main(int argc, char** argv)
 {
-    bench::useOffscreenPlatform();
-    QApplication app(argc, argv);
+    bench::Application app(argc, argv);
     const int nTeclas = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 1000;
     QTemporaryDir carpeta;
     preparaHost(carpeta.path());
