@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -149,14 +150,16 @@ std::optional<ComandoReporte> LeeComando(const QString& sLinea)
     if (!nombre)
         return std::nullopt;
     const auto& [sNombre, nInicio] = *nombre;
-    if (sNombre == QLatin1String("<!font!>"))
-        return Tag(Tipo::Fuente, ValorTag(sLinea, nInicio, sNombre));
-    if (sNombre == QLatin1String("<!nHojas!>"))
-        return Tag(Tipo::NumeroHojas, ValorTag(sLinea, nInicio, sNombre));
-    if (sNombre == QLatin1String("<!Color!>"))
-        return Tag(Tipo::Color, ValorTag(sLinea, nInicio, sNombre));
-    if (sNombre == QLatin1String("<!Orientacion!>"))
-        return Tag(Tipo::Orientacion, ValorTag(sLinea, nInicio, sNombre));
+    static const std::pair<QLatin1String, Tipo> kTagsConValor[] = {
+        {QLatin1String("<!font!>"), Tipo::Fuente},
+        {QLatin1String("<!nHojas!>"), Tipo::NumeroHojas},
+        {QLatin1String("<!Color!>"), Tipo::Color},
+        {QLatin1String("<!Orientacion!>"), Tipo::Orientacion},
+    };
+    for (const auto& [sTag, tipo] : kTagsConValor) {
+        if (sNombre == sTag)
+            return Tag(tipo, ValorTag(sLinea, nInicio, sNombre));
+    }
     if (sNombre == QLatin1String("pNuevaHoja"))
         return Tag(Tipo::NuevaHoja);
     if (sNombre == QLatin1String("pPos"))
