@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -169,7 +170,6 @@ TEST_F(Frm913RevisionTest, AnAnswerFromTheGridIsWrittenAndTheTabsTotalFollows)
         EXPECT_EQ(frm.TDBGrid[1]->currentIndex().row(), c.nFila);
         EXPECT_EQ(frm.Dat(1).absolutePosition(), c.nFila);
         EXPECT_EQ(nTabActual, 1);
-        EXPECT_TRUE(frm.Modificado());
     }
 }
 
@@ -205,7 +205,6 @@ TEST_F(Frm913RevisionTest, DisagreeingStoresOwnAmountsAndAReasonWithItsEvidence)
     ControlCorrecto(QStringLiteral("0230000002"), 10, QStringLiteral("TMP_F0913SUSTEN"));
     EXPECT_EQ(Celda(frm, 1, 2, 5), QStringLiteral("650"));
     EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("6,400"));
-    EXPECT_TRUE(frm.Modificado());
 }
 
 TEST_F(Frm913RevisionTest, TheNextDebtPathRunsToTheLastRowAndTheGridStaysWhereItWas)
@@ -288,7 +287,6 @@ TEST_F(Frm913ManualTest, ANewDebtJoinsTheSecondGridAndItsTotal)
     EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 4);
     EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Total de registros : 1 de 4"));
     EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
-    EXPECT_TRUE(frm.Modificado());
 }
 
 TEST_F(Frm913ManualTest, AChangedDebtIsRewrittenInPlace)
@@ -316,7 +314,6 @@ TEST_F(Frm913ManualTest, AChangedDebtIsRewrittenInPlace)
     EXPECT_EQ(Celda(frm, 2, 3, 5), QStringLiteral("2025"));
     EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("11,025"));
     EXPECT_EQ(frm.TDBGrid[2]->currentIndex().row(), 3);
-    EXPECT_TRUE(frm.Modificado());
 }
 
 TEST_F(Frm913ManualTest, DeletingADebtTakesOnlyItOutOfTheGridAndTotal)
@@ -371,7 +368,42 @@ TEST_F(Frm913ManualTest, EachEntityStoresTheTributeOfTheDocumentType)
         EXPECT_EQ(Fila(QStringLiteral("semana, per_doc, cod_tri, cod_tip_doc"), QString::fromLatin1(c.deuda.sNumero)),
                   QStringLiteral("%1|%2|%3|%4").arg(c.nEntidad).arg(c.sPerDoc, c.sTributo, c.deuda.sTipo));
         EXPECT_EQ(frm.txtmtototal(2).text(), QString::fromLatin1(c.sTotal));
-        EXPECT_TRUE(frm.Modificado());
+    }
+}
+
+struct CasoMarca {
+    int nEntidad;
+    int nGrilla;
+    bool bGraba;
+};
+
+TEST_F(Frm913ManualTest, ADialogThatSavedMarksTheFormAndOneLeftWithoutSavingDoesNot)
+{
+    const CasoMarca casos[] = {{2, 2, true}, {2, 2, false}, {1, 1, true}, {1, 1, false}};
+    for (const CasoMarca& c : casos) {
+        SCOPED_TRACE(c.nGrilla * 10 + c.bGraba);
+        SharedForm<Frm913>::release();
+        Frm913& frm = Abre(c.nEntidad, c.nGrilla);
+        frm.OptRectifica_Click(0);
+        script.answer(Ok);
+        frm.CmdGrabar_Click();
+        ASSERT_FALSE(frm.Modificado()) << Textos().join(u'\n').toStdString();
+        script.clear();
+        if (c.bGraba && c.nGrilla == 2) {
+            Agrega(frm, kMulta);
+        } else if (c.bGraba) {
+            Responde([](frmCondeuDet& dlg) { dlg.optAcogeFrac[1]->setChecked(true); });
+            frm.cmdEdit_Click(1);
+        } else {
+            const QString sDialogo = c.nGrilla == 2 ? QStringLiteral("FrmNoNotificada") : QStringLiteral("frmCondeuDet");
+            script.onForm(sDialogo, [](QWidget& w) {
+                static_cast<QDialog&>(w).reject(); // "&Salir"
+                return 0;
+            });
+            c.nGrilla == 2 ? frm.cmdNew_Click(2) : frm.cmdEdit_Click(1);
+        }
+        EXPECT_EQ(script.formsShown().last(), c.nGrilla == 2 ? "FrmNoNotificada" : "frmCondeuDet");
+        EXPECT_EQ(frm.Modificado(), c.bGraba);
     }
 }
 
