@@ -1,5 +1,7 @@
 #include "formulario/core/FrmContAbrir.h"
 
+#include "formulario/core/ClaveDeclaracion.h"
+
 #include "formulario/core/GrillaRecordset.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/MDIFrm.h"
@@ -316,14 +318,12 @@ void SelectorDeclaraciones::AbreDeclaracion()
 void SelectorDeclaraciones::VerificaEliminada(const QString& sTabla, int nTipDoc, const QString& sDocId,
                                               const QString& sCorrel) const
 {
-    QString sConsulta = QStringLiteral("SELECT COUNT(*) FROM ") + sTabla
-        + QStringLiteral(" WHERE tip_doc_d = ? AND doc_id_d = ? AND periodo = ? AND formulario = '0913' "
-                         "AND Semana = ?");
-    QVariantList params{nTipDoc, sDocId, sPeriodo, nEntidad};
-    if (variante_.bEnviadas) {
-        sConsulta += QStringLiteral(" AND Correl = ?");
-        params << sCorrel;
-    }
+    ClaveDeclaracion clave = ClaveDeclaracionAbierta(nTipDoc, sDocId);
+    if (variante_.bEnviadas)
+        clave.sCorrel = sCorrel;
+    const QString sConsulta = QStringLiteral("SELECT COUNT(*) FROM ") + sTabla + QStringLiteral(" WHERE ")
+        + clave.Condicion();
+    const QVariantList params = clave.Parametros();
     if (oBaseDatos->scalar(sConsulta, params).toInt() > 0)
         throw platform::DbError(platform::dberr::Generic,
                                 QStringLiteral("No se pudo eliminar la información de la tabla %1.").arg(sTabla));

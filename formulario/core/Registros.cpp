@@ -1,5 +1,7 @@
 #include "formulario/core/Registros.h"
 
+#include "formulario/core/ClaveDeclaracion.h"
+
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/ModGen00.h"
 #include "platform/database.h"
@@ -56,13 +58,11 @@ void EliminaDataTabla(const QString& sTabla, int nTipoDoc, const QString& sNumDo
     sSQL = QStringLiteral("DELETE FROM ") + sTabla + u' ';
     QVariantList params;
     if (nFiltro == 1) {
-        sSQL += QStringLiteral("WHERE tip_doc_d = ? AND doc_id_d = ? AND periodo = ? AND formulario = '0913' "
-                               "AND Semana = ?");
-        params << nTipoDoc << sNumDoc << sPeriodo << nEntidad;
-        if (bEnviadas && sTabla.left(3).toUpper() != QLatin1String("TMP")) {
-            sSQL += QStringLiteral(" AND Correl= ?");
-            params << sCorrelativo;
-        }
+        ClaveDeclaracion clave = ClaveDeclaracionAbierta(nTipoDoc, sNumDoc);
+        if (bEnviadas && sTabla.left(3).toUpper() != QLatin1String("TMP"))
+            clave.sCorrel = sCorrelativo;
+        sSQL += QStringLiteral("WHERE ") + clave.Condicion();
+        params = clave.Parametros();
     }
     try {
         oBaseDatos->execute(sSQL, params);

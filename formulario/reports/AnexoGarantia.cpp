@@ -1,5 +1,6 @@
 #include "formulario/reports/AnexoGarantia.h"
 
+#include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/modGen02.h"
@@ -154,9 +155,9 @@ QString LineaFechaGarantia(const QDate& dFecha)
 
 void CargaGarantiaReporte(int nTipDoc)
 {
-    sSQL = QStringLiteral("SELECT * FROM F0913GARANTIA WHERE tip_doc_d = ? AND doc_id_d = ? AND periodo = ? "
-                          "AND formulario = '0913' AND Semana = ?");
-    const auto rs = oBaseDatos->openRecordset(sSQL, {nTipDoc, sRuc, sPeriodo, nEntidad});
+    const ClaveDeclaracion clave = ClaveDeclaracionAbierta(nTipDoc, sRuc);
+    sSQL = QStringLiteral("SELECT * FROM F0913GARANTIA WHERE ") + clave.Condicion();
+    const auto rs = oBaseDatos->openRecordset(sSQL, clave.Parametros());
     if (rs->eof())
         return;
     const auto texto = [&rs](const char* sColumna) { return rs->field(QLatin1String(sColumna)).text().trimmed(); };
