@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -72,6 +73,20 @@ platform::HostStatusBar* BarraEstado()
     return nullptr;
 }
 
+// The list chooses whole rows: the current cell is drawn like the rest of its
+// row, without the focus frame that would pale its text on the highlight.
+class CeldaDeFila : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
 } // namespace
 
 frmImprimir::frmImprimir()
@@ -93,10 +108,14 @@ void frmImprimir::CreaControles()
     grdImprimir->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdImprimir->setSelectionMode(QAbstractItemView::SingleSelection);
     grdImprimir->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdImprimir->setItemDelegate(new CeldaDeFila(grdImprimir));
     grdImprimir->verticalHeader()->hide();
     grdImprimir->setColumnHidden(ColTipDoc, true);
     grdImprimir->setColumnHidden(ColSemana, true);
-    grdImprimir->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its heading and values; the name takes what is left, on one line.
+    grdImprimir->setWordWrap(false);
+    grdImprimir->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdImprimir->horizontalHeader()->setSectionResizeMode(ColNombre, QHeaderView::Stretch);
     grdImprimir->installEventFilter(this);
     connect(grdImprimir, &QTableView::doubleClicked, this, &frmImprimir::grdImprimir_DblClick);
     connect(grdImprimir->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -354,6 +355,41 @@ TEST_F(ImprimirTest, AReportFileThatCannotBeWrittenIsToldAndTheRunGoesOnToThePre
     EXPECT_EQ(script.shown()[0].title, QStringLiteral("Impresión"));
     EXPECT_TRUE(script.shown()[0].text.startsWith(QStringLiteral("Error Técnico : ( 76) ")));
     EXPECT_EQ(script.shown()[1].text, QStringLiteral("Archivo Físico del Reporte no Existe"));
+}
+
+TEST_F(ImprimirTest, EachColumnHoldsItsHeadingAndTheNamesTakeTheSpareWidthOnOneLine)
+{
+    frmImprimir& frm = Carga();
+    frm.resize(760, 480);
+    frm.show();
+    QCoreApplication::processEvents();
+    const QTableView& grilla = *frm.grdImprimir;
+    const QFontMetrics letra = grilla.horizontalHeader()->fontMetrics();
+    for (const auto& [nColumna, sTitulo] : QList<QPair<int, QString>>{{frmImprimir::ColTipoDoc, "Tipo docum."},
+                                                                      {frmImprimir::ColRuc, "R.U.C."},
+                                                                      {frmImprimir::ColNombre, "Razón social"},
+                                                                      {frmImprimir::ColFormulario, "Formulario"},
+                                                                      {frmImprimir::ColEntidad, "Entidad"},
+                                                                      {frmImprimir::ColPeriodo, "Periodo"}})
+        EXPECT_GT(grilla.columnWidth(nColumna), letra.horizontalAdvance(sTitulo)) << qPrintable(sTitulo);
+    EXPECT_FALSE(grilla.wordWrap());
+    for (const QString sNombre : {"COMERCIAL PEÑA HERMANOS S.A.C.", "INVERSIONES ACUÑA Y ASOCIADOS S.R.L."})
+        EXPECT_GT(grilla.columnWidth(frmImprimir::ColNombre), grilla.fontMetrics().horizontalAdvance(sNombre));
+    EXPECT_LT(grilla.columnWidth(frmImprimir::ColPeriodo), 2 * letra.horizontalAdvance(QStringLiteral("Periodo")));
+}
+
+TEST_F(ImprimirTest, TheCurrentCellIsDrawnLikeTheRestOfItsSelectedRow)
+{
+    frmImprimir& frm = Carga();
+    frm.show();
+    QCoreApplication::processEvents();
+    QTableView& grilla = *frm.grdImprimir;
+    const QRect celda = grilla.visualRect(frm.Lista().index(0, frmImprimir::ColRuc));
+    ASSERT_EQ(grilla.currentIndex(), frm.Lista().index(0, frmImprimir::ColRuc));
+    const QImage actual = grilla.viewport()->grab(celda).toImage();
+    grilla.setCurrentIndex(frm.Lista().index(0, frmImprimir::ColFormulario));
+    EXPECT_TRUE(grilla.selectionModel()->isSelected(frm.Lista().index(0, frmImprimir::ColRuc)));
+    EXPECT_TRUE(grilla.viewport()->grab(celda).toImage() == actual);
 }
 
 } // namespace
