@@ -18,10 +18,10 @@ const QString kSelectEnvios = QStringLiteral(
 
 class RavisolInputTest : public RavisolHost {
 protected:
-    QStringList envios() { return filas(kSelectEnvios); }
+    QStringList envios() { return rows(kSelectEnvios); }
     QStringList parametro(const QString& sNumero, const QString& sArgumento)
     {
-        return filas(QStringLiteral("SELECT Funcion, Correl_Param FROM Param WHERE Numero = ? AND Argumento = ?"),
+        return rows(QStringLiteral("SELECT Funcion, Correl_Param FROM Param WHERE Numero = ? AND Argumento = ?"),
                      {sNumero, sArgumento});
     }
 
@@ -72,7 +72,7 @@ TEST_F(RavisolInputTest, MissingExportFileKeepsTheRegisteredDefinitions)
     EXPECT_EQ(envios(), registradas);
     // The other steps were done.
     EXPECT_EQ(parametro("991", "0913"), QStringList{"OTRO|002"});
-    EXPECT_EQ(filas(QStringLiteral("SELECT count(*) FROM reportes")), QStringList{"4"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM reportes")), QStringList{"4"});
 }
 
 TEST_F(RavisolInputTest, FaultyExportFileKeepsTheRegisteredDefinitions)
@@ -192,7 +192,7 @@ TEST_F(RavisolInputTest, SampleInputsOfTheHostStandInAreTakenWhole)
 
     ejecutaSinMensajes();
 
-    EXPECT_EQ(filas(QStringLiteral("SELECT tabla_o, tabla_d FROM envio_t WHERE formulario = '0913' ORDER BY indice")),
+    EXPECT_EQ(rows(QStringLiteral("SELECT tabla_o, tabla_d FROM envio_t WHERE formulario = '0913' ORDER BY indice")),
               (QStringList{"CAB|HCAB", "DET|HDET", "F0913DEUDAS|HF0913DEUDAS", "F0913MOTIVO|HF0913MOTIVO",
                            "F0913SUSTEN|HF0913SUSTEN", "F0913GARANTIA| "}));
     EXPECT_EQ(parametro("856", "0913"), QStringList{"1.2 05/01/2016     790|000"});

@@ -150,19 +150,6 @@ void RavisolHost::borraEntrada(const QString& archivo)
     QFile::remove(paths().sysPath + archivo);
 }
 
-QStringList RavisolHost::filas(const QString& sql, const QVariantList& params)
-{
-    QStringList resultado;
-    auto rs = db().openRecordset(sql, params);
-    for (; !rs->eof(); rs->moveNext()) {
-        QStringList valores;
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            valores.append(rs->field(i).text());
-        resultado.append(valores.join(u'|'));
-    }
-    return resultado;
-}
-
 int RavisolHost::cuenta(const QString& tabla)
 {
     return db().scalar(QStringLiteral("SELECT count(*) FROM ") + tabla).toInt();

@@ -30,8 +30,6 @@ protected:
     void escribeParametros(const QStringList& lineas, const QString& carpeta = QStringLiteral("tmp/"));
     void borraEntrada(const QString& archivo);
 
-    // Rows of a query as "a|b|c" lines, in the order it gives them.
-    QStringList filas(const QString& sql, const QVariantList& params = {});
     int cuenta(const QString& tabla);
     // Columns of a table as "name Type(size)" with " ZL" when they take an empty text.
     QStringList columnas(const QString& tabla);

@@ -60,7 +60,7 @@ class RavisolRunTest : public RavisolHost {
 protected:
     QStringList parametros(const QString& sNumero)
     {
-        return filas(QStringLiteral("SELECT Numero, Argumento, Funcion, Correl_Param FROM Param WHERE Numero = ?"),
+        return rows(QStringLiteral("SELECT Numero, Argumento, Funcion, Correl_Param FROM Param WHERE Numero = ?"),
                      {sNumero});
     }
     QStringList parametrosFijos()
@@ -68,14 +68,14 @@ protected:
         QStringList resultado;
         for (const QString& fila : kParametrosFijos) {
             const QStringList campos = fila.split(u'|');
-            resultado += filas(QStringLiteral("SELECT Numero, Argumento, Funcion, Correl_Param FROM Param "
+            resultado += rows(QStringLiteral("SELECT Numero, Argumento, Funcion, Correl_Param FROM Param "
                                               "WHERE Numero = ? AND Argumento = ?"),
                                {campos[0], campos[1]});
         }
         return resultado;
     }
-    QStringList envios() { return filas(kSelectEnvios); }
-    QStringList reportes() { return filas(QStringLiteral("SELECT * FROM reportes ORDER BY codrep")); }
+    QStringList envios() { return rows(kSelectEnvios); }
+    QStringList reportes() { return rows(QStringLiteral("SELECT * FROM reportes ORDER BY codrep")); }
 
     // One row in each saved and sent table and in the guarantee table.
     void guardaDeclaracion()
@@ -230,7 +230,7 @@ TEST_F(RavisolRunTest, FreshHostGetsTheSeededRows)
 
     EXPECT_EQ(parametrosFijos(), kParametrosFijos);
     // The UIT rows lie in date order, as the lookup of the tax unit needs them.
-    EXPECT_EQ(filas(QStringLiteral("SELECT Argumento FROM Param WHERE Numero = '404'")),
+    EXPECT_EQ(rows(QStringLiteral("SELECT Argumento FROM Param WHERE Numero = '404'")),
               (QStringList{"20060101", "20100101", "20110101", "20120101", "20130101", "20140101", "20150101",
                            "20160101"}));
     EXPECT_EQ(parametros("990"), QStringList{"990|0913|SOLICITUD DE REFINANCIAMIENTO|001"});
@@ -257,11 +257,11 @@ TEST_F(RavisolRunTest, SecondRunKeepsDeclarationsAndRewritesItsOwnRows)
     for (const char* tabla : {"F0913DEUDAS", "HF0913DEUDAS", "F0913MOTIVO", "HF0913MOTIVO", "F0913SUSTEN",
                               "HF0913SUSTEN", "F0913GARANTIA"})
         EXPECT_EQ(cuenta(tabla), 1) << tabla;
-    EXPECT_EQ(filas(QStringLiteral("SELECT doc_id_d, Num_doc, mto_act_c FROM F0913DEUDAS")),
+    EXPECT_EQ(rows(QStringLiteral("SELECT doc_id_d, Num_doc, mto_act_c FROM F0913DEUDAS")),
               QStringList{"20100070970|0230012345|"});
-    EXPECT_EQ(filas(QStringLiteral("SELECT num_orden, des_otros FROM HF0913SUSTEN")),
+    EXPECT_EQ(rows(QStringLiteral("SELECT num_orden, des_otros FROM HF0913SUSTEN")),
               QStringList{"1200|PAGO EN BANCO"});
-    EXPECT_EQ(filas(QStringLiteral("SELECT mto_deuda, mto_deuda_garantia FROM F0913GARANTIA")),
+    EXPECT_EQ(rows(QStringLiteral("SELECT mto_deuda, mto_deuda_garantia FROM F0913GARANTIA")),
               QStringList{"150000|90000"});
     for (const char* tabla : {"TMP_F0913DEUDAS", "TMP_F0913MOTIVO", "TMP_F0913SUSTEN"}) {
         EXPECT_EQ(cuenta(tabla), 0) << tabla;
@@ -271,7 +271,7 @@ TEST_F(RavisolRunTest, SecondRunKeepsDeclarationsAndRewritesItsOwnRows)
     EXPECT_EQ(parametrosFijos(), kParametrosFijos);
     EXPECT_EQ(reportes(), kReportes);
     EXPECT_EQ(envios(), kEnviosIniciales);
-    EXPECT_EQ(filas(QStringLiteral("SELECT tabla_o FROM envio_t WHERE formulario = '0621'")), QStringList{"CAB"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT tabla_o FROM envio_t WHERE formulario = '0621'")), QStringList{"CAB"});
 }
 
 TEST_F(RavisolRunTest, WorkTablesAreMadeAnewWhateverTheCaseOfTheirNames)
@@ -319,7 +319,7 @@ TEST_F(RavisolRunTest, DebtTableOfAnOlderLayoutGetsTheEmptyTextPermissionAndKeep
     ejecutaSinMensajes();
 
     esperaDefinicion("HF0913DEUDAS");
-    EXPECT_EQ(filas(QStringLiteral("SELECT Correl, mto_act_c FROM HF0913DEUDAS")), QStringList{"001|1500"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT Correl, mto_act_c FROM HF0913DEUDAS")), QStringList{"001|1500"});
 }
 
 TEST_F(RavisolRunTest, DatabaseHeldByAnotherProgramIsLeftUntouched)

@@ -86,3 +86,16 @@ platform::Database& HostTest::db()
 {
     return *oBaseDatos;
 }
+
+QStringList HostTest::rows(const QString& sql, const QVariantList& params)
+{
+    QStringList result;
+    auto rs = db().openRecordset(sql, params);
+    for (; !rs->eof(); rs->moveNext()) {
+        QStringList values;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            values.append(rs->field(i).text());
+        result.append(values.join(u'|'));
+    }
+    return result;
+}

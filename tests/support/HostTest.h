@@ -9,7 +9,9 @@
 #include "tests/support/QtPrint.h"
 #include "tools/hostkit/hostkit.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QVariantList>
 #include <gtest/gtest.h>
 
 namespace platform { class Database; }
@@ -25,6 +27,8 @@ protected:
 
     const hostkit::HostPaths& paths() const { return paths_; }
     platform::Database& db();
+    // Rows of a query as "a|b|c" lines, in the order it gives them.
+    QStringList rows(const QString& sql, const QVariantList& params = {});
 
     // Set these in a derived fixture's constructor; SetUp reads them.
     hostkit::PrepareOptions hostOptions;

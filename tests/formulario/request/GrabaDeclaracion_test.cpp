@@ -128,13 +128,8 @@ protected:
     {
         QStringList filas;
         for (const QString& sTabla : kTablasGuardadas) {
-            const auto rs = db().openRecordset(QStringLiteral("SELECT * FROM ") + sTabla);
-            for (; !rs->eof(); rs->moveNext()) {
-                QStringList campos{sTabla};
-                for (int i = 0; i < rs->fieldCount(); ++i)
-                    campos << rs->field(i).text();
-                filas << campos.join(u'|');
-            }
+            for (const QString& sFila : rows(QStringLiteral("SELECT * FROM ") + sTabla))
+                filas << sTabla + u'|' + sFila;
         }
         filas.sort();
         return filas;
