@@ -88,6 +88,9 @@ public:
 
         layout->addWidget(new QLabel(QStringLiteral("Declaración grabada:")));
         declarations_ = new QComboBox;
+        // A long declarant name must not widen the window past the screen.
+        declarations_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        declarations_->setMinimumContentsLength(48);
         layout->addWidget(declarations_);
         auto* refresh = new QPushButton(QStringLiteral("Actualizar lista"));
         connect(refresh, &QPushButton::clicked, this, [this] { loadDeclarations(); });
@@ -119,11 +122,12 @@ private:
         declarations_->clear();
         try {
             for (const SavedDeclaration& declaration : savedDeclarations(paths_)) {
-                declarations_->addItem(QStringLiteral("%1  %2  %3  %4")
-                                           .arg(declaration.docId, declaration.periodo)
-                                           .arg(declaration.entidad)
-                                           .arg(declaration.nombre),
-                                       declaration.quenboCommandLine());
+                const QString text = QStringLiteral("%1  %2  %3  %4")
+                                         .arg(declaration.docId, declaration.periodo)
+                                         .arg(declaration.entidad)
+                                         .arg(declaration.nombre);
+                declarations_->addItem(text, declaration.quenboCommandLine());
+                declarations_->setItemData(declarations_->count() - 1, text, Qt::ToolTipRole);
             }
             status_->setText(QStringLiteral("%1 declaraciones grabadas").arg(declarations_->count()));
         } catch (const platform::DbError& error) {
@@ -162,6 +166,16 @@ private:
     QComboBox* declarations_ = nullptr;
     QLabel* status_ = nullptr;
 };
+
+// Beside Tarvel's main window, which keeps its own place at the top left, and
+// whole on the screen however wide the window has grown.
+void placeBesideTarvel(QWidget& window)
+{
+    const QRect screen = window.screen()->availableGeometry();
+    const QSize size = window.size().expandedTo(window.minimumSizeHint());
+    window.move(qBound(screen.left(), 680, screen.right() + 1 - size.width()),
+                qBound(screen.top(), 40, screen.bottom() + 1 - size.height()));
+}
 
 int fail(const QString& message)
 {
@@ -263,8 +277,7 @@ int run(const QCommandLineParser& parser, const QString& dir)
     const QString quenbo = quenboPath(parser);
     HostWindow window(paths, tarvel, quenbo);
     window.resize(480, 300);
-    // Beside Tarvel's main window, which keeps its own place at the top left.
-    window.move(680, 40);
+    placeBesideTarvel(window);
     window.show();
     if (parser.isSet(QStringLiteral("start")))
         window.startProgram(tarvel);
