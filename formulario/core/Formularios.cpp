@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QPainter>
 
 void PunteroReloj()
 {
@@ -20,6 +21,26 @@ void PunteroNormal()
 QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM)
 {
     return sPeriodoAAAAMM.right(2) + QLatin1Char('/') + sPeriodoAAAAMM.left(4);
+}
+
+// Drawn: the style offers no printer.
+QIcon IconoImpresora()
+{
+    QPixmap dibujo(24, 24);
+    dibujo.fill(Qt::transparent);
+    QPainter p(&dibujo);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(7, 2, 10, 8);                   // sheet going in
+    p.setBrush(QColor(0xA0, 0xA0, 0xA0));
+    p.drawRoundedRect(2, 9, 20, 9, 2, 2);      // body
+    p.setBrush(Qt::white);
+    p.drawRect(6, 15, 12, 7);                  // sheet coming out
+    p.drawLine(8, 18, 16, 18);
+    p.setBrush(QColor(0x20, 0xC0, 0x20));
+    p.drawEllipse(17, 11, 3, 3);               // pilot light
+    return QIcon(dibujo);
 }
 
 void CentraFormulario(QWidget& oForm)

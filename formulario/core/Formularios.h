@@ -1,12 +1,13 @@
 #pragma once
 
 // Helpers every form uses: the program-wide mouse pointer, showing a fresh
-// instance of a form modally, centring a form on the main window's size, and
-// the period written MM/YYYY.
+// instance of a form modally, centring a form on the main window's size, the
+// period written MM/YYYY, and the toolbar picture of printing.
 
 #include "formulario/core/SharedForm.h"
 #include "platform/dialogs.h"
 
+#include <QIcon>
 #include <QString>
 
 // The program-wide mouse pointer: the hourglass, or back to normal.
@@ -20,6 +21,9 @@ void CentraFormulario(QWidget& oForm);
 
 // The period YYYYMM written MM/YYYY.
 QString PeriodoMMAAAA(const QString& sPeriodoAAAAMM);
+
+// A small printer: the picture of every toolbar button that prints.
+QIcon IconoImpresora();
 
 // Shows a fresh instance of a form modally and releases it once it closes:
 // any older instance is released first, and the form is loaded before it shows.

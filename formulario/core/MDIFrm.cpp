@@ -45,26 +45,6 @@ int Pixeles(int nTwips)
     return nTwips / 15;
 }
 
-// A small printer: the one toolbar picture the style does not offer.
-QIcon IconoImpresora()
-{
-    QPixmap dibujo(24, 24);
-    dibujo.fill(Qt::transparent);
-    QPainter p(&dibujo);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(7, 2, 10, 8);                   // sheet going in
-    p.setBrush(QColor(0xA0, 0xA0, 0xA0));
-    p.drawRoundedRect(2, 9, 20, 9, 2, 2);      // body
-    p.setBrush(Qt::white);
-    p.drawRect(6, 15, 12, 7);                  // sheet coming out
-    p.drawLine(8, 18, 16, 18);
-    p.setBrush(QColor(0x20, 0xC0, 0x20));
-    p.drawEllipse(17, 11, 3, 3);               // pilot light
-    return QIcon(dibujo);
-}
-
 // The strip under the toolbar.
 QPixmap DibujoFranja(int nAncho, int nAlto)
 {

@@ -30,19 +30,17 @@ constexpr int kAnchoHoja = 12240;
 constexpr int kAltoHoja = 15840;
 constexpr int kMargen = 360; // room after the farthest drawing
 
-struct BotonPrevia {
-    QString sTexto;
-    QStyle::StandardPixmap icono;
-};
-
-// Buttons 1 to 5 of the toolbar; the first has no action.
-const BotonPrevia kBotones[] = {
-    {QString(), QStyle::SP_FileDialogDetailedView},
-    {QStringLiteral("Pag Anterior"), QStyle::SP_ArrowBack},
-    {QStringLiteral("Pag Sgt"), QStyle::SP_ArrowForward},
-    {QStringLiteral("Imprimir"), QStyle::SP_DialogSaveButton},
-    {QStringLiteral("Salir"), QStyle::SP_DialogCloseButton},
-};
+// Texts and pictures of buttons 1 to 5 of the toolbar; the first has no action.
+QList<QPair<QString, QIcon>> BotonesPrevia(const QStyle& estilo)
+{
+    return {
+        {QString(), estilo.standardIcon(QStyle::SP_FileDialogDetailedView)},
+        {QStringLiteral("Pag Anterior"), estilo.standardIcon(QStyle::SP_ArrowBack)},
+        {QStringLiteral("Pag Sgt"), estilo.standardIcon(QStyle::SP_ArrowForward)},
+        {QStringLiteral("Imprimir"), IconoImpresora()},
+        {QStringLiteral("Salir"), estilo.standardIcon(QStyle::SP_DialogCloseButton)},
+    };
+}
 
 double EscalaPantalla(const QWidget& widget)
 {
@@ -106,10 +104,12 @@ void frmPreview::CreaControles()
     tlbPrevia = new QToolBar(this);
     tlbPrevia->setObjectName(QStringLiteral("tlbPrevia"));
     tlbPrevia->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const QList<QPair<QString, QIcon>> botones = BotonesPrevia(*style());
     for (int i = 0; i < int(tlbBotones.size()); ++i) {
         const int Index = i + 1;
-        QAction* accion = tlbPrevia->addAction(style()->standardIcon(kBotones[i].icono), kBotones[i].sTexto);
-        accion->setToolTip(kBotones[i].sTexto);
+        const auto& [sTexto, icono] = botones[i];
+        QAction* accion = tlbPrevia->addAction(icono, sTexto);
+        accion->setToolTip(sTexto);
         connect(accion, &QAction::triggered, this, [this, Index] { tlbPrevia_ButtonClick(Index); });
         tlbBotones[i] = qobject_cast<QToolButton*>(tlbPrevia->widgetForAction(accion));
         tlbBotones[i]->setObjectName(QStringLiteral("tlbPrevia_%1").arg(Index));

@@ -1,5 +1,6 @@
 #include "formulario/reports/frmPreview.h"
 
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/reports/Repo04.h"
 #include "platform/dialogs.h"
@@ -102,6 +103,12 @@ TEST_F(PreviaTest, ToolbarButtonsCarryTheirTexts)
     for (const QToolButton* boton : frm.tlbBotones)
         textos << boton->text();
     EXPECT_EQ(textos, (QStringList{"", "Pag Anterior", "Pag Sgt", "Imprimir", "Salir"}));
+}
+
+TEST_F(PreviaTest, ThePrintButtonShowsThePrinterOfTheOtherToolbars)
+{
+    const QImage impresora = IconoImpresora().pixmap(24, 24).toImage();
+    EXPECT_TRUE(frm.tlbBotones[3]->icon().pixmap(24, 24).toImage() == impresora);
 }
 
 TEST_F(PreviaTest, BothVerticalBarsMoveTheShownPageTogetherAndPagingTakesItBackToTheTop)
