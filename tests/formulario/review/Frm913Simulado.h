@@ -12,6 +12,7 @@
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
 #include "formulario/request/Frm913Servicios.h"
+#include "formulario/request/TablasTrabajo.h"
 #include "formulario/review/frmCondeuDet.h"
 #include "platform/database.h"
 #include "tests/support/HostTest.h"
@@ -95,32 +96,22 @@ public:
     QLineEdit& txtmtototal(int nIndex) override { return totales.at(nIndex); }
     QString FechaAcog() const override { return sFechaAcog; }
 
-    // Newest period first, then by tribute, as the form's grids show them;
-    // the record-count label as the form sets it after a reload.
+    // The form's own grid query and total; the record-count label as the
+    // form sets it after a reload.
     void CargaTabIndex(int nIndex) override
     {
         llamadas.append(QStringLiteral("CargaTabIndex(%1)").arg(nIndex));
-        dat.at(nIndex) = oBaseDatos->openRecordset(
-            QStringLiteral("SELECT d.*, Mid(cod_tri, 2, 3) || Right(cod_tri, 1) || '-' || 'TRIBUTO ' || cod_tri "
-                           "AS des_tributo, 'RESOLUCION DE DETERMINACION' AS des_valor FROM TMP_F0913DEUDAS d "
-                           "WHERE doc_id_d = ? AND Semana = ? AND ind_tip_deu IN %1 ORDER BY per_doc DESC, cod_tri")
-                .arg(nIndex == 1 ? "('01', '04', '06')" : "('05')"),
-            {Ruc(), nEntidad});
+        dat.at(nIndex) = oBaseDatos->openRecordset(ConsultaGrilla(nIndex), {Ruc(), nEntidad});
         platform::Recordset& rs = *dat.at(nIndex);
         lblTab.at(nIndex).setText(rs.recordCount() < 1 ? QStringLiteral("Sin registros")
                                                        : QStringLiteral("Total de registros : %1 de %2")
                                                              .arg(rs.absolutePosition() + 1)
                                                              .arg(rs.recordCount()));
     }
-    // Accepted notified debts count on tab 1, every hand-entered one on tab 2.
     void CalculaMontoTotal(QLineEdit& txtBox, int nIndex) override
     {
         llamadas.append(QStringLiteral("CalculaMontoTotal(%1)").arg(nIndex));
-        const QVariant suma = oBaseDatos->scalar(
-            QStringLiteral("SELECT SUM(mto_act_c * 1) FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? "
-                           "AND ind_tip_deu %1")
-                .arg(nIndex == 1 ? "IN ('01', '04') AND ind_ver_deu IN ('00', '07')" : "= '05'"),
-            {Ruc(), nEntidad});
+        const QVariant suma = SumaAcogidaGrilla(nIndex, Ruc());
         txtBox.setText(suma.isNull() ? QStringLiteral("0") : Formato(suma.toDouble(), QStringLiteral("###,###,###,##0")));
     }
 

@@ -46,7 +46,9 @@ protected:
 
 TEST_F(DetalleTest, AnUndecidedDebtOpensWithNothingChosenAndTheStatementShown)
 {
-    Inserta({});
+    DeudaPrueba d;
+    d.sCodTipDoc = QStringLiteral("017001");
+    Inserta(d);
     Carga();
     frmCondeuDet& dlg = Abre();
 
@@ -70,9 +72,9 @@ TEST_F(DetalleTest, AnUndecidedDebtOpensWithNothingChosenAndTheStatementShown)
     EXPECT_EQ(dlg.lblPeriodo->text(), QStringLiteral("01/2015"));
     EXPECT_EQ(dlg.lblNumvalor->text(), QStringLiteral("0230010012345"));
     EXPECT_EQ(dlg.lblCodtributo->text(), QStringLiteral("1011"));
-    EXPECT_EQ(dlg.LblDestributo->text(), QStringLiteral("TRIBUTO 010101"));
-    EXPECT_EQ(dlg.lblCod_tip_doc->text(), QStringLiteral("000011"));
-    EXPECT_EQ(dlg.lblDes_tip_doc->text(), QStringLiteral("RESOLUCION DE DETERMINACION"));
+    EXPECT_EQ(dlg.LblDestributo->text(), QStringLiteral("IGV - CUENTA PROPIA"));
+    EXPECT_EQ(dlg.lblCod_tip_doc->text(), QStringLiteral("017001"));
+    EXPECT_EQ(dlg.lblDes_tip_doc->text(), QStringLiteral("RESOLUCIÓN DE DETERMINACIÓN"));
     EXPECT_EQ(dlg.lblIndEstado->text(), QStringLiteral("00"));
     EXPECT_EQ(dlg.lblDesEstado->text(), QStringLiteral("DEUDA VÁLIDA"));
     EXPECT_EQ(dlg.lblFechaAct->text(), QStringLiteral("15/02/2015"));
@@ -82,7 +84,7 @@ TEST_F(DetalleTest, AnUndecidedDebtOpensWithNothingChosenAndTheStatementShown)
     EXPECT_EQ(dlg.lblmtointnocapital->text(), QStringLiteral("200.00"));
     EXPECT_EQ(dlg.lblmtotot1->text(), QStringLiteral("1,200.00"));
     EXPECT_EQ(dlg.lblInd_valor->text(), QStringLiteral("1"));
-    EXPECT_EQ(sCodTipDoc, QStringLiteral("000011"));
+    EXPECT_EQ(sCodTipDoc, QStringLiteral("017001"));
 }
 
 TEST_F(DetalleTest, StatusTextsAndADebtOfAnotherStatusCannotBeIncluded)

@@ -104,7 +104,7 @@ TEST_F(SustentoTest, TheSamePaymentTwiceIsRefusedWhateverItsDateAndAfterAReload)
 TEST_F(SustentoTest, AFormMustFitTheTributeOfTheDebtsPeriod)
 {
     const QString kNoCorresponde = QStringLiteral("El formulario ingresado no corresponde al tributo: \n1011 - "
-                                                  "TRIBUTO 010101\nRectifique.");
+                                                  "IGV - CUENTA PROPIA\nRectifique.");
     const QString kNoExiste = QStringLiteral("El formulario ingresado no existe. Rectifique.");
     const struct {
         const char* sPeriodo;
