@@ -29,6 +29,15 @@ protected:
         datos.casillas = {{500, "12,000"}, {501, "0"}, {503, "12"}, {504, "1,030"}, {506, "NO"}, {535, "960"}};
     }
 
+    // A second notified debt on which the declarant has not decided yet.
+    void InsertaPendiente()
+    {
+        DeudaPrueba pendiente;
+        pendiente.sNumDoc = QStringLiteral("2");
+        pendiente.vAcog = QVariant();
+        InsertaDeuda(db(), "TMP_F0913DEUDAS", pendiente);
+    }
+
     // The lines of Mens.txt after the validate command.
     QStringList Hallazgos(const QStringList& identificacion = {})
     {
@@ -61,10 +70,7 @@ TEST_F(ValidaTest, UnaDeclaracionCorrectaNoEscribeNada)
 
 TEST_F(ValidaTest, CadaHallazgoEsUnaLineaEnElOrdenDeLasComprobaciones)
 {
-    DeudaPrueba pendiente;
-    pendiente.sNumDoc = QStringLiteral("2");
-    pendiente.vAcog = QVariant();
-    InsertaDeuda(db(), "TMP_F0913DEUDAS", pendiente);
+    InsertaPendiente();
     datos.sCodTriGrilla1 = QStringLiteral("0");
     datos.casillas = {{500, "359"}, {501, "0"}, {504, ""}, {506, "SI"}, {535, "10"}};
 
@@ -188,10 +194,7 @@ TEST_F(ValidaTest, SinDeudaLosMesesNoPuedenPasarDeCero)
 
 TEST_F(ValidaTest, SinRucNoSePideDecidirLasDeudas)
 {
-    DeudaPrueba pendiente;
-    pendiente.sNumDoc = QStringLiteral("2");
-    pendiente.vAcog = QVariant();
-    InsertaDeuda(db(), "TMP_F0913DEUDAS", pendiente);
+    InsertaPendiente();
     EXPECT_EQ(Hallazgos().size(), 1);
     datos.clave.nTipoDoc = 1;
     EXPECT_EQ(Hallazgos(), QStringList());
