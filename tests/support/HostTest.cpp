@@ -87,14 +87,14 @@ platform::Database& HostTest::db()
     return *oBaseDatos;
 }
 
-QStringList HostTest::rows(const QString& sql, const QVariantList& params)
+QStringList HostTest::rows(const QString& sql, const QVariantList& params, const QString& nullText)
 {
     QStringList result;
     auto rs = db().openRecordset(sql, params);
     for (; !rs->eof(); rs->moveNext()) {
         QStringList values;
         for (int i = 0; i < rs->fieldCount(); ++i)
-            values.append(rs->field(i).text());
+            values.append(rs->field(i).isNull() ? nullText : rs->field(i).text());
         result.append(values.join(u'|'));
     }
     return result;

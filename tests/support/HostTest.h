@@ -27,8 +27,9 @@ protected:
 
     const hostkit::HostPaths& paths() const { return paths_; }
     platform::Database& db();
-    // Rows of a query as "a|b|c" lines, in the order it gives them.
-    QStringList rows(const QString& sql, const QVariantList& params = {});
+    // Rows of a query as "a|b|c" lines, in the order it gives them; a null
+    // value reads as `nullText`.
+    QStringList rows(const QString& sql, const QVariantList& params = {}, const QString& nullText = {});
 
     // Set these in a derived fixture's constructor; SetUp reads them.
     hostkit::PrepareOptions hostOptions;

@@ -126,13 +126,8 @@ public:
     {
         QStringList filas;
         for (const QString& tabla : kTablas) {
-            auto rs = db().openRecordset(QStringLiteral("SELECT * FROM %1").arg(tabla));
-            for (; !rs->eof(); rs->moveNext()) {
-                QStringList valores{tabla};
-                for (int i = 0; i < rs->fieldCount(); ++i)
-                    valores.append(rs->field(i).isNull() ? QStringLiteral("<null>") : rs->field(i).text());
-                filas.append(valores.join(u'|'));
-            }
+            for (const QString& fila : rows(QStringLiteral("SELECT * FROM %1").arg(tabla), {}, QStringLiteral("<null>")))
+                filas.append(tabla + u'|' + fila);
         }
         filas.sort();
         return filas;
