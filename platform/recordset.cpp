@@ -49,6 +49,55 @@ int changeRow(const Database& db, const QString& sql, const QVariantList& values
     return sqlite3_changes(db.handle());
 }
 
+// Reads the rows of a statement as its fields' values. A column that stores
+// the same text as in the row before hands back the value already made: the
+// codes, dates and amounts of a long set repeat from row to row, and so are
+// converted once and share one string.
+class RowReader {
+public:
+    RowReader(const QList<Field>& fields, const QList<bool>& declared)
+    {
+        columns_.reserve(fields.size());
+        for (int i = 0; i < fields.size(); ++i)
+            columns_.append({fields.at(i).type(), declared.at(i), {}, {}, false});
+    }
+
+    QVariantList read(sqlite3_stmt* stmt)
+    {
+        QVariantList row;
+        row.reserve(columns_.size());
+        for (int i = 0; i < columns_.size(); ++i)
+            row.append(value(stmt, i));
+        return row;
+    }
+
+private:
+    struct Column {
+        FieldType type;
+        bool declared;
+        QByteArray text; // stored text of `value`, when `repeatable`
+        QVariant value;
+        bool repeatable;
+    };
+
+    QVariant value(sqlite3_stmt* stmt, int i)
+    {
+        Column& column = columns_[i];
+        if (sqlite3_column_type(stmt, i) != SQLITE_TEXT)
+            return column.declared ? readColumn(stmt, i, column.type) : readRaw(stmt, i);
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        const QByteArrayView stored(text, sqlite3_column_bytes(stmt, i));
+        if (column.repeatable && column.text == stored)
+            return column.value;
+        column.value = column.declared ? readColumn(stmt, i, column.type) : readRaw(stmt, i);
+        column.text = stored.toByteArray();
+        column.repeatable = true;
+        return column.value;
+    }
+
+    QList<Column> columns_;
+};
+
 } // namespace
 
 // --- Field -------------------------------------------------------------------
@@ -149,18 +198,15 @@ void Recordset::describeFields(sqlite3_stmt* stmt, int count)
 // The current row of `stmt`, each value read as its field's type.
 QVariantList Recordset::readRow(sqlite3_stmt* stmt) const
 {
-    QVariantList row;
-    row.reserve(fields_.size());
-    for (int i = 0; i < fields_.size(); ++i)
-        row.append(declared_.at(i) ? readColumn(stmt, i, fields_.at(i).type_) : readRaw(stmt, i));
-    return row;
+    return RowReader(fields_, declared_).read(stmt);
 }
 
 // With `rowIds` the statement's last column is the rowid of each row.
 void Recordset::readAll(Statement& statement, bool rowIds)
 {
+    RowReader reader(fields_, declared_);
     while (statement.step()) {
-        rows_.append(readRow(statement.get()));
+        rows_.append(reader.read(statement.get()));
         if (rowIds)
             rowIds_.append(sqlite3_column_int64(statement.get(), int(fields_.size())));
     }

@@ -59,14 +59,32 @@ char32_t nextCharacter(const unsigned char* text, int size, int* i)
     return c;
 }
 
+// Weight of the character at `i` of UTF-8 text; `i` moves past it. Plain
+// ASCII, nearly all the stored text, weighs its capital without decoding.
+uint nextWeight(const unsigned char* text, int size, int* i)
+{
+    const unsigned char c = text[*i];
+    if (c < 0x80) {
+        ++*i;
+        return uint(c >= 'a' && c <= 'z' ? c - 32 : c) * 2;
+    }
+    return jetWeight(nextCharacter(text, size, i));
+}
+
 int jetCollation(void*, int leftSize, const void* left, int rightSize, const void* right)
 {
     const auto* a = static_cast<const unsigned char*>(left);
     const auto* b = static_cast<const unsigned char*>(right);
     int i = 0, j = 0;
     while (i < leftSize && j < rightSize) {
-        const uint x = jetWeight(nextCharacter(a, leftSize, &i));
-        const uint y = jetWeight(nextCharacter(b, rightSize, &j));
+        // The same ASCII byte on both sides weighs the same.
+        if (a[i] == b[j] && a[i] < 0x80) {
+            ++i;
+            ++j;
+            continue;
+        }
+        const uint x = nextWeight(a, leftSize, &i);
+        const uint y = nextWeight(b, rightSize, &j);
         if (x != y)
             return x < y ? -1 : 1;
     }
@@ -163,6 +181,40 @@ void sqlJetCat(sqlite3_context* context, int argc, sqlite3_value** argv)
         resultText(context, text);
 }
 
+// The stored text when it is plain ASCII (one character a byte), else null.
+// The table checks and the arithmetic of every copied row meet mostly such
+// text, which then needs no conversion.
+const unsigned char* asciiText(sqlite3_value* value, int* size)
+{
+    if (sqlite3_value_type(value) != SQLITE_TEXT)
+        return nullptr;
+    const unsigned char* text = sqlite3_value_text(value);
+    *size = sqlite3_value_bytes(value);
+    for (int i = 0; i < *size; ++i) {
+        if (text[i] >= 0x80)
+            return nullptr;
+    }
+    return text;
+}
+
+// Text of digits alone (as amounts are stored) is the whole number it spells;
+// true when `value` was such text and is the result.
+bool wholeDigits(sqlite3_context* context, sqlite3_value* value)
+{
+    int size = 0;
+    const unsigned char* text = asciiText(value, &size);
+    if (!text || size == 0 || size > 18)
+        return false;
+    qint64 number = 0;
+    for (int i = 0; i < size; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        number = number * 10 + (text[i] - '0');
+    }
+    sqlite3_result_int64(context, number);
+    return true;
+}
+
 // JETNUM(x): an operand of arithmetic. A text counts as the number it spells
 // out whole; any other text is a type mismatch.
 void sqlJetNum(sqlite3_context* context, int argc, sqlite3_value** argv)
@@ -174,6 +226,8 @@ void sqlJetNum(sqlite3_context* context, int argc, sqlite3_value** argv)
         sqlite3_result_value(context, argv[0]);
         return;
     }
+    if (wholeDigits(context, argv[0]))
+        return;
     double number = 0;
     if (type == SQLITE_BLOB) {
         resultError(context, dberr::TypeMismatch);
@@ -221,7 +275,12 @@ void sqlRight(sqlite3_context* context, int argc, sqlite3_value** argv)
 
 void sqlLen(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
-    if (!nullArgument(context, argc, argv))
+    if (nullArgument(context, argc, argv))
+        return;
+    int size = 0;
+    if (asciiText(argv[0], &size))
+        sqlite3_result_int64(context, size);
+    else
         sqlite3_result_int64(context, textOf(argv[0]).size());
 }
 

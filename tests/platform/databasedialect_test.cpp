@@ -191,6 +191,22 @@ TEST_F(DbDialect, TextComparesWithoutCapitalsOrAccents)
     EXPECT_EQ(eval(QString::fromUtf8("LIKEJET('\U0001F600', '\U0001F601')")).toInt(), 0);
 }
 
+TEST_F(DbDialect, PlainAndAccentedTextCompareAlike)
+{
+    const struct {
+        const char* expression;
+        int value;
+    } cases[] = {
+        {"'abc' < 'abd'", 1},         {"'ABc' = 'abC'", 1},       {"'ab' < 'abc'", 1},
+        {"'a_' > 'aZ'", 1},           {"'Año' = 'ANO'", 0},       {"'año' > 'anz'", 1},
+        {"'peña' = 'PEÑA'", 1},       {"'éxito' = 'EXITO'", 1},   {"'Zeta' > 'Ñu'", 1},
+        {"Len('Ñandú')", 5},          {"Len('abc')", 3},          {"Len(1234)", 4},
+        {"'0042' * 1", 42},           {"' 7' * 2", 14},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(eval(QString::fromUtf8(c.expression)).toInt(), c.value) << c.expression;
+}
+
 TEST_F(DbDialect, TextSortsInSpanishOrder)
 {
     insertNames({QStringLiteral("Zorro"), QStringLiteral("Ñandú"), QStringLiteral("Nube"), QStringLiteral("Árbol"),

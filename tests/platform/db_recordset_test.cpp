@@ -150,6 +150,38 @@ TEST_F(DbRecordsets, FieldsCarryTheirDeclaredTypesAndTypedValues)
               QStringLiteral("0.1|0.00001|123456789012.34|-2.5|3|100000000000000000000"));
 }
 
+TEST_F(DbRecordsets, RowsRepeatingStoredTextKeepTheirOwnValues)
+{
+    const QDateTime enero(QDate(2010, 1, 5), QTime(0, 0));
+    const QDateTime marzo(QDate(2010, 3, 7), QTime(8, 30));
+    const QVariantList fechas = {enero, enero, marzo, enero};
+    for (int i = 0; i < fechas.size(); ++i)
+        db->execute(QStringLiteral("INSERT INTO DET (casilla, i_valor, fecha) VALUES (?, '1.50', ?)"),
+                    {QString::number(100 + i), fechas.at(i)});
+    db->execute(QStringLiteral("INSERT INTO DET (casilla, i_valor, fecha) VALUES ('104', 'Peña', NULL)"));
+    auto rs = db->openRecordset(QStringLiteral("SELECT casilla, i_valor, fecha, Val(i_valor) * 2 AS doble FROM DET "
+                                               "ORDER BY casilla"),
+                                {}, RecordsetType::Dynaset);
+    QStringList filas;
+    for (; !rs->eof(); rs->moveNext()) {
+        QStringList fila;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            fila.append(rs->field(i).text());
+        filas.append(fila.join(QLatin1Char('|')));
+    }
+    EXPECT_EQ(filas, QStringList({QStringLiteral("100|1.50|05/01/2010|3"), QStringLiteral("101|1.50|05/01/2010|3"),
+                                  QStringLiteral("102|1.50|07/03/2010 08:30:00|3"),
+                                  QStringLiteral("103|1.50|05/01/2010|3"), QStringLiteral("104|Peña||0")}));
+
+    rs->moveFirst();
+    rs->edit();
+    rs->field(QStringLiteral("i_valor")).setValue(QStringLiteral("9"));
+    rs->update();
+    rs->moveNext();
+    EXPECT_EQ(rs->field(QStringLiteral("i_valor")).value(), QVariant(QStringLiteral("1.50")))
+        << "a change of one row leaves the rows that stored the same text alone";
+}
+
 TEST_F(DbRecordsets, ForwardOnlyReadsOnceFromFrontToBack)
 {
     addBoxes({QStringLiteral("500"), QStringLiteral("501"), QStringLiteral("502")});
