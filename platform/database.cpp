@@ -116,7 +116,10 @@ std::unique_ptr<Database> Database::connect(const QString& path, int flags, cons
 {
     std::unique_ptr<Database> db(new Database);
     db->path_ = path;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db->db_, flags, nullptr);
+    // A connection serves one thread, as the rest of its state does, so the
+    // engine need not lock it on every call of a long read.
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db->db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_CANTOPEN || rc == SQLITE_PERM)
         throwDbError(dberr::AlreadyExclusive, path);
     if (rc != SQLITE_OK)
