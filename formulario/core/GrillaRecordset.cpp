@@ -82,6 +82,8 @@ QVariant GrillaRecordset::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
     case Qt::EditRole:
         return Texto(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return int(columnas_.at(index.column()).nAlineacion);
     default:
         return {};
     }

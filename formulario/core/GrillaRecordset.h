@@ -9,10 +9,12 @@
 
 namespace platform { class Recordset; }
 
-// One column of a grid: its heading and the record set field it shows.
+// One column of a grid: its heading, the record set field it shows and how
+// its cells align their text.
 struct ColumnaGrilla {
     QString sTitulo;
     QString sCampo;
+    Qt::Alignment nAlineacion = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
 // Grid data over a snapshot of a record set: the rows are read once when the

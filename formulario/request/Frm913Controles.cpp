@@ -14,9 +14,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -68,28 +71,46 @@ constexpr int kAltoFila = 26;
 constexpr int kTopeFilas = 40;
 
 // Grid columns, in grid order: caption (empty when the field's name is the
-// caption, and the column is hidden) and field.
+// caption, and the column is hidden), field, width in pixels and alignment.
+// The captioned columns share the grid's width so that the last of them shows
+// without scrolling; their headings wrap onto two lines. The descriptions get
+// what is left, and show whole in their tooltips.
+constexpr Qt::Alignment kIzquierda = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kDerecha = Qt::AlignRight | Qt::AlignVCenter;
+constexpr Qt::Alignment kCentro = Qt::AlignCenter;
 struct ColumnaDeuda {
     const char* sTitulo;
     const char* sCampo;
+    int nAncho = 0;
+    Qt::Alignment nAlineacion = kIzquierda;
 };
 const std::array<ColumnaDeuda, 29> kColumnasGrilla1 = {{
-    {"Periodo", "per_doc"}, {"Código tributo", "des_tributo"}, {"Tipo de resolución", "des_valor"},
-    {"Número de resolución", "num_doc"}, {"Deuda a acogerse", "mto_act_s"}, {"Monto acogido", "mto_act_c"},
+    {"Periodo", "per_doc", 58, kCentro},
+    {"Código tributo", "des_tributo", 118},
+    {"Tipo de resolución", "des_valor", 114},
+    {"Número de resolución", "num_doc", 84},
+    {"Deuda a acogerse", "mto_act_s", 88, kDerecha},
+    {"Monto acogido", "mto_act_c", 72, kDerecha},
     {"", "cod_tri"}, {"", "Cod_For"}, {"", "Cod_Tip_doc"}, {"", "fec_des_deu"}, {"", "mto_tributo_s"},
     {"", "mto_int_cap_s"}, {"", "mto_int_s"}, {"", "ind_acog"}, {"", "ind_conf"}, {"", "mto_tributo_c"},
     {"", "Mto_int_cap_c"}, {"", "Mto_int_c"}, {"", "Cod_Tri_Aso"}, {"", "ind_ver_deu"}, {"", "Cod_for_dj"},
-    {"", "Num_ord_dj"}, {"", "ind_tip_deu"}, {"", "Num_pro"}, {"Acoge deuda", "ind_acog"}, {"", "ind_impugnado"},
-    {"", "num_cuo"}, {"", "ind_deuda_dj"}, {"", "ind_valor"},
+    {"", "Num_ord_dj"}, {"", "ind_tip_deu"}, {"", "Num_pro"},
+    {"Acoge deuda", "ind_acog", 50, kCentro},
+    {"", "ind_impugnado"}, {"", "num_cuo"}, {"", "ind_deuda_dj"}, {"", "ind_valor"},
 }};
 const std::array<ColumnaDeuda, 26> kColumnasGrilla2 = {{
-    {"Periodo", "per_doc"}, {"Código tributo", "des_tributo"}, {"Tipo de resolución", "des_valor"},
-    {"Nº de resolución", "num_doc"}, {"Tributo adeudado", "mto_act_s"}, {"Monto acogido", "mto_act_c"},
+    {"Periodo", "per_doc", 58, kCentro},
+    {"Código tributo", "des_tributo", 72},
+    {"Tipo de resolución", "des_valor", 72},
+    {"Nº de resolución", "num_doc", 84},
+    {"Tributo adeudado", "mto_act_s", 88, kDerecha},
+    {"Monto acogido", "mto_act_c", 72, kDerecha},
     {"", "cod_tri"}, {"", "Cod_For"}, {"", "Cod_Tip_doc"}, {"", "fec_des_deu"}, {"", "mto_tributo_s"},
     {"", "mto_int_cap_s"}, {"", "mto_int_s"}, {"", "ind_acog"}, {"", "ind_conf"},
-    {"Tributo adeudado", "mto_tributo_c"}, {"", "Mto_int_cap_c"}, {"", "Mto_int_c"}, {"", "Cod_Tri_Aso"},
-    {"", "ind_ver_deu"}, {"", "Cod_for_dj"}, {"", "Num_ord_dj"}, {"", "ind_tip_deu"}, {"", "ind_valor"},
-    {"", "ind_deuda_dj"}, {"Tipo de Deuda", "num_cuo"},
+    {"Tributo adeudado", "mto_tributo_c", 88, kDerecha},
+    {"", "Mto_int_cap_c"}, {"", "Mto_int_c"}, {"", "Cod_Tri_Aso"}, {"", "ind_ver_deu"}, {"", "Cod_for_dj"},
+    {"", "Num_ord_dj"}, {"", "ind_tip_deu"}, {"", "ind_valor"}, {"", "ind_deuda_dj"},
+    {"Tipo de Deuda", "num_cuo", 50, kCentro},
 }};
 
 template <std::size_t N>
@@ -99,18 +120,36 @@ QList<ColumnaGrilla> Columnas(const std::array<ColumnaDeuda, N>& tabla)
     for (const ColumnaDeuda& columna : tabla) {
         const QString sCampo = QString::fromUtf8(columna.sCampo);
         const QString sTitulo = QString::fromUtf8(columna.sTitulo);
-        columnas.append({sTitulo.isEmpty() ? sCampo : sTitulo, sCampo});
+        columnas.append({sTitulo.isEmpty() ? sCampo : sTitulo, sCampo, columna.nAlineacion});
     }
     return columnas;
 }
 
+// Lays the grid's columns out as the table says: widths, hidden columns, and
+// a heading tall enough for the captions wrapped in their widths.
 template <std::size_t N>
-QList<bool> Ocultas(const std::array<ColumnaDeuda, N>& tabla)
+void DisponeColumnas(QTableView& grilla, const std::array<ColumnaDeuda, N>& tabla)
 {
-    QList<bool> ocultas;
-    for (const ColumnaDeuda& columna : tabla)
-        ocultas.append(*columna.sTitulo == '\0');
-    return ocultas;
+    QHeaderView& cabecera = *grilla.horizontalHeader();
+    cabecera.setHighlightSections(false);
+    cabecera.setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
+    cabecera.setTextElideMode(Qt::ElideNone);
+    const int nMargen = cabecera.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &cabecera);
+    int nAlto = 0;
+    for (int nColumna = 0; nColumna < int(N); ++nColumna) {
+        const ColumnaDeuda& columna = tabla[nColumna];
+        const bool bOculta = *columna.sTitulo == '\0';
+        grilla.setColumnHidden(nColumna, bOculta);
+        if (bOculta)
+            continue;
+        grilla.setColumnWidth(nColumna, columna.nAncho);
+        const QRect espacio(0, 0, columna.nAncho - 2 * nMargen, 1000);
+        nAlto = std::max(nAlto, cabecera.fontMetrics()
+                                    .boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap,
+                                                  QString::fromUtf8(columna.sTitulo))
+                                    .height());
+    }
+    cabecera.setFixedHeight(nAlto + 2 * nMargen);
 }
 
 template <class Control>
@@ -201,6 +240,8 @@ void Frm913::CreaIdentificacion(QWidget* pagina)
     txtRazon->setMinimumWidth(420);
     for (QLineEdit* caja : {txtTelefono, mkeFechaAcog, TxtEntidad, txtCorrel})
         caja->setFixedWidth(120);
+    for (QLineEdit* caja : {TxtEntidad, txtCorrel})
+        PintaCaja(*caja, false);
 
     // A pair of exclusive options in a frame of their own, with its question.
     auto opciones = [pagina](const QString& sMarco, const QString& sTituloMarco, const QString& sPregunta,
@@ -262,14 +303,20 @@ void Frm913::CreaGrilla(QWidget* pagina, int nIndex)
     grilla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grilla->verticalHeader()->setDefaultSectionSize(grilla->fontMetrics().height() + 6);
     grilla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The highlighted row marks the current debt; row numbers would only take
+    // width from the columns.
+    grilla->verticalHeader()->hide();
+    grilla->setWordWrap(false); // a long description runs on in its row, cut at the column's edge
     grilla->horizontalHeader()->setStretchLastSection(true);
-    const QList<bool> ocultas = bNotificadas ? Ocultas(kColumnasGrilla1) : Ocultas(kColumnasGrilla2);
-    for (int nColumna = 0; nColumna < ocultas.size(); ++nColumna)
-        grilla->setColumnHidden(nColumna, ocultas[nColumna]);
+    if (bNotificadas)
+        DisponeColumnas(*grilla, kColumnasGrilla1);
+    else
+        DisponeColumnas(*grilla, kColumnasGrilla2);
 
     lblTab[nIndex] = Crea<QLabel>(pagina, Indexado("lblTab", nIndex));
     txtmtototal_[nIndex] = Crea<QLineEdit>(pagina, Indexado("txtmtototal", nIndex));
     txtmtototal_[nIndex]->setReadOnly(true);
+    PintaCaja(*txtmtototal_[nIndex], false);
     txtmtototal_[nIndex]->setAlignment(Qt::AlignRight);
     txtmtototal_[nIndex]->setFixedWidth(130);
 
@@ -328,6 +375,7 @@ void Frm913::CreaModalidad(QWidget* pagina)
             const int y = kTopeFilas + diseno.nFila * kAltoFila;
             auto* numero = Crea<QLineEdit>(marco, Indexado("txtnumcas", nCasilla), QString::number(nCasilla));
             numero->setReadOnly(true);
+            PintaCaja(*numero, false);
             numero->setFocusPolicy(Qt::NoFocus);
             numero->setGeometry(10, y, 45, kAltoFila - 4);
             numero->setVisible(diseno.bVisible);

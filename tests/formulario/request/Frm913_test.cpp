@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -994,6 +997,117 @@ INSTANTIATE_TEST_SUITE_P(Celdas, Frm913CeldaTest,
                                            CasoCelda{1, 5, "1234.5", "1,235"}, CasoCelda{1, 24, "1", "SI"},
                                            CasoCelda{1, 24, "2", "NO"}, CasoCelda{1, 19, "16", "16"},
                                            CasoCelda{1, 15, "1234.5", "1234.5"}));
+
+// ---------------------------------------------------------------------------
+// Grid layout
+
+struct CasoColumnas {
+    int nGrilla;
+    std::vector<int> columnas; // the captioned columns, in grid order
+    std::vector<int> importes;
+    std::vector<int> enteras; // columns whose values always show whole
+};
+
+void PrintTo(const CasoColumnas& c, std::ostream* os)
+{
+    *os << "TDBGrid_" << c.nGrilla;
+}
+
+class Frm913ColumnasTest : public Frm913Test, public ::testing::WithParamInterface<CasoColumnas> {
+protected:
+    // The form at its own size, thirty debts in each grid, on the tab of the grid.
+    QTableView& Grilla(int nGrilla)
+    {
+        InsertaCabecera({});
+        for (int i = 0; i < 60; ++i) {
+            DeudaPrueba d = Deuda(kDeudas[0]);
+            d.sNumDoc = QStringLiteral("02300100%1").arg(i, 2, 10, QLatin1Char('0'));
+            d.sIndTipDeu = QString::fromLatin1(i < 30 ? "01" : "05");
+            d.sActS = QStringLiteral("9999999.99");
+            d.sActC = QStringLiteral("9999999");
+            InsertaDeuda(db(), QStringLiteral("F0913DEUDAS"), d);
+        }
+        Frm913& frm = Abre({});
+        frm.txtTelefono->setText(QStringLiteral("4441234"));
+        frm.mkeFechaAcog->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+        frm.Opt_Fusion[1]->click();
+        frm.show();
+        frm.SSTab1->setCurrentIndex(nGrilla);
+        QCoreApplication::processEvents();
+        return *frm.TDBGrid[nGrilla];
+    }
+};
+
+TEST_P(Frm913ColumnasTest, EveryHeadingIsReadableInItsColumn)
+{
+    const CasoColumnas& c = GetParam();
+    QTableView& grilla = Grilla(c.nGrilla);
+    const QHeaderView& cabecera = *grilla.horizontalHeader();
+    const QFontMetrics letra = cabecera.fontMetrics();
+    for (int nColumna : c.columnas) {
+        const QString sTitulo = grilla.model()->headerData(nColumna, Qt::Horizontal).toString();
+        for (const QString& sPalabra : sTitulo.split(QLatin1Char(' ')))
+            EXPECT_LT(letra.horizontalAdvance(sPalabra), grilla.columnWidth(nColumna)) << qPrintable(sTitulo);
+        const QRect espacio(0, 0, grilla.columnWidth(nColumna), 1000);
+        EXPECT_LE(letra.boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap, sTitulo).height(),
+                  cabecera.height())
+            << qPrintable(sTitulo);
+    }
+}
+
+TEST_P(Frm913ColumnasTest, PeriodsNumbersAmountsAndAnswersShowWhole)
+{
+    const CasoColumnas& c = GetParam();
+    QTableView& grilla = Grilla(c.nGrilla);
+    const Frm913& frm = SharedForm<Frm913>::instance();
+    const int nMargen = grilla.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grilla) + 1;
+    for (int nColumna : c.enteras) {
+        const QString sTexto =
+            frm.TDBGrid_FormatText(c.nGrilla, nColumna, grilla.model()->index(0, nColumna).data());
+        EXPECT_LE(grilla.fontMetrics().horizontalAdvance(sTexto) + 2 * nMargen, grilla.columnWidth(nColumna))
+            << qPrintable(sTexto);
+    }
+}
+
+TEST_P(Frm913ColumnasTest, TheCaptionedColumnsShowWithoutScrollingSideways)
+{
+    const CasoColumnas& c = GetParam();
+    QTableView& grilla = Grilla(c.nGrilla);
+    ASSERT_TRUE(grilla.verticalScrollBar()->isVisible());
+    EXPECT_EQ(grilla.horizontalScrollBar()->maximum(), 0);
+    const int nUltima = c.columnas.back();
+    EXPECT_LE(grilla.columnViewportPosition(nUltima) + grilla.columnWidth(nUltima), grilla.viewport()->width());
+    for (int nColumna = 0; nColumna < grilla.model()->columnCount(); ++nColumna) {
+        const bool bVisible = std::find(c.columnas.begin(), c.columnas.end(), nColumna) != c.columnas.end();
+        EXPECT_EQ(grilla.isColumnHidden(nColumna), !bVisible) << nColumna;
+    }
+}
+
+TEST_P(Frm913ColumnasTest, AmountsAreRightAlignedAndTheRestIsNot)
+{
+    const CasoColumnas& c = GetParam();
+    QTableView& grilla = Grilla(c.nGrilla);
+    for (int nColumna : c.columnas) {
+        const bool bImporte = std::find(c.importes.begin(), c.importes.end(), nColumna) != c.importes.end();
+        const auto nAlineacion = Qt::Alignment(grilla.model()->index(0, nColumna).data(Qt::TextAlignmentRole).toInt());
+        EXPECT_EQ(bool(nAlineacion & Qt::AlignRight), bImporte) << nColumna;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Grillas, Frm913ColumnasTest,
+                         ::testing::Values(CasoColumnas{1, {0, 1, 2, 3, 4, 5, 24}, {4, 5}, {0, 3, 4, 5, 24}},
+                                           CasoColumnas{2, {0, 1, 2, 3, 4, 5, 15, 25}, {4, 5, 15},
+                                                        {0, 3, 4, 5, 15, 25}}));
+
+TEST_F(Frm913Test, BoxesTheProgramFillsAreGrey)
+{
+    Frm913& frm = AbreConDeudas();
+    std::vector<const QLineEdit*> cajas = {frm.TxtEntidad, frm.txtCorrel, &frm.txtmtototal(1), &frm.txtmtototal(2)};
+    for (const auto& [nCasilla, numero] : frm.txtnumcas)
+        cajas.push_back(numero);
+    for (const QLineEdit* caja : cajas)
+        EXPECT_EQ(Fondo(caja), QColor(0xC0, 0xC0, 0xC0)) << caja->objectName().toStdString();
+}
 
 // ---------------------------------------------------------------------------
 // The host stand-in's sample declarations
