@@ -11,25 +11,27 @@ GrillaRecordset::GrillaRecordset(QList<ColumnaGrilla> columnas, QObject* parent)
 
 void GrillaRecordset::CargaRecordset(platform::Recordset& rs)
 {
-    QList<int> campos; // field index of each column, -1 when missing
+    QList<platform::Field*> campos; // field of each column, null when missing
     for (const ColumnaGrilla& columna : columnas_) {
-        int nCampo = -1;
-        for (int i = 0; i < rs.fieldCount() && nCampo < 0; ++i) {
+        platform::Field* campo = nullptr;
+        for (int i = 0; i < rs.fieldCount() && !campo; ++i) {
             if (rs.field(i).name().compare(columna.sCampo, Qt::CaseInsensitive) == 0)
-                nCampo = i;
+                campo = &rs.field(i);
         }
-        campos.append(nCampo);
+        campos.append(campo);
     }
 
     beginResetModel();
     filas_.clear();
     if (!(rs.bof() && rs.eof()))
         rs.moveFirst();
+    filas_.reserve(rs.recordCount());
     for (; !rs.eof(); rs.moveNext()) {
         QVariantList fila;
-        for (int nCampo : campos)
-            fila.append(nCampo < 0 ? QVariant() : rs.field(nCampo).value());
-        filas_.append(fila);
+        fila.reserve(campos.size());
+        for (const platform::Field* campo : campos)
+            fila.append(campo ? campo->value() : QVariant());
+        filas_.append(std::move(fila));
     }
     endResetModel();
 }
