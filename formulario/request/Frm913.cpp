@@ -1340,14 +1340,6 @@ QString Frm913::ColumnaGrilla(int nIndex, const QString& sColumna) const
     return const_cast<platform::Recordset*>(rs)->field(sColumna).text();
 }
 
-QString Frm913::ColumnaGrilla(int nIndex, int nColumna) const
-{
-    const int nFila = FilaGrilla(nIndex);
-    if (nFila < 0)
-        return {};
-    return modeloDat_[nIndex]->data(modeloDat_[nIndex]->index(nFila, nColumna)).toString();
-}
-
 QString Frm913::FechaAcog() const
 {
     return mkeFechaAcog->displayText();

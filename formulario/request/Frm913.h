@@ -111,7 +111,6 @@ public:
     int HelpContextTab() const override { return nHelpContextTab_; }
     platform::Recordset& Dat(int nIndex) override;
     QString ColumnaGrilla(int nIndex, const QString& sColumna) const override;
-    QString ColumnaGrilla(int nIndex, int nColumna) const override;
     QLineEdit& txtmtototal(int nIndex) override { return *txtmtototal_[nIndex]; }
     QString FechaAcog() const override;
 

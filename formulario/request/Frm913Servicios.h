@@ -32,10 +32,8 @@ public:
     // Dat(n): the record set of tab n (1 or 2) over TMP_F0913DEUDAS; its
     // current row is the debt being edited.
     virtual platform::Recordset& Dat(int nIndex) = 0;
-    // TDBGrid(n): the current row's column as the grid shows it, by field
-    // name or by position (0 the period as MM/YYYY, 3 num_doc, 8 Cod_Tip_doc).
+    // TDBGrid(n): the current row's field as stored, by field name.
     virtual QString ColumnaGrilla(int nIndex, const QString& sColumna) const = 0;
-    virtual QString ColumnaGrilla(int nIndex, int nColumna) const = 0;
     // txtmtototal(n): the tab's accepted total; "0" means none to recompute.
     virtual QLineEdit& txtmtototal(int nIndex) = 0;
     // mkeFechaAcog: the date of update of the debts, "dd/mm/yyyy".

@@ -8,7 +8,6 @@
 // notified debts of its own.
 
 #include "formulario/core/Formato.h"
-#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
 #include "formulario/request/Frm913Servicios.h"
@@ -85,13 +84,6 @@ public:
         if (rs.eof() || rs.bof() || !rs.hasField(sColumna))
             return {};
         return rs.field(sColumna).text();
-    }
-    QString ColumnaGrilla(int nIndex, int nColumna) const override
-    {
-        static const QStringList columnas = {"per_doc", "des_tributo", "des_valor", "num_doc", "mto_act_s",
-                                             "mto_act_c", "cod_tri", "Cod_For", "Cod_Tip_doc"};
-        const QString sValor = ColumnaGrilla(nIndex, columnas.value(nColumna));
-        return nColumna == 0 ? PeriodoMMAAAA(sValor) : sValor;
     }
     QLineEdit& txtmtototal(int nIndex) override { return totales.at(nIndex); }
     QString FechaAcog() const override { return sFechaAcog; }
