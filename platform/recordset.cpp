@@ -2,6 +2,7 @@
 #include "platform/dbinternal.h"
 
 #include <QRegularExpression>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace platform {
@@ -55,7 +56,8 @@ int changeRow(const Database& db, const QString& sql, const QVariantList& values
 // converted once and share one string.
 class RowReader {
 public:
-    RowReader(const QList<Field>& fields, const QList<bool>& declared)
+    // Without `manyRows` every value is converted afresh (one row alone).
+    RowReader(const QList<Field>& fields, const QList<bool>& declared, bool manyRows) : manyRows_(manyRows)
     {
         columns_.reserve(fields.size());
         for (int i = 0; i < fields.size(); ++i)
@@ -80,21 +82,28 @@ private:
         bool repeatable;
     };
 
+    QVariant convert(sqlite3_stmt* stmt, int i) const
+    {
+        const Column& column = columns_.at(i);
+        return column.declared ? readColumn(stmt, i, column.type) : readRaw(stmt, i);
+    }
+
     QVariant value(sqlite3_stmt* stmt, int i)
     {
+        if (!manyRows_ || sqlite3_column_type(stmt, i) != SQLITE_TEXT)
+            return convert(stmt, i);
         Column& column = columns_[i];
-        if (sqlite3_column_type(stmt, i) != SQLITE_TEXT)
-            return column.declared ? readColumn(stmt, i, column.type) : readRaw(stmt, i);
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-        const QByteArrayView stored(text, sqlite3_column_bytes(stmt, i));
+        const QByteArrayView stored(sqlite3_column_text(stmt, i), sqlite3_column_bytes(stmt, i));
         if (column.repeatable && column.text == stored)
             return column.value;
-        column.value = column.declared ? readColumn(stmt, i, column.type) : readRaw(stmt, i);
-        column.text = stored.toByteArray();
+        column.value = convert(stmt, i);
+        column.text.resize(stored.size()); // keeps its room: no allocation per row
+        std::memcpy(column.text.data(), stored.data(), size_t(stored.size()));
         column.repeatable = true;
         return column.value;
     }
 
+    bool manyRows_;
     QList<Column> columns_;
 };
 
@@ -198,13 +207,13 @@ void Recordset::describeFields(sqlite3_stmt* stmt, int count)
 // The current row of `stmt`, each value read as its field's type.
 QVariantList Recordset::readRow(sqlite3_stmt* stmt) const
 {
-    return RowReader(fields_, declared_).read(stmt);
+    return RowReader(fields_, declared_, false).read(stmt);
 }
 
 // With `rowIds` the statement's last column is the rowid of each row.
 void Recordset::readAll(Statement& statement, bool rowIds)
 {
-    RowReader reader(fields_, declared_);
+    RowReader reader(fields_, declared_, true);
     while (statement.step()) {
         rows_.append(reader.read(statement.get()));
         if (rowIds)
