@@ -554,6 +554,9 @@ void Frm913::SSTab1_Click(int PreviousTab)
             if (nFilaGrilla > 0 && nFilaGrilla < rsDat_[nTab]->recordCount()) {
                 rsDat_[nTab]->setAbsolutePosition(nFilaGrilla);
                 SigueGrilla(nTab);
+                // SigueGrilla keeps the grid quiet, so the count label is
+                // told of the row itself.
+                TDBGrid_RowColChange(nTab, 0);
                 nFilaGrilla = 0;
             }
             CalculaMontoTotal(*txtmtototal_[nTab], nTab);

@@ -133,13 +133,14 @@ struct CasoDecision {
     const char* sDecision;
     const char* sCelda;
     const char* sTotal;
+    const char* sEtiqueta;
 };
 
 TEST_F(Frm913RevisionTest, AnAnswerFromTheGridIsWrittenAndTheTabsTotalFollows)
 {
     const CasoDecision casos[] = {
-        {0, "0230000000", false, false, "2|0|0|0.00|0.00|0", "0", "6,250"},
-        {1, "0230000001", true, true, "1|1|750|0.00|0.00|750", "750", "6,750"},
+        {0, "0230000000", false, false, "2|0|0|0.00|0.00|0", "0", "6,250", "Total de registros : 1 de 7"},
+        {1, "0230000001", true, true, "1|1|750|0.00|0.00|750", "750", "6,750", "Total de registros : 2 de 7"},
     };
     for (const CasoDecision& c : casos) {
         SCOPED_TRACE(c.sNumDoc);
@@ -169,6 +170,7 @@ TEST_F(Frm913RevisionTest, AnAnswerFromTheGridIsWrittenAndTheTabsTotalFollows)
         EXPECT_EQ(frm.txtmtototal(1).text(), QString::fromLatin1(c.sTotal));
         EXPECT_EQ(frm.TDBGrid[1]->currentIndex().row(), c.nFila);
         EXPECT_EQ(frm.Dat(1).absolutePosition(), c.nFila);
+        EXPECT_EQ(frm.lblTab[1]->text(), QString::fromLatin1(c.sEtiqueta));
         EXPECT_EQ(nTabActual, 1);
     }
 }
@@ -231,6 +233,7 @@ TEST_F(Frm913RevisionTest, TheNextDebtPathRunsToTheLastRowAndTheGridStaysWhereIt
     EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("3,500"));
     EXPECT_EQ(frm.TDBGrid[1]->currentIndex().row(), 4);
     EXPECT_EQ(frm.Dat(1).absolutePosition(), 4);
+    EXPECT_EQ(frm.lblTab[1]->text(), QStringLiteral("Total de registros : 5 de 7"));
 }
 
 // ------------------------------------------------------------ debts entered by hand
