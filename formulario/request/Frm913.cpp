@@ -1019,6 +1019,11 @@ void Frm913::cmdDelete_Click(int Index)
                              Critical | OkOnly, windowTitle());
         return;
     }
+    if (oBaseDatos->recordsAffected() == 0) {
+        platform::messageBox(QStringLiteral("No se encontró el registro seleccionado. No se eliminó ningún registro."),
+                             Exclamation | OkOnly, windowTitle());
+        return;
+    }
     bModificado = true;
     SSTab1_Click(3);
     platform::messageBox(QStringLiteral("Se eliminó el registro satisfactoriamente"), Information | OkOnly,

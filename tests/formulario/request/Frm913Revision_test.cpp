@@ -340,6 +340,25 @@ TEST_F(Frm913ManualTest, DeletingADebtTakesOnlyItOutOfTheGridAndTotal)
     EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
 }
 
+TEST_F(Frm913ManualTest, ADebtGoneFromTheTableIsReportedAndNothingElseChanges)
+{
+    Frm913& frm = AbreEssalud();
+    Agrega(frm, kMulta);
+    Elige(frm, 2, 3);
+    db().execute("DELETE FROM TMP_F0913DEUDAS WHERE Num_doc = '0231040000126'");
+    script.clear();
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.cmdDelete_Click(2);
+    EXPECT_EQ(Textos(), (QStringList{QStringLiteral("¿Confirma que va a eliminar el registro seleccionado?"),
+                                     QStringLiteral("No se encontró el registro seleccionado. No se eliminó "
+                                                    "ningún registro.")}));
+    EXPECT_EQ(script.shown().last().title, script.shown().first().title);
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 4);
+    EXPECT_EQ(frm.lblTab[2]->text(), QStringLiteral("Total de registros : 4 de 4"));
+    EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
+}
+
 struct CasoEntidad {
     int nEntidad;
     Manual deuda;
