@@ -1348,6 +1348,16 @@ QString Frm913::ColumnaGrilla(int nIndex, const QString& sColumna) const
     return const_cast<platform::Recordset*>(rs)->field(sColumna).text();
 }
 
+QLineEdit& Frm913::txtmtototal(int nIndex)
+{
+    if (nIndex == 1 || nIndex == 2)
+        return *txtmtototal_[nIndex];
+    if (!txtSinTotal_)
+        txtSinTotal_ = std::make_unique<QLineEdit>();
+    txtSinTotal_->setText(QStringLiteral("0"));
+    return *txtSinTotal_;
+}
+
 QString Frm913::FechaAcog() const
 {
     return mkeFechaAcog->displayText();

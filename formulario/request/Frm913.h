@@ -111,7 +111,7 @@ public:
     int HelpContextTab() const override { return nHelpContextTab_; }
     platform::Recordset& Dat(int nIndex) override;
     QString ColumnaGrilla(int nIndex, const QString& sColumna) const override;
-    QLineEdit& txtmtototal(int nIndex) override { return *txtmtototal_[nIndex]; }
+    QLineEdit& txtmtototal(int nIndex) override;
     QString FechaAcog() const override;
 
     // Form state that the tests and the routines of later steps read.
@@ -135,6 +135,8 @@ public:
     std::array<QTableView*, 3> TDBGrid{};
     std::array<QLabel*, 3> lblTab{};
     std::array<QLineEdit*, 3> txtmtototal_{};
+    // Stands for the total of a tab without debts: always reads "0".
+    std::unique_ptr<QLineEdit> txtSinTotal_;
     std::array<QPushButton*, 2> CmdAcoge{};
     std::array<QPushButton*, 2> CmdNoAcoge{};
     std::array<QPushButton*, 3> cmdEdit{};

@@ -426,7 +426,9 @@ GrabacionDeuda FrmNoNotificada::GrabaDatos()
         return resultado;
     if (frm.txtmtototal(nTabOrigen_).text() != QLatin1String("0"))
         frm.CalculaMontoTotal(frm.txtmtototal(nTabOrigen_), nTabOrigen_);
-    frm.CargaTabIndex(nTabOrigen_);
+    // Shown over a tab without a debts grid, there is none to reload.
+    if (nTabOrigen_ == 1 || nTabOrigen_ == 2)
+        frm.CargaTabIndex(nTabOrigen_);
     Deshabilita_campos();
     mkePeriodo->setFocus();
     return resultado;

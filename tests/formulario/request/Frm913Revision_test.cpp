@@ -359,6 +359,17 @@ TEST_F(Frm913ManualTest, ADebtGoneFromTheTableIsReportedAndNothingElseChanges)
     EXPECT_EQ(frm.txtmtototal(2).text(), QStringLiteral("10,025"));
 }
 
+TEST_F(Frm913ManualTest, TheDebtDialogOverTheGeneralTabSavesWithoutATabTotal)
+{
+    Frm913& frm = AbreEssalud();
+    frm.SSTab1->setCurrentIndex(0);
+    EXPECT_EQ(frm.txtmtototal(0).text(), QStringLiteral("0"));
+    EXPECT_EQ(frm.txtmtototal(3).text(), QStringLiteral("0"));
+    Agrega(frm, kMulta);
+    EXPECT_EQ(Textos(), QStringList{kGrabo});
+    EXPECT_EQ(Fila(QStringLiteral("Num_doc"), QStringLiteral("0231040000126")), QStringLiteral("0231040000126"));
+}
+
 struct CasoEntidad {
     int nEntidad;
     Manual deuda;
