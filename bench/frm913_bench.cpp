@@ -2,7 +2,11 @@
 // debts (the whole of Form_Load: the copy into the work tables and both
 // grids) and then showing the notified debts' tab (grid reload and total),
 // beside a baseline that reads the same rows from the debt table with one
-// prepared SQLite statement.
+// prepared SQLite statement. On the payment tab it then times the slowest of
+// a run of keystrokes: a digit typed into the instalments box, and a new
+// total of accepted debts (the sum over the work table put into the accepted
+// debt box, with every nested change it sets off), beside one frame of a
+// 60 Hz screen.
 //
 //   frm913_bench [debts...]
 
@@ -10,10 +14,13 @@
 #include "formulario/core/SharedForm.h"
 #include "formulario/request/Frm913.h"
 
+#include <QApplication>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -65,7 +72,36 @@ double leeFilas()
 struct Tiempos {
     double abre = 0;
     double tab = 0;
+    double tecla = 0;  // the slowest digit typed into the instalments box
+    double total = 0;  // the slowest new total of accepted debts
 };
+
+constexpr double kCuadro = 1.0 / 60;
+constexpr int kTeclas = 20;
+
+void Teclea(QLineEdit& caja, char cDigito)
+{
+    QKeyEvent presion(QEvent::KeyPress, Qt::Key_0 + (cDigito - '0'), Qt::NoModifier, QString(QLatin1Char(cDigito)));
+    QApplication::sendEvent(&caja, &presion);
+}
+
+// On the payment tab, instalments chosen: the slowest keystroke of a run.
+void TimeaTeclas(Frm913& frm, Tiempos& tiempos)
+{
+    frm.SSTab1->setCurrentIndex(3);
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    QLineEdit& cuotas = *frm.txtValor.at(503);
+    bDeudaGrabada = true;
+    for (int i = 0; i < kTeclas; ++i) {
+        cuotas.setFocus();
+        cuotas.clear();
+        tiempos.tecla = std::max(tiempos.tecla, bench::seconds([&] { Teclea(cuotas, '1'); }));
+        tiempos.tecla = std::max(tiempos.tecla, bench::seconds([&] { Teclea(cuotas, char('0' + i % 10)); }));
+        oBaseDatos->execute(QStringLiteral("UPDATE TMP_F0913DEUDAS SET mto_act_c = ? WHERE rowid = 1"),
+                            {QString::number(1000 + i)});
+        tiempos.total = std::max(tiempos.total, bench::seconds([&] { frm.CalculaCasillas2(); }));
+    }
+}
 
 Tiempos abreFormulario()
 {
@@ -87,6 +123,11 @@ Tiempos abreFormulario()
         std::fprintf(stderr, "the debts tab did not open: %s\n", qPrintable(script.lastText()));
         std::exit(1);
     }
+    TimeaTeclas(frm, tiempos);
+    if (frm.txtValor.at(504)->text().isEmpty() || !script.shown().isEmpty()) {
+        std::fprintf(stderr, "the instalment was not computed: %s\n", qPrintable(script.lastText()));
+        std::exit(1);
+    }
     SharedForm<Frm913>::release();
     return tiempos;
 }
@@ -96,14 +137,20 @@ Tiempos abreFormulario()
 int main(int argc, char** argv)
 {
     bench::Application app(argc, argv);
-    bench::printHeader("debts", {{"open (s)", "baseline (s)"}, {"tab 1 (s)", "baseline (s)"}});
+    bench::printHeader("debts", {{"open (s)", "baseline (s)"},
+                                 {"tab 1 (s)", "baseline (s)"},
+                                 {"key (s)", "frame (s)"},
+                                 {"total (s)", "frame (s)"}});
     for (const int deudas : app.sizes()) {
         QTemporaryDir carpeta;
         preparaDeclaracion(carpeta.path(), deudas);
         const double tBase = leeFilas();
         const Tiempos tiempos = abreFormulario();
         oBaseDatos.reset();
-        bench::printRow(QString::number(deudas), {{tiempos.abre, tBase}, {tiempos.tab, tBase}});
+        bench::printRow(QString::number(deudas), {{tiempos.abre, tBase},
+                                                  {tiempos.tab, tBase},
+                                                  {tiempos.tecla, kCuadro},
+                                                  {tiempos.total, kCuadro}});
     }
     return 0;
 }
