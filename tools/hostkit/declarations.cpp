@@ -15,8 +15,8 @@ QVariantList Clave(const SampleDeclaration& d)
     return {6, d.docId, d.periodo, QStringLiteral("0913"), d.entidad};
 }
 
-// One debt: notified (kind 01 or 04, accepted at the stated amount), the
-// statement's summary row (06) or entered by hand (05).
+// One debt: notified (kind 01 or 04, accepted at the stated amount) or the
+// statement's summary row (06).
 void insertDebt(platform::Database& db, const SampleDeclaration& d, int n, const QString& kind)
 {
     const QString amount = QString::number(500 + 250 * n) + QStringLiteral(".00");
@@ -39,6 +39,31 @@ void insertDebt(platform::Database& db, const SampleDeclaration& d, int n, const
                                        accepted ? zero : QVariant(),
                                        accepted ? QVariant(amount.chopped(3)) : QVariant()});
 }
+
+// A debt entered by hand (kind 05), with the columns the debt dialog writes
+// for a fine of ESSALUD and the control value they give.
+void insertHandEnteredDebt(platform::Database& db, const SampleDeclaration& d, int n, const QString& control)
+{
+    const QString amount = QString::number(500 + 250 * n) + QStringLiteral(".00");
+    db.execute(QStringLiteral("INSERT OR IGNORE INTO F0913DEUDAS (%1, Ind_tip_deu, per_doc, cod_tri, Num_doc, "
+                              "Cod_for, Cod_tip_doc, Cod_tri_aso, Ind_ver_deu, Fec_ult_cap, Num_cuo, Num_pro, "
+                              "mto_tributo_s, mto_int_cap_s, mto_int_s, mto_act_s, ind_acog, ind_conf, "
+                              "mto_tributo_c, mto_int_cap_c, mto_int_c, mto_act_c, Cod_for_dj, Num_ord_dj, "
+                              "Ind_valor, Ind_deuda_dj, cnumero) VALUES "
+                              "(?, ?, ?, ?, ?, '05', ?, '052106', ?, '0', '017004', '000000', '00', ?, 0, "
+                              "'00000000000001', '0.00', '0.00', '0.00', '0.00', 1, 1, ?, '0.00', '0.00', ?, "
+                              "'0', '20456712381', 1, 0, ?)")
+                   .arg(kClave),
+               Clave(d) + QVariantList{QStringLiteral("%1%2").arg(2014 - n / 12).arg(12 - n % 12, 2, 10, QChar(u'0')),
+                                       QStringLiteral("0231040%1").arg(n, 6, 10, QChar(u'0')),
+                                       QDateTime(QDate(1901, 1, 1), QTime(0, 0)), amount, amount.chopped(3),
+                                       control});
+}
+
+// The control values of the ESSALUD declaration's debts entered by hand,
+// in the order they are written.
+const QStringList kHandEnteredControls{QStringLiteral("187512"), QStringLiteral("187456"),
+                                       QStringLiteral("187494")};
 
 void insertBox(platform::Database& db, const SampleDeclaration& d, const QString& casilla, const QString& valor)
 {
@@ -89,7 +114,7 @@ void seedSampleDeclarations(platform::Database& db)
                 insertDebt(db, d, n, n % 3 == 2 ? QStringLiteral("04") : QStringLiteral("01"));
             insertDebt(db, d, n++, QStringLiteral("06"));
             for (int i = 0; i < d.otrasResoluciones; ++i)
-                insertDebt(db, d, n++, QStringLiteral("05"));
+                insertHandEnteredDebt(db, d, n++, kHandEnteredControls.at(i));
             if (d.otrasResoluciones > 0)
                 insertBox(db, d, QStringLiteral("545"), QStringLiteral("1"));
         }

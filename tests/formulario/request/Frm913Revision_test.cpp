@@ -370,6 +370,33 @@ TEST_F(Frm913ManualTest, TheDebtDialogOverTheGeneralTabSavesWithoutATabTotal)
     EXPECT_EQ(Fila(QStringLiteral("Num_doc"), QStringLiteral("0231040000126")), QStringLiteral("0231040000126"));
 }
 
+TEST_F(Frm913ManualTest, TheSampleDebtsEnteredByHandCanBeChangedAndDeleted)
+{
+    Frm913& frm = AbreEssalud();
+    EXPECT_EQ(Fila(kColumnasManuales, QStringLiteral("0231040000009")),
+              QStringLiteral("05|201403|052106|0|017004|000000|00|00000000000001|2750.00|0.00|0.00|2750|1|1|0|20456712381|1|0"));
+    for (const char* sNumDoc : {"0231040000009", "0231040000010", "0231040000011"})
+        ControlCorrecto(QString::fromLatin1(sNumDoc), 9);
+    Elige(frm, 2, 0);
+    script.onForm(QStringLiteral("FrmNoNotificada"), [this](QWidget& w) {
+        auto& dlg = static_cast<FrmNoNotificada&>(w);
+        dlg.txtmtoTributo->setText(QStringLiteral("3,000.00"));
+        script.answer(Ok);
+        dlg.cmdOpcion_Click(0);
+        return dlg.result();
+    });
+    frm.cmdEdit_Click(2);
+    const QString sEditada = frm.ColumnaGrilla(2, QStringLiteral("num_doc"));
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("La información se modificó con éxito")});
+    EXPECT_EQ(Fila(QStringLiteral("mto_tributo_c"), sEditada), QStringLiteral("3000.00"));
+    script.clear();
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.cmdDelete_Click(2);
+    EXPECT_EQ(Textos().last(), QStringLiteral("Se eliminó el registro satisfactoriamente"));
+    EXPECT_EQ(frm.TDBGrid[2]->model()->rowCount(), 2);
+}
+
 struct CasoEntidad {
     int nEntidad;
     Manual deuda;
