@@ -171,10 +171,10 @@ void frmCondeuDet::CreaControles()
 
 void frmCondeuDet::CreaDeudaNotificada()
 {
-    Frame6 = Marco(Frame1, QStringLiteral("Frame6"), QStringLiteral("Deuda notificada"), 120, 240, 6420, 3660);
-    Etiqueta(Frame6, QStringLiteral("lblTitPeriodo"), QStringLiteral("Periodo"), 120, 240, 1200);
-    Label3 = Etiqueta(Frame6, QStringLiteral("Label3"), QStringLiteral("Número de resolución"), 1440, 240, 2200);
-    Label4 = Etiqueta(Frame6, QStringLiteral("Label4"), QStringLiteral("Tipo de documento"), 3720, 240, 2400);
+    Frame6 = Marco(Frame1, QStringLiteral("Frame6"), QStringLiteral("Deuda notificada"), 120, 240, 7440, 3660);
+    Etiqueta(Frame6, QStringLiteral("lblTitPeriodo"), QStringLiteral("Periodo"), 120, 240, 960);
+    Label3 = Etiqueta(Frame6, QStringLiteral("Label3"), QStringLiteral("Número de resolución"), 1200, 240, 2200);
+    Label4 = Etiqueta(Frame6, QStringLiteral("Label4"), QStringLiteral("Tipo de documento"), 3240, 240, 2400);
     label9 = Etiqueta(Frame6, QStringLiteral("label9"), QStringLiteral("Código de tributo"), 120, 900, 3000);
     lblTitTributoAso =
         Etiqueta(Frame6, QStringLiteral("lblTitTributoAso"), QStringLiteral("Tributo asociado"), 120, 1560, 3000);
@@ -189,12 +189,12 @@ void frmCondeuDet::CreaDeudaNotificada()
         int y;
         int nAncho;
     } cajas[] = {
-        {&lblPeriodo, "lblPeriodo", 120, 480, 1200},        {&lblNumvalor, "lblNumvalor", 1440, 480, 2160},
-        {&lblCod_tip_doc, "lblCod_tip_doc", 3720, 480, 840}, {&lblDes_tip_doc, "lblDes_tip_doc", 4620, 480, 1680},
-        {&lblCodtributo, "lblCodtributo", 120, 1140, 700},  {&LblDestributo, "LblDestributo", 880, 1140, 5420},
-        {&lblCod_Tri_aso, "lblCod_Tri_aso", 120, 1800, 700}, {&lblDesetapa, "lblDesetapa", 880, 1800, 5420},
-        {&lblIndEstado, "lblIndEstado", 120, 2520, 700},    {&lblDesEstado, "lblDesEstado", 880, 2520, 5420},
-        {&lblFechaAct, "lblFechaAct", 120, 3180, 1200},      {&lblDesFecha, "lblDesFecha", 1380, 3180, 4920},
+        {&lblPeriodo, "lblPeriodo", 120, 480, 960},         {&lblNumvalor, "lblNumvalor", 1200, 480, 1920},
+        {&lblCod_tip_doc, "lblCod_tip_doc", 3240, 480, 780}, {&lblDes_tip_doc, "lblDes_tip_doc", 4080, 480, 3240},
+        {&lblCodtributo, "lblCodtributo", 120, 1140, 700},  {&LblDestributo, "LblDestributo", 880, 1140, 6440},
+        {&lblCod_Tri_aso, "lblCod_Tri_aso", 120, 1800, 700}, {&lblDesetapa, "lblDesetapa", 880, 1800, 6440},
+        {&lblIndEstado, "lblIndEstado", 120, 2520, 700},    {&lblDesEstado, "lblDesEstado", 880, 2520, 6440},
+        {&lblFechaAct, "lblFechaAct", 120, 3180, 1200},      {&lblDesFecha, "lblDesFecha", 1380, 3180, 5940},
     };
     for (const auto& c : cajas)
         *c.caja = Caja(Frame6, QString::fromLatin1(c.sNombre), c.x, c.y, c.nAncho);
@@ -202,8 +202,8 @@ void frmCondeuDet::CreaDeudaNotificada()
 
 void frmCondeuDet::CreaDeudaSegunAlcor()
 {
-    FrmSinBeneficio = Marco(Frame1, QStringLiteral("FrmSinBeneficio"), QStringLiteral("Deuda según ALCOR"), 6660, 240,
-                            4500, 3660);
+    FrmSinBeneficio = Marco(Frame1, QStringLiteral("FrmSinBeneficio"), QStringLiteral("Deuda según ALCOR"), 7680, 240,
+                            3480, 3660);
     const struct {
         QLabel** monto;
         const char* sNombre;
@@ -217,11 +217,11 @@ void frmCondeuDet::CreaDeudaSegunAlcor()
     };
     for (const auto& m : montos) {
         Etiqueta(FrmSinBeneficio, QStringLiteral("lblTit") + QString::fromLatin1(m.sNombre), m.sTitulo, 120, m.y,
-                 2160);
-        *m.monto = Etiqueta(FrmSinBeneficio, QString::fromLatin1(m.sNombre), QString(), 2340, m.y, 2040);
+                 2100);
+        *m.monto = Etiqueta(FrmSinBeneficio, QString::fromLatin1(m.sNombre), QString(), 2280, m.y, 1080);
         (*m.monto)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    lblNum_ord_dj = Caja(FrmSinBeneficio, QStringLiteral("lblNum_ord_dj"), 2340, 1920, 2040);
+    lblNum_ord_dj = Caja(FrmSinBeneficio, QStringLiteral("lblNum_ord_dj"), 2040, 1920, 1320);
     lblInd_valor = Etiqueta(FrmSinBeneficio, QStringLiteral("lblInd_valor"), QString(), 120, 2400, 600);
     lblInd_valor->hide();
 }
@@ -482,6 +482,7 @@ void frmCondeuDet::MuestraFila()
     LblDestributo->setText(sDesTributo);
     lblCod_tip_doc->setText(fila_.sCodTipDoc);
     lblDes_tip_doc->setText(sDesValor);
+    lblDes_tip_doc->setCursorPosition(0);
     lblNum_ord_dj->setText(sNumOrdDj);
     lblCod_Tri_aso->setText(FormateaCodigo(fila_.sCodTriAso, false));
     lblDesetapa->setText(ObtieneFuncionParam(QStringLiteral("725"), fila_.sCodTriAso, 60, 1, CorteFuncion::Recortado));

@@ -75,6 +75,9 @@ TEST_F(DetalleTest, AnUndecidedDebtOpensWithNothingChosenAndTheStatementShown)
     EXPECT_EQ(dlg.LblDestributo->text(), QStringLiteral("IGV - CUENTA PROPIA"));
     EXPECT_EQ(dlg.lblCod_tip_doc->text(), QStringLiteral("017001"));
     EXPECT_EQ(dlg.lblDes_tip_doc->text(), QStringLiteral("RESOLUCIÓN DE DETERMINACIÓN"));
+    EXPECT_EQ(dlg.lblDes_tip_doc->cursorPosition(), 0);
+    EXPECT_GT(dlg.lblDes_tip_doc->width(),
+              dlg.lblDes_tip_doc->fontMetrics().horizontalAdvance(dlg.lblDes_tip_doc->text()));
     EXPECT_EQ(dlg.lblIndEstado->text(), QStringLiteral("00"));
     EXPECT_EQ(dlg.lblDesEstado->text(), QStringLiteral("DEUDA VÁLIDA"));
     EXPECT_EQ(dlg.lblFechaAct->text(), QStringLiteral("15/02/2015"));
