@@ -72,23 +72,23 @@ void frmSustento::CreaControles()
 {
     Frame2 = new QGroupBox(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(Px(120), Px(60), Px(5220), Px(2100));
+    Frame2->setGeometry(Px(120), Px(60), Px(5220), Px(2220));
     // One line each: its caption, then its field.
-    Etiqueta(Frame2, QStringLiteral("lblFormulario"), QStringLiteral("Formulario"), 120, 270, 1980);
-    Etiqueta(Frame2, QStringLiteral("lblOrden"), QStringLiteral("Nº de orden/operación"), 120, 630, 1980);
-    Etiqueta(Frame2, QStringLiteral("lblFechaPago"), QStringLiteral("Fecha de pago"), 120, 990, 1980);
-    txtcodform = Campo(Frame2, QStringLiteral("txtcodform"), 2160, 240, 900, 4);
-    txtnumord = Campo(Frame2, QStringLiteral("txtnumord"), 2160, 600, 1500, 9);
-    mkeFechaPago = Campo(Frame2, QStringLiteral("mkeFechaPago"), 2160, 960, 1500, 10);
+    Etiqueta(Frame2, QStringLiteral("lblFormulario"), QStringLiteral("Formulario"), 120, 240, 2040);
+    Etiqueta(Frame2, QStringLiteral("lblOrden"), QStringLiteral("Nº de orden/operación"), 120, 585, 2040);
+    Etiqueta(Frame2, QStringLiteral("lblFechaPago"), QStringLiteral("Fecha de pago"), 120, 930, 2040);
+    txtcodform = Campo(Frame2, QStringLiteral("txtcodform"), 2220, 210, 900, 4);
+    txtnumord = Campo(Frame2, QStringLiteral("txtnumord"), 2220, 555, 1500, 9);
+    mkeFechaPago = Campo(Frame2, QStringLiteral("mkeFechaPago"), 2220, 900, 1500, 10);
     mkeFechaPago->setInputMask(QStringLiteral("99/99/9999;_"));
-    cmdAccion[0] = Boton(Frame2, QStringLiteral("cmdAccion_0"), QStringLiteral("Agregar"), 3840, 240);
-    cmdAccion[1] = Boton(Frame2, QStringLiteral("cmdAccion_1"), QStringLiteral("Eliminar"), 3840, 660);
+    cmdAccion[0] = Boton(Frame2, QStringLiteral("cmdAccion_0"), QStringLiteral("Agregar"), 3840, 210);
+    cmdAccion[1] = Boton(Frame2, QStringLiteral("cmdAccion_1"), QStringLiteral("Eliminar"), 3840, 630);
     lstForm = new QListWidget(Frame2);
     lstForm->setObjectName(QStringLiteral("lstForm"));
-    lstForm->setGeometry(Px(120), Px(1320), Px(4980), Px(480));
+    lstForm->setGeometry(Px(120), Px(1260), Px(4980), Px(660));
     lstForm->setFont(QFont(QStringLiteral("Courier New")));
     auto* nota = Etiqueta(Frame2, QStringLiteral("lblNota"),
-                          QStringLiteral("NOTA: Para formularios TEF registre el número de operación"), 120, 1830,
+                          QStringLiteral("NOTA: Para formularios TEF registre el número de operación"), 120, 1935,
                           4980);
     QFont letraNota = nota->font(); // a small print, to fit the frame's width
     letraNota.setPointSizeF(letraNota.pointSizeF() * 0.85);
@@ -100,8 +100,8 @@ void frmSustento::CreaControles()
     lbl01 = Etiqueta(Frame1, QStringLiteral("lbl01"), QString(), 270, 300, 3000);
     txt01 = Campo(Frame1, QStringLiteral("txt01"), 370, 960, 2500, 16);
 
-    cmdSustento[0] = Boton(this, QStringLiteral("cmdSustento_0"), QStringLiteral("&Aceptar"), 1440, 2250);
-    cmdSustento[1] = Boton(this, QStringLiteral("cmdSustento_1"), QStringLiteral("&Salir"), 2880, 2250);
+    cmdSustento[0] = Boton(this, QStringLiteral("cmdSustento_0"), QStringLiteral("&Aceptar"), 1440, 2325);
+    cmdSustento[1] = Boton(this, QStringLiteral("cmdSustento_1"), QStringLiteral("&Salir"), 2880, 2325);
     setFixedSize(Px(5460), Px(2745));
 
     connect(cmdAccion[0], &QPushButton::clicked, this, [this] { cmdAccion_Click(0); });

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 
 using namespace platform::mb;
@@ -82,6 +83,17 @@ TEST_F(SustentoTest, APaymentIsAThirtyFiveCharacterLine)
     EXPECT_EQ(dlg.txtcodform->text(), QString());
     EXPECT_EQ(dlg.txtnumord->text(), QString());
     EXPECT_EQ(dlg.TextoFechaPago(), QStringLiteral("__/__/____"));
+}
+
+TEST_F(SustentoTest, CaptionsReadWholeAndTheListShowsTwoEntriesAtLeast)
+{
+    frmSustento& dlg = AbreSustento(1);
+    auto* lblOrden = dlg.findChild<QLabel*>(QStringLiteral("lblOrden"));
+    ASSERT_NE(lblOrden, nullptr);
+    EXPECT_GE(lblOrden->width(), lblOrden->fontMetrics().horizontalAdvance(lblOrden->text()));
+    EXPECT_GE(dlg.lstForm->contentsRect().height(), 2 * dlg.lstForm->fontMetrics().lineSpacing() + 6);
+    EXPECT_LE(dlg.cmdSustento[0]->geometry().bottom(), dlg.height());
+    EXPECT_LE(dlg.Frame2->geometry().bottom(), dlg.cmdSustento[0]->y());
 }
 
 TEST_F(SustentoTest, TheSamePaymentTwiceIsRefusedWhateverItsDateAndAfterAReload)
