@@ -2,6 +2,7 @@
 
 #include "inserta/Instalacion.h"
 #include "platform/textfile.h"
+#include "platform/vbnumbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -165,7 +166,7 @@ bool LeeNumerosEnvio(const QStringList& campos, int nLinea, QVariantList* numero
             return false;
         }
         if (nCampo <= kUltimoCampoByte) {
-            dValor = std::nearbyint(dValor);
+            dValor = platform::bankersRound(dValor);
             if (dValor < 0 || dValor > 255) {
                 *sError = QStringLiteral("el campo %1 de la línea %2 no es un número de 0 a 255")
                               .arg(nCampo)

@@ -1,5 +1,7 @@
 #include "formulario/core/Formato.h"
 
+#include "platform/vbnumbers.h"
+
 #include <cmath>
 
 namespace {
@@ -204,7 +206,7 @@ std::optional<int> EnteroDeTexto(const QString& sTexto)
     const std::optional<double> dNumero = NumeroDeTexto(sTexto);
     if (!dNumero)
         return std::nullopt;
-    const double dEntero = std::nearbyint(*dNumero);
+    const double dEntero = platform::bankersRound(*dNumero);
     if (dEntero < -32768 || dEntero > 32767)
         return std::nullopt;
     return int(dEntero);

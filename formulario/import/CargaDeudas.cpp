@@ -10,6 +10,7 @@
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/textfile.h"
+#include "platform/vbnumbers.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -74,7 +75,7 @@ int ValorByte(const QString& sTexto)
     const double dValor = sTexto.toDouble(&bNumero);
     if (!bNumero || std::isnan(dValor))
         platform::throwTypeMismatch();
-    const double dRedondeado = std::nearbyint(dValor);
+    const double dRedondeado = platform::bankersRound(dValor);
     if (dRedondeado < 0 || dRedondeado > 255)
         platform::throwOverflow();
     return int(dRedondeado);
