@@ -9,6 +9,7 @@
 #include "platform/databasetesting.h"
 #include "platform/textfile.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/ProcesoInterrumpido.h"
 #include "tools/hostkit/statement.h"
 
 #include <QComboBox>
@@ -23,9 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <csignal>
-#include <sqlite3.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace platform::mb;
 using hostkit::Statement;
@@ -156,29 +155,11 @@ public:
     // seen `nFilas` rows added to `sTabla`; returns the child's wait status.
     int importaYMuere(const char* sTabla, int nFilas)
     {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            // The parent's connection is not used across the fork.
-            (void)oBaseDatos.release();
-            platform::OpenOptions opciones;
-            oBaseDatos = platform::Database::open(paths().dbFile, opciones);
-            static const char* tabla = sTabla;
-            static int restantes = nFilas;
-            sqlite3_update_hook(
-                oBaseDatos->handle(),
-                [](void*, int, const char*, const char* nombre, sqlite3_int64) {
-                    if (qstricmp(nombre, tabla) == 0 && --restantes == 0)
-                        ::raise(SIGKILL);
-                },
-                nullptr);
+        return EjecutaYMuere(paths().dbFile, sTabla, nFilas, [this] {
             for (int i = 0; i < 10; ++i)
                 script.answer(Ok);
             form->CmdGrabar_Click();
-            ::_exit(0);
-        }
-        int estado = 0;
-        ::waitpid(pid, &estado, 0);
-        return estado;
+        });
     }
 
     QString descargas;

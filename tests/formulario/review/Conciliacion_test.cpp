@@ -3,14 +3,13 @@
 #include "platform/databasetesting.h"
 #include "tests/formulario/review/Frm913Simulado.h"
 #include "tests/support/ControlValorPrueba.h"
+#include "tests/support/ProcesoInterrumpido.h"
 
 #include <QCheckBox>
 #include <QListWidget>
 #include <QRadioButton>
 #include <csignal>
-#include <sqlite3.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace platform::mb;
 
@@ -553,24 +552,10 @@ TEST_F(ConciliacionTest, AProcessKilledInsideTheSaveLeavesTheWorkTablesAsTheyWer
     Sustenta(dlg, 4);
     dlg.setPnumres(QStringLiteral("RI-9"));
 
-    const pid_t pid = fork();
-    if (pid == 0) {
-        // The parent's connection is not used across the fork.
-        (void)oBaseDatos.release();
-        oBaseDatos = platform::Database::open(paths().dbFile, {});
-        sqlite3_update_hook(
-            oBaseDatos->handle(),
-            [](void*, int, const char*, const char* sTabla, sqlite3_int64) {
-                if (qstricmp(sTabla, "TMP_F0913SUSTEN") == 0)
-                    ::raise(SIGKILL);
-            },
-            nullptr);
+    const int nEstado = EjecutaYMuere(paths().dbFile, "TMP_F0913SUSTEN", 1, [&] {
         script.answer(Ok);
         dlg.cmdOpcion_Click(0);
-        ::_exit(0);
-    }
-    int nEstado = 0;
-    ::waitpid(pid, &nEstado, 0);
+    });
     ASSERT_TRUE(WIFSIGNALED(nEstado));
     EXPECT_EQ(WTERMSIG(nEstado), SIGKILL);
 
