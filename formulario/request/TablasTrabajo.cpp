@@ -3,6 +3,7 @@
 #include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/Registros.h"
+#include "formulario/core/Transaccion.h"
 #include "platform/database.h"
 
 #include <QStringList>
@@ -42,8 +43,7 @@ void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave)
     if (!bDesdeEnviadas)
         claveOrigen.sCorrel.clear();
     // The three tables move together: all of them or, on an error, none.
-    oBaseDatos->beginTrans();
-    try {
+    EnTransaccion([&] {
         for (const QString& sTabla : kTablas) {
             EliminaDataTabla(sDestino + sTabla, clave.nTipoDoc, clave.sNumDoc, 1, QString());
             const QString sColumnas = bDesdeEnviadas ? ColumnasEnviadas(sTabla) : QStringLiteral("*");
@@ -51,24 +51,15 @@ void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave)
                 + QStringLiteral(" FROM ") + sOrigen + sTabla + QStringLiteral(" WHERE ") + claveOrigen.Condicion();
             oBaseDatos->execute(sSQL, claveOrigen.Parametros());
         }
-        oBaseDatos->commitTrans();
-    } catch (const platform::DbError&) {
-        oBaseDatos->rollback();
-        throw;
-    }
+    });
 }
 
 void VaciaTablasTrabajo()
 {
-    oBaseDatos->beginTrans();
-    try {
+    EnTransaccion([] {
         for (const QString& sTabla : kTablas)
             oBaseDatos->execute(QStringLiteral("DELETE FROM TMP_") + sTabla);
-        oBaseDatos->commitTrans();
-    } catch (const platform::DbError&) {
-        oBaseDatos->rollback();
-        throw;
-    }
+    });
 }
 
 QString ConsultaGrilla(int nIndex)

@@ -4,6 +4,7 @@
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/ModGen00.h"
+#include "formulario/core/Transaccion.h"
 #include "formulario/core/modGen02.h"
 #include "formulario/reports/ControlValor.h"
 #include "formulario/request/Frm913Servicios.h"
@@ -316,34 +317,19 @@ private:
     quint8 nCodigo_ = codigoConciliacion::Ninguno;
 };
 
-void Deshace()
-{
-    try {
-        oBaseDatos->rollback();
-    } catch (const platform::DbError&) {
-        // The engine has already undone it.
-    }
-}
-
 // One try at the save, in its own transaction: a refusal or a database
 // error rolls it back whole.
 ResultadoConciliacion IntentaConciliacion(DeudaRevisada& deuda, const QString& sTitulo)
 {
     Conciliacion conciliacion(deuda, sTitulo);
-    oBaseDatos->beginTrans();
     try {
-        conciliacion.Ejecuta();
-        oBaseDatos->commitTrans();
+        EnTransaccion([&] { conciliacion.Ejecuta(); });
         return {true, 0};
     } catch (const Cancelacion& cancelacion) {
-        Deshace();
         const QString sMensaje = MensajeCodigo(cancelacion.nCodigo);
         if (!sMensaje.isEmpty())
             platform::messageBox(sMensaje, Critical | OkOnly, sTitulo);
         return {false, conciliacion.nMotivoFoco};
-    } catch (const platform::DbError&) {
-        Deshace();
-        throw;
     }
 }
 
