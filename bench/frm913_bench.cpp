@@ -12,7 +12,7 @@
 
 #include "bench/benchmark.h"
 #include "formulario/core/SharedForm.h"
-#include "formulario/request/Frm913.h"
+#include "formulario/subsystems/request/Frm913.h"
 
 #include <QApplication>
 #include <QDate>

@@ -12,7 +12,7 @@
 //   grabacion_bench [debts...]
 
 #include "bench/benchmark.h"
-#include "formulario/request/GrabaDeclaracion.h"
+#include "formulario/subsystems/request/GrabaDeclaracion.h"
 
 #include <QTemporaryDir>
 #include <cstdio>

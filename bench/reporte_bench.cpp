@@ -8,9 +8,9 @@
 //   reporte_bench [pages]
 
 #include "bench/benchmark.h"
-#include "formulario/reports/ImpLinea.h"
-#include "formulario/reports/Repo04.h"
-#include "formulario/reports/frmPreview.h"
+#include "formulario/markup/ImpLinea.h"
+#include "formulario/subsystems/reports/Repo04.h"
+#include "formulario/subsystems/reports/frmPreview.h"
 #include "platform/printer.h"
 #include "platform/textfile.h"
 

@@ -10,7 +10,7 @@
 #include "bench/benchmark.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/mod_Combo.h"
-#include "formulario/request/PlanPagos.h"
+#include "formulario/subsystems/request/PlanPagos.h"
 
 #include <QTemporaryDir>
 #include <algorithm>

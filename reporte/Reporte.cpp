@@ -1,7 +1,7 @@
 #include "reporte/Reporte.h"
 
 #include "formulario/core/TablaArchivos.h"
-#include "formulario/reports/ArchivoSpool.h"
+#include "formulario/markup/ArchivoSpool.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/hostaccount.h"

@@ -2,7 +2,7 @@
 
 #include "formulario/core/Formato.h"
 #include "formulario/core/TablaArchivos.h"
-#include "formulario/reports/ImpLinea.h"
+#include "formulario/markup/ImpLinea.h"
 
 #include <functional>
 #include <map>

@@ -3,7 +3,7 @@
 // Checks that rows of the form's tables store in cnumero the control value
 // that their other columns give.
 
-#include "formulario/reports/ControlValor.h"
+#include "formulario/core/ControlValor.h"
 #include "platform/database.h"
 
 #include <gtest/gtest.h>

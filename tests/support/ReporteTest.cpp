@@ -2,9 +2,9 @@
 
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/TablaArchivos.h"
-#include "formulario/reports/DeclaracionImpresa.h"
-#include "formulario/reports/ImpLinea.h"
-#include "formulario/reports/Repo04.h"
+#include "formulario/subsystems/reports/DeclaracionImpresa.h"
+#include "formulario/markup/ImpLinea.h"
+#include "formulario/subsystems/reports/Repo04.h"
 #include "platform/database.h"
 #include "platform/textfile.h"
 

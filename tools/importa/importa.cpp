@@ -1,7 +1,7 @@
 #include "tools/importa/importa.h"
 
-#include "formulario/import/FileBrowser.h"
-#include "formulario/import/FrmImportar.h"
+#include "formulario/subsystems/import/FileBrowser.h"
+#include "formulario/subsystems/import/FrmImportar.h"
 #include "platform/dialogs.h"
 
 #include <QComboBox>

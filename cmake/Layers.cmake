@@ -1,0 +1,57 @@
+# Libraries declared from their own folders, and the check that keeps the
+# layers honest: a library's sources may include headers of its own folder and
+# of the libraries it links (and theirs, downwards), never of a layer above.
+
+# add_folder_library(<name> [LIBS <libraries>...] [EXCLUDE <regex>...])
+# Every .cpp and .h under the calling folder (and its subfolders) is a source.
+function(add_folder_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(ex IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ex}")
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  target_compile_options(${name} PRIVATE -Wall -Wextra)
+
+  file(RELATIVE_PATH own ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(roots ${own})
+  foreach(lib IN LISTS ARG_LIBS)
+    if(TARGET ${lib})
+      get_target_property(below ${lib} LAYER_ROOTS)
+      if(below)
+        list(APPEND roots ${below})
+      endif()
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES roots)
+  set_target_properties(${name} PROPERTIES LAYER_ROOTS "${roots}")
+  set_property(GLOBAL APPEND PROPERTY PROJECT_LAYER_ROOTS ${own})
+  _check_layer_includes(${name} "${sources}" "${roots}" ${ARGN})
+endfunction()
+
+# A program of the system: its folder's main.cpp linked with its libraries.
+function(add_program name)
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  set(roots)
+  foreach(lib IN LISTS ARGN)
+    get_target_property(below ${lib} LAYER_ROOTS)
+    list(APPEND roots ${below})
+  endforeach()
+  _check_layer_includes(${name} "${CMAKE_CURRENT_SOURCE_DIR}/main.cpp" "${roots}")
+endfunction()
+
+function(_check_layer_includes name sources roots)
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${name}.layers)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} "-DSOURCES=${sources}"
+            "-DALLOWED=${roots}" -DSTAMP=${stamp} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+    DEPENDS ${sources} ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+    COMMENT "Checking the layers of ${name}"
+    VERBATIM)
+  add_custom_target(${name}_layers DEPENDS ${stamp})
+  add_dependencies(${name} ${name}_layers)
+endfunction()

@@ -1,0 +1,21 @@
+#include "formulario/shell/Inicio.h"
+#include "formulario/shell/MDIFrm.h"
+#include "formulario/core/SharedForm.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+// The program reads no command line: not even the toolkit's own options
+// reach QApplication.
+int main(int argc, char** argv)
+{
+    int nArgumentos = std::min(argc, 1);
+    QApplication app(nArgumentos, argv);
+    // No display name: the window system would append it to every window's title.
+    QApplication::setApplicationName(QStringLiteral("Tarvel"));
+    Main();
+    const int code = QApplication::exec();
+    SharedForm<MDIFrm>::release();
+    return code;
+}

@@ -1,0 +1,1364 @@
+#include "formulario/subsystems/request/Frm913.h"
+
+#include "formulario/core/ClaveDeclaracion.h"
+#include "formulario/core/Fileproc.h"
+#include "formulario/core/Formato.h"
+#include "formulario/core/Formularios.h"
+#include "formulario/core/GrillaRecordset.h"
+#include "formulario/core/ModGen00.h"
+#include "formulario/core/ModGen01.h"
+#include "formulario/core/Registros.h"
+#include "formulario/core/SharedForm.h"
+#include "formulario/core/TablaArchivos.h"
+#include "formulario/core/TeclaPresionada.h"
+#include "formulario/core/modGen02.h"
+#include "formulario/core/mod_Combo.h"
+#include "formulario/core/ConfiguracionRegional.h"
+#include "formulario/core/FrmConsist.h"
+#include "formulario/subsystems/request/DatosDeclarante.h"
+#include "formulario/subsystems/request/GrabaDeclaracion.h"
+#include "formulario/subsystems/request/PlanPagos.h"
+#include "formulario/subsystems/request/RecalculaDeudas.h"
+#include "formulario/subsystems/request/TablasTrabajo.h"
+#include "formulario/subsystems/request/ValidaDeclaracion.h"
+#include "formulario/subsystems/review/FrmNoNotificada.h"
+#include "formulario/subsystems/review/frmCondeuDet.h"
+#include "formulario/subsystems/review/EntradaSinPegar.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QTabWidget>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+using namespace platform::mb;
+
+namespace {
+
+const QString kMascaraVacia = QStringLiteral("__/__/____");
+const QColor kBlanco(0xFF, 0xFF, 0xFF);
+const QColor kGris(0xC0, 0xC0, 0xC0);
+constexpr std::array<int, 4> kAyudaTab = {1014, 1017, 1013, 1008};
+
+// The entity frame's position in the box order, or -1 for an unknown code.
+int PosicionEntidad(int nCodigo)
+{
+    const QList<BloqueEntidad>& bloques = BloquesEntidad();
+    for (int k = 0; k < bloques.size(); ++k) {
+        if (bloques[k].nEntidad == nCodigo)
+            return k;
+    }
+    return -1;
+}
+
+// A debt grid's cells show what the form's FormatText handler makes of
+// their values; rows of status "16" take the button-face colour.
+class FormatoGrilla : public QStyledItemDelegate {
+public:
+    FormatoGrilla(const Frm913& frm, int nIndex) : QStyledItemDelegate(frm.TDBGrid[nIndex]), frm_(frm), nIndex_(nIndex)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = frm_.TDBGrid_FormatText(nIndex_, index.column(), index.data());
+        const QString sEstado = index.model()->index(index.row(), kColumnaEstado).data().toString();
+        if (nIndex_ == 1 && sEstado == QLatin1String("16"))
+            option->backgroundBrush = option->palette.button();
+    }
+
+private:
+    static constexpr int kColumnaEstado = 19; // ind_ver_deu
+    const Frm913& frm_;
+    int nIndex_;
+};
+
+} // namespace
+
+Frm913::Frm913()
+{
+    setObjectName(QStringLiteral("Frm913"));
+    CreaControles();
+    ConectaEventos();
+}
+
+Frm913::~Frm913()
+{
+    Descarga();
+}
+
+int Frm913::MuestraDeclaracion(const DeclaracionElegida& declaracion)
+{
+    SharedForm<Frm913>::release();
+    Frm913& frm = SharedForm<Frm913>::instance();
+    frm.EstableceDeclaracion(declaracion);
+    frm.Form_Load();
+    const int nResultado = platform::showModal(frm);
+    SharedForm<Frm913>::release();
+    return nResultado;
+}
+
+void Frm913::PintaCaja(QLineEdit& oCaja, bool bBlanca)
+{
+    QPalette paleta = oCaja.palette();
+    for (QPalette::ColorGroup grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        paleta.setColor(grupo, QPalette::Base, bBlanca ? kBlanco : kGris);
+    // The program's amounts stay readable on grey.
+    paleta.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    oCaja.setPalette(paleta);
+}
+
+void Frm913::ConectaEventos()
+{
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int nTab) {
+        const int nPrevio = nTabPrevio_;
+        nTabPrevio_ = nTab;
+        SSTab1_Click(nPrevio);
+    });
+    for (int nIndex = 0; nIndex < 2; ++nIndex) {
+        connect(Opt_Fusion[nIndex], &QRadioButton::toggled, this, [this, nIndex](bool bElegida) {
+            if (bElegida)
+                Opt_Fusion_Click(nIndex);
+        });
+        connect(OptRectifica[nIndex], &QRadioButton::toggled, this, [this, nIndex](bool bElegida) {
+            if (bElegida)
+                OptRectifica_Click(nIndex);
+        });
+    }
+    connect(cboNumdoc, &QComboBox::currentIndexChanged, this, [this](int nItem) {
+        if (nItem >= 0)
+            cboNumdoc_Click();
+    });
+    connect(CmdCancelar, &QPushButton::clicked, this, &Frm913::CmdCancelar_Click);
+    connect(CmdGrabar, &QPushButton::clicked, this, &Frm913::CmdGrabar_Click);
+    connect(CmdValidar, &QPushButton::clicked, this, &Frm913::CmdValidar_Click);
+
+    for (int nIndex : {1, 2}) {
+        connect(TDBGrid[nIndex]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, nIndex](const QModelIndex& actual, const QModelIndex& previo) {
+                    if (rsDat_[nIndex] && actual.isValid())
+                        rsDat_[nIndex]->setAbsolutePosition(actual.row());
+                    TDBGrid_RowColChange(nIndex, previo.isValid() ? previo.row() : -1);
+                });
+        connect(txtmtototal_[nIndex], &QLineEdit::textChanged, this, [this, nIndex] { txtmtototal_Change(nIndex); });
+        connect(TDBGrid[nIndex], &QTableView::doubleClicked, this, [this, nIndex] { TDBGrid_DblClick(nIndex); });
+        TDBGrid[nIndex]->setItemDelegate(new FormatoGrilla(*this, nIndex));
+    }
+    connect(CmdAcoge[1], &QPushButton::clicked, this, [this] { CmdAcoge_Click(1); });
+    connect(CmdNoAcoge[1], &QPushButton::clicked, this, [this] { CmdNoAcoge_Click(1); });
+    connect(cmdEdit[1], &QPushButton::clicked, this, [this] { cmdEdit_Click(1); });
+    connect(cmdNew[2], &QPushButton::clicked, this, [this] { cmdNew_Click(2); });
+    connect(cmdEdit[2], &QPushButton::clicked, this, [this] { cmdEdit_Click(2); });
+    connect(cmdDelete[2], &QPushButton::clicked, this, [this] { cmdDelete_Click(2); });
+
+    // Nothing reaches the boxes from the clipboard: Shift+Insert and a right
+    // click empty it, and no other paste path is open. Installed after the
+    // key filters, so that a paste key never gets typed.
+    AsignaKeyPress(*txtTelefono, [this](int& KeyAscii) { txtTelefono_KeyPress(KeyAscii); });
+    ImpidePegar(*txtTelefono);
+    AsignaKeyPress(*mkeFechaAcog, [this](int& KeyAscii) { mkeFechaAcog_KeyPress(KeyAscii); });
+    ImpidePegar(*mkeFechaAcog, false);
+    mkeFechaAcog->installEventFilter(this);
+    for (const auto& [nCasilla, caja] : txtValor) {
+        connect(caja, &QLineEdit::textChanged, this, [this, nCasilla] { txtValor_Change(nCasilla); });
+        AsignaKeyPress(*caja, [this, nCasilla](int& KeyAscii) { txtValor_KeyPress(nCasilla, KeyAscii); });
+        ImpidePegar(*caja);
+        caja->installEventFilter(this);
+    }
+}
+
+ClaveDeclaracion Frm913::Clave() const
+{
+    return ClaveDeclaracionAbierta(nTipDocDeclarante, sNumDocDeclarante);
+}
+
+ClaveDeclaracion Frm913::ClaveEnviada() const
+{
+    ClaveDeclaracion clave = Clave();
+    clave.sCorrel = sCorrelativo;
+    return clave;
+}
+
+// The stored boxes go back into the form's controls.
+void Frm913::AplicaCasillas(const QMap<int, QString>& casillas)
+{
+    const QString sRectifica = casillas.value(5);
+    if (sRectifica == QLatin1String("1") || sRectifica == QLatin1String("2"))
+        OptRectifica[sRectifica == QLatin1String("1") ? 0 : 1]->setChecked(true);
+    if (!casillas.value(28).isEmpty())
+        txtTelefono->setText(casillas.value(28));
+    const QString sTipos = casillas.value(nCasillaBase2 + 1);
+    if (!sTipos.isEmpty()) {
+        for (int nIndex = 0; nIndex < 3; ++nIndex)
+            ChkGarantia[nIndex]->setChecked(sTipos.mid(nIndex, 1) == QLatin1String("1"));
+    }
+    if (!casillas.value(541).isEmpty()) {
+        EstableceFechaAcog(casillas.value(541));
+        if (mkeFechaAcog->displayText() != kMascaraVacia)
+            Obtiene_TIM(PeriodoFechaAcog());
+    }
+    if (!casillas.value(545).isEmpty())
+        Opt_Fusion[Moneda::ValorInicial(casillas.value(545)).ComoDouble() == 1 ? 1 : 0]->setChecked(true);
+    for (int nCasilla = 500; nCasilla <= 539; ++nCasilla)
+        txtValor.at(nCasilla)->setText(casillas.value(nCasilla));
+}
+
+// The period "YYYYMM" of the update date.
+QString Frm913::PeriodoFechaAcog() const
+{
+    return QDate::fromString(mkeFechaAcog->displayText(), QStringLiteral("dd/MM/yyyy")).toString(QStringLiteral("yyyyMM"));
+}
+
+// The texts of the boxes 500 to 539 by box number.
+QMap<int, QString> Frm913::TextosCasillas() const
+{
+    QMap<int, QString> casillas;
+    for (int nCasilla = 500; nCasilla <= 539; ++nCasilla)
+        casillas.insert(nCasilla, txtValor.at(nCasilla)->text());
+    return casillas;
+}
+
+// ---------------------------------------------------------------------------
+// Life of the form
+
+void Frm913::Form_Load()
+{
+    EstableceFormularioSolicitud(this);
+    // The statement's date: fec_des_deu (column 9) of the first notified debt.
+    FijaLectorFechaPersonalizado([this] { return modeloDat_[1]->Valor(0, 9).toDate(); });
+    try {
+        const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
+        if (bloque) {
+            nCasillaBase2 = bloque->nCasillaBase2;
+            nCasillaBase = bloque->nCasillaBase;
+            nCasillaCuota = bloque->nCasillaCuotaInicial;
+        }
+        bFormCargado = false;
+        bCargaCorrecta = false;
+
+        if (bEnviadas)
+            SoloLectura();
+        move(-50 / 15, -50 / 15);
+        resize(9720 / 15, height());
+        setWindowTitle(QStringLiteral("0913 ") + kNombreProducto + (bEnviadas ? QStringLiteral(" - Enviadas") : QString()));
+
+        nTipDocDeclarante = declaracion_.nTipDoc;
+        sNumDocDeclarante = declaracion_.sNumDoc;
+        txtRazon->setText(declaracion_.sNombre);
+        TxtEntidad->setText(declaracion_.sEntidad);
+        if (bEnviadas) {
+            sCorrelativo = declaracion_.sCorrel;
+            txtCorrel->setText(sCorrelativo);
+        }
+        txtCorrel->setVisible(bEnviadas);
+        lblCorrel->setVisible(bEnviadas);
+
+        {
+            // Only the declarant chosen at the end counts as a choice.
+            const QSignalBlocker bloqueo(cboNumdoc);
+            CargaNumeroDocumento(*cboNumdoc, quint8(nTipDocDeclarante), declaracion_.sNumDoc, 1);
+        }
+        // The declarant's rows are copied once, below, after the work tables are emptied.
+        if (cboNumdoc->currentIndex() >= 0)
+            TomaDeclarante();
+        AjustaAnchoCombo(*this, *cboNumdoc, 70);
+
+        Lee_RUC_Delito(Clave());
+        Lee_BuenosCont(Clave());
+        Datos_Iniciales(Clave());
+
+        SSTab1->setCurrentIndex(0);
+        txtRazon->setEnabled(false);
+        for (const QString& sTabla :
+             {QStringLiteral("TMP_F0913DEUDAS"), QStringLiteral("TMP_F0913MOTIVO"), QStringLiteral("TMP_F0913SUSTEN")})
+            EliminaDataTabla(sTabla, nTipDocDeclarante, sNumDocDeclarante, 0, QString());
+        for (const BloqueEntidad& cada : BloquesEntidad())
+            txtValor.at(cada.CodigoTributo())->setProperty("Tag", cada.sCodigoTributo);
+
+        cboNumdoc->setEnabled(false);
+        txtRazon->setEnabled(false);
+        nGrabando = 0;
+        CargaDataTemporales(QStringLiteral("C"));
+        AplicaCasillas(CargaCasillas(bEnviadas ? ClaveEnviada() : Clave()));
+        // After the stored boxes, which would empty it: a good taxpayer owes no initial instalment.
+        if (sBuenContrib == QLatin1String("1") && bloque) {
+            EstadoCaja(nCasillaCuota, false, false);
+            txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
+        }
+        if (mkeFechaAcog->displayText() != kMascaraVacia)
+            Obtiene_TIM(PeriodoFechaAcog());
+
+        MuestraEntidad();
+        if (bloque)
+            MuestraGarantia();
+
+        CargaTabIndex(1);
+        CargaTabIndex(2);
+        if (ColumnaGrilla(1, QStringLiteral("cod_tri")) == QLatin1String("0"))
+            SSTab1->setTabEnabled(1, false);
+        SSTab1->setTabEnabled(2, Opt_Fusion[1]->isChecked());
+
+        PunteroNormal();
+        bFormCargado = true;
+        bModificado = false;
+        bDeudaGrabada = false;
+        bCargaCorrecta = true;
+    } catch (const platform::DbError&) {
+        // Activation tells the user and closes the form.
+        PunteroNormal();
+    }
+}
+
+// Hides every entity frame but the open entity's, which comes to its place.
+void Frm913::MuestraEntidad()
+{
+    for (QGroupBox* marco : FrameEntidad) {
+        marco->setVisible(false);
+        marco->setEnabled(false);
+    }
+    const int k = PosicionEntidad(nEntidad);
+    if (k < 0)
+        return;
+    const BloqueEntidad& bloque = BloquesEntidad().at(k);
+    txtValor.at(bloque.CodigoTributo())->setText(bloque.sCodigoTributo);
+    FrameEntidad[k]->setVisible(true);
+    FrameEntidad[k]->setEnabled(true);
+    FrameEntidad[k]->move(5100 / 15, 1015 / 15);
+    nCasillaBase2 = bloque.nCasillaBase2;
+    nCasillaGarantia = bloque.Garantia();
+    // Box b + 6 is the program's decision, never the user's, even when enabled.
+    txtValor.at(nCasillaGarantia)->setReadOnly(true);
+}
+
+// A sent declaration is only looked at: no command edits it.
+void Frm913::SoloLectura()
+{
+    for (QPushButton* boton :
+         {CmdValidar, CmdGrabar, CmdAcoge[1], CmdNoAcoge[1], cmdEdit[1], cmdNew[2], cmdEdit[2], cmdDelete[2]})
+        boton->setVisible(false);
+    for (QWidget* control : std::initializer_list<QWidget*>{Frame_Garantia, txtTelefono, mkeFechaAcog, Opt_Fusion[0],
+                                                            Opt_Fusion[1]})
+        control->setEnabled(false);
+}
+
+// The guarantee box as the declarant's flags and the loaded boxes leave it.
+void Frm913::MuestraGarantia()
+{
+    lblmsg->setVisible(true);
+    QLineEdit* garantia = txtValor.at(nCasillaGarantia);
+    if (sBuenContrib == QLatin1String("1")) {
+        garantia->setEnabled(false);
+        garantia->setText(QStringLiteral("NO"));
+        lblmsg->setVisible(false);
+    }
+    if (sGarantia == QLatin1String("1")) {
+        garantia->setEnabled(false);
+        garantia->setText(QStringLiteral("SI"));
+    } else {
+        garantia->setEnabled(true);
+    }
+}
+
+void Frm913::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void Frm913::Form_Activate()
+{
+    nHelpContext_ = nHelpContextTab_;
+    if (bCargaCorrecta)
+        return;
+    platform::messageBox(QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la "
+                                        "operación"),
+                         Critical | OkOnly, windowTitle());
+    // A form that did not load whole has nothing to save.
+    bModificado = false;
+    CmdCancelar_Click();
+}
+
+void Frm913::CmdCancelar_Click()
+{
+    if (!bEnviadas && bModificado) {
+        const int nRespuesta =
+            platform::messageBox(QStringLiteral("¿El formulario ha sido modificado, desea guardar los cambios?"),
+                                 YesNoCancel | Question, windowTitle());
+        if (nRespuesta == Cancel)
+            return;
+        if (nRespuesta == Yes) {
+            CmdGrabar_Click();
+            // Only a save that went through lets the form close.
+            if (bModificado)
+                return;
+        }
+    }
+    done(QDialog::Rejected);
+}
+
+void Frm913::CmdGrabar_Click()
+{
+    nGrabando = 1;
+    PunteroReloj();
+    struct Fin {
+        ~Fin() { PunteroNormal(); }
+    } fin;
+    if (!VerificaConfiguracionRegional())
+        return;
+    if (sBuenContrib.isEmpty()) {
+        sMensaje = QStringLiteral("Esta declaración la ha realizado con un archivo personalizado antiguo. Debe "
+                                  "solicitar nuevamente su archivo a ALCOR.");
+        platform::messageBox(sMensaje, Critical | OkOnly, windowTitle());
+        return;
+    }
+    if (!ValidaContForm1(2))
+        return;
+    CargaTabIndex(1);
+    CargaTabIndex(2);
+    ValidaTodo(0, DatosAValidar(), 0);
+    PunteroReloj();
+
+    DeclaracionFormulario datos;
+    datos.clave = Clave();
+    datos.bRectifica = OptRectifica[0]->isChecked();
+    if (Opt_Fusion[0]->isChecked() || Opt_Fusion[1]->isChecked())
+        datos.bFusion = Opt_Fusion[1]->isChecked();
+    datos.sTelefono = txtTelefono->text().trimmed();
+    datos.sFechaAcog = mkeFechaAcog->displayText();
+    for (QCheckBox* tipo : ChkGarantia)
+        datos.sTiposGarantia += tipo->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    datos.nDeudasNotificadas = rsDat_[1]->recordCount();
+    datos.nOtrasResoluciones = rsDat_[2]->recordCount();
+    datos.casillas = TextosCasillas();
+    if (!GrabaFormulario(datos))
+        return;
+    platform::messageBox(nInconsistencia == 1
+                             ? QStringLiteral("La declaración fue grabada con inconsistencias..!!")
+                             : QStringLiteral("Toda la información de la declaración fue grabada satisfactoriamente."),
+                         Exclamation | OkOnly, windowTitle());
+    nModo = 1;
+    bModificado = false;
+}
+
+DeclaracionAValidar Frm913::DatosAValidar() const
+{
+    DeclaracionAValidar datos;
+    datos.clave = Clave();
+    datos.casillas = TextosCasillas();
+    datos.sCodTriGrilla1 = ColumnaGrilla(1, QStringLiteral("cod_tri"));
+    datos.nOtrasResoluciones = rsDat_[2] ? rsDat_[2]->recordCount() : 0;
+    for (const QCheckBox* tipo : ChkGarantia)
+        datos.bTipoGarantia = datos.bTipoGarantia || tipo->isChecked();
+    return datos;
+}
+
+void Frm913::CmdValidar_Click()
+{
+    PunteroReloj();
+    if (!VerificaConfiguracionRegional()) {
+        PunteroNormal();
+        return;
+    }
+    // The checks may change the tab, and with it the help topic.
+    const int nAyuda = nHelpContextTab_;
+    const bool bLimpia = ValidaDeclaracion(
+        [this](int nArchivo) {
+            nArchivoMens = nArchivo;
+            return ValidaContForm1(0);
+        },
+        DatosAValidar());
+    nHelpContextTab_ = nAyuda;
+    PunteroNormal();
+    if (bLimpia)
+        platform::messageBox(QStringLiteral("La información de la declaración no presenta inconsistencias."),
+                             Exclamation | OkOnly, windowTitle());
+    else
+        MuestraFormularioNuevo<FrmConsist>();
+}
+
+void Frm913::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    CmdCancelar_Click();
+}
+
+void Frm913::reject()
+{
+    CmdCancelar_Click();
+}
+
+void Frm913::done(int resultado)
+{
+    Form_Unload();
+    QDialog::done(resultado);
+}
+
+void Frm913::Form_Unload()
+{
+    if (bDescargado_)
+        return;
+    bDescargado_ = true;
+    QCoreApplication::processEvents();
+    PunteroReloj();
+    if (oBaseDatos)
+        EjecutaConReintento(QStringLiteral("Form_Unload"), [] { VaciaTablasTrabajo(); });
+    PunteroNormal();
+    Descarga();
+}
+
+// The form stops serving the dialogs and the date reader.
+void Frm913::Descarga()
+{
+    if (FormularioSolicitud() == this) {
+        EstableceFormularioSolicitud(nullptr);
+        FijaLectorFechaPersonalizado({});
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Tabs and declaration options
+
+void Frm913::SSTab1_Click(int PreviousTab)
+{
+    if (bEnTab_)
+        return;
+    const QScopedValueRollback<bool> enTab(bEnTab_, true);
+
+    // A sent declaration is only looked at: its old update date must not
+    // keep the user on the first tab.
+    if (PreviousTab == 0 && !bEnviadas && !ValidaContForm1(1))
+        return;
+    PunteroReloj();
+    try {
+        if (mkeFechaAcog->displayText() != kMascaraVacia)
+            Obtiene_TIM(PeriodoFechaAcog());
+        const int nTab = SSTab1->currentIndex();
+        nHelpContextTab_ = kAyudaTab[nTab];
+        if (nTab == 1 || nTab == 2) {
+            lblTab[nTab]->clear();
+            CargaTabIndex(nTab);
+            // A row deleted meanwhile may have taken the saved position along.
+            if (nFilaGrilla > 0 && nFilaGrilla < rsDat_[nTab]->recordCount()) {
+                rsDat_[nTab]->setAbsolutePosition(nFilaGrilla);
+                SigueGrilla(nTab);
+                // SigueGrilla keeps the grid quiet, so the count label is
+                // told of the row itself.
+                TDBGrid_RowColChange(nTab, 0);
+                nFilaGrilla = 0;
+            }
+            CalculaMontoTotal(*txtmtototal_[nTab], nTab);
+        } else if (nTab == 3) {
+            CalculaCasillas();
+            HabilitaCasillasModalidad();
+        }
+    } catch (const platform::DbError& err) {
+        if (ManejaErrorBD(QStringLiteral("SSTab1_Click"), err) == kTerminar)
+            platform::endProgram();
+    }
+    PunteroNormal();
+}
+
+// What the user may fill in each entity block once the payment tab shows.
+void Frm913::HabilitaCasillasModalidad()
+{
+    auto estado = [this](int nCasilla, bool bHabilitada, bool bBlanca) {
+        QLineEdit* caja = txtValor.at(nCasilla);
+        caja->setEnabled(bHabilitada);
+        PintaCaja(*caja, bBlanca);
+    };
+    if (sGarantia == QLatin1String("1"))
+        Frame_Garantia->setVisible(true);
+    if (sGarantia == QLatin1String("0") || sBuenContrib == QLatin1String("1"))
+        Frame_Garantia->setVisible(false);
+
+    for (const BloqueEntidad& bloque : BloquesEntidad()) {
+        const int m = bloque.Modalidad();
+        const int c = bloque.nCasillaCuotaInicial;
+        const QString sModalidad = txtValor.at(m)->text().trimmed();
+        const bool bConDeuda = !txtValor.at(bloque.nCasillaBase)->text().isEmpty();
+        if (sModalidad.isEmpty()) {
+            estado(c, false, false);
+        } else if (sModalidad == QLatin1String("0") || sModalidad == QLatin1String("2")) {
+            const bool bAplaza = sModalidad == QLatin1String("2");
+            if (bConDeuda) {
+                estado(m + 1, bAplaza, bAplaza);
+                txtValor.at(m + 1)->setReadOnly(!bAplaza);
+                estado(m + 2, true, true);
+                txtValor.at(m + 2)->setReadOnly(false);
+                estado(m + 3, false, false);
+            } else {
+                txtValor.at(m)->clear();
+            }
+            if (txtValor.at(m)->text() == QLatin1String("2"))
+                estado(c, false, false);
+        }
+    }
+    if (sBuenContrib == QLatin1String("1") && nCasillaCuota != 0)
+        txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
+    // Last, so that no modality opens a box of a sent declaration again.
+    if (bEnviadas) {
+        for (auto& [nCasilla, caja] : txtValor)
+            caja->setEnabled(false);
+    }
+}
+
+void Frm913::Opt_Fusion_Click(int Index)
+{
+    if (Index == 1) {
+        SSTab1->setTabEnabled(2, true);
+        return;
+    }
+    if (modeloDat_[2]->rowCount() > 0) {
+        if (platform::messageBox(QStringLiteral("Actualmente existe información en otras resoluciones. ¿Desea "
+                                                "eliminarlos? "),
+                                 YesNo | Question, QStringLiteral("Eliminar Comprobantes de Adquisiciones"))
+            != Yes) {
+            // The debts stay, and so does the answer that keeps them.
+            Opt_Fusion[1]->setChecked(true);
+            return;
+        }
+        EjecutaSQL(QStringLiteral("DELETE FROM TMP_F0913DEUDAS  WHERE ind_tip_deu = '05' "));
+        CargaTabIndex(2);
+        CalculaMontoTotal(*txtmtototal_[2], 2);
+    }
+    SSTab1->setTabEnabled(2, false);
+}
+
+void Frm913::OptRectifica_Click(int Index)
+{
+    OptRectifica[Index]->setChecked(true);
+    bModificado = true;
+}
+
+// ---------------------------------------------------------------------------
+// Identification tab
+
+void Frm913::cboNumdoc_Click()
+{
+    TomaDeclarante();
+    CargaDataTemporales(QStringLiteral("C"));
+}
+
+// The chosen item's declarant becomes the form's, with its name.
+void Frm913::TomaDeclarante()
+{
+    sFechaAnterior = kMascaraVacia;
+    const QString sItem = cboNumdoc->currentText();
+    sNumDocDeclarante = sItem.left(19).trimmed();
+    sRucDeclarante = sNumDocDeclarante;
+    SSTab1->setTabEnabled(2, false);
+    QCoreApplication::processEvents();
+    txtRazon->setText(sItem.mid(18, 70).trimmed());
+}
+
+bool Frm913::ValidaContForm1(int nModo)
+{
+    bool bValido = true;
+    // A finding: a line of the findings file in mode 0 (and the checks go
+    // on), otherwise shown on the first tab (and the checks stop).
+    auto hallazgo = [this, nModo, &bValido](const QString& sTexto, QWidget* foco) {
+        bValido = false;
+        sMensaje = sTexto;
+        if (nModo == 0) {
+            EscribeLinea(nArchivoMens, sMensaje);
+            nInconsistencia = 1;
+            return true;
+        }
+        SSTab1->setCurrentIndex(0);
+        platform::messageBox(sMensaje, Critical | OkOnly, windowTitle());
+        if (foco->isEnabled())
+            foco->setFocus();
+        return false;
+    };
+
+    const QString sTelefono = txtTelefono->text();
+    if (sTelefono.size() <= 5 && !hallazgo(QStringLiteral("Ingrese correctamente el teléfono"), txtTelefono))
+        return false;
+    if (sTelefono.size() == 8 && !sTelefono.startsWith(u'9')
+        && !hallazgo(QStringLiteral("Identificación-Información general : El número de teléfono ingresado debe ser "
+                                    "de 7 dígitos, o un celular de 9 dígitos"),
+                     txtTelefono))
+        return false;
+    if (sTelefono.startsWith(u'9') && sTelefono.size() < 9
+        && !hallazgo(QStringLiteral("Identificación-Información general : El celular debe ser de 9 dígitos"),
+                     txtTelefono))
+        return false;
+
+    sMensaje.clear();
+    if (!ValidaFecha(QStringLiteral("PRE"), lblFechaAcog->text(), mkeFechaAcog->displayText(), windowTitle(), true)) {
+        const QString sFalla = sMensaje;
+        if (!hallazgo(sFalla, mkeFechaAcog)) {
+            EstableceFechaAcog(sFechaAnterior);
+            return false;
+        }
+    }
+    return bValido;
+}
+
+void Frm913::EstableceFechaAcog(const QString& sFecha)
+{
+    if (sFecha == kMascaraVacia || sFecha.isEmpty())
+        mkeFechaAcog->clear();
+    else
+        mkeFechaAcog->setText(sFecha);
+}
+
+void Frm913::mkeFechaAcog_GotFocus()
+{
+    sFechaAnterior = mkeFechaAcog->displayText();
+}
+
+void Frm913::mkeFechaAcog_LostFocus()
+{
+    // The question below takes the focus away again.
+    if (bEnFecha_)
+        return;
+    const QScopedValueRollback<bool> enFecha(bEnFecha_, true);
+
+    const QString sFecha = mkeFechaAcog->displayText();
+    if (!ValidaFecha(QStringLiteral("PRE"), lblFechaAcog->text(), sFecha, windowTitle(), false)) {
+        EstableceFechaAcog(sFechaAnterior);
+        return;
+    }
+    if (sFecha == sFechaAnterior || sFechaAnterior == kMascaraVacia)
+        return;
+    if (platform::messageBox(QStringLiteral("Se procederá a la actualización de la deuda. ¿Desea continuar?"),
+                             YesNo | Question, windowTitle())
+        == Yes) {
+        if (ActualizaDeudasAcogidas(sNumDocDeclarante, sFecha) && nCasillaBase != 0)
+            txtValor.at(nCasillaBase + 1)->clear();
+        return;
+    }
+    SSTab1->setCurrentIndex(0);
+    EstableceFechaAcog(sFechaAnterior);
+    if (mkeFechaAcog->isEnabled())
+        mkeFechaAcog->setFocus();
+}
+
+void Frm913::mkeFechaAcog_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii == 13) {
+        EnviaTab(QStringLiteral("TAB"));
+        KeyAscii = 0;
+    }
+    bModificado = true;
+}
+
+void Frm913::txtTelefono_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii == 13)
+        EnviaTab(QStringLiteral("TAB"));
+    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9'))
+        KeyAscii = 0;
+    bModificado = true;
+}
+
+bool Frm913::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type tipo = event->type();
+    if (tipo != QEvent::FocusIn && tipo != QEvent::FocusOut)
+        return QDialog::eventFilter(watched, event);
+    if (watched == mkeFechaAcog) {
+        if (tipo == QEvent::FocusIn)
+            mkeFechaAcog_GotFocus();
+        else
+            mkeFechaAcog_LostFocus();
+    } else if (const QVariant vIndex = watched->property("Index"); vIndex.isValid()) {
+        if (tipo == QEvent::FocusIn)
+            txtValor_GotFocus(vIndex.toInt());
+        else
+            txtValor_LostFocus(vIndex.toInt());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Debt grids and work tables
+
+void Frm913::CargaDataTemporales(const QString& sTipo)
+{
+    ::CargaDataTemporales(sTipo, bEnviadas ? ClaveEnviada() : Clave());
+}
+
+void Frm913::CargaTabIndex(int nIndex)
+{
+    EjecutaConReintento(QStringLiteral("CargaTabIndex"), [this, nIndex] {
+        sSQL = ConsultaGrilla(nIndex);
+        rsDat_[nIndex] = oBaseDatos->openRecordset(sSQL, {sNumDocDeclarante, nEntidad});
+        CargaTipoPersona(sNumDocDeclarante);
+    });
+    platform::Recordset& rs = *rsDat_[nIndex];
+    modeloDat_[nIndex]->CargaRecordset(rs);
+    if (rs.bof() && rs.eof()) {
+        lblTab[nIndex]->setText(QStringLiteral("Sin registros"));
+    } else {
+        rs.moveFirst();
+        lblTab[nIndex]->setText(QStringLiteral("Total de registros : %1 de %2")
+                                    .arg(rs.absolutePosition() + 1)
+                                    .arg(rs.recordCount()));
+    }
+    SigueGrilla(nIndex);
+}
+
+// The grid's current row becomes the record set's.
+void Frm913::SigueGrilla(int nIndex)
+{
+    QTableView* grilla = TDBGrid[nIndex];
+    const int nFila = FilaGrilla(nIndex);
+    const QSignalBlocker bloqueo(grilla->selectionModel());
+    if (nFila < 0)
+        grilla->selectionModel()->clear();
+    else
+        grilla->setCurrentIndex(modeloDat_[nIndex]->index(nFila, 0));
+    grilla->viewport()->update();
+}
+
+// The record set's current row; -1 without one.
+int Frm913::FilaGrilla(int nIndex) const
+{
+    const platform::Recordset* rs = rsDat_[nIndex].get();
+    if (!rs || rs->eof() || rs->bof())
+        return -1;
+    return rs->absolutePosition();
+}
+
+void Frm913::CalculaMontoTotal(QLineEdit& oTextBox, int nIndex)
+{
+    if (nIndex == 0 || nIndex == 4 || nIndex == 5)
+        return;
+    const QVariant vSuma = EjecutaConReintento(QStringLiteral("CalculaMontoTotal"), [this, nIndex] {
+        return SumaAcogidaGrilla(nIndex, sNumDocDeclarante);
+    });
+    oTextBox.setText(vSuma.isNull() ? QStringLiteral("0") : Formato(vSuma.toDouble(), QStringLiteral("###,###,###,##0")));
+    oTextBox.setAlignment(Qt::AlignRight);
+}
+
+bool Frm913::Existen_Deudas(const QString& sTipo) const
+{
+    return ::Existen_Deudas(sTipo, sNumDocDeclarante);
+}
+
+void Frm913::txtmtototal_Change(int)
+{
+    CalculaCasillas2();
+}
+
+void Frm913::TDBGrid_RowColChange(int Index, int LastRow)
+{
+    if (LastRow < 0 || !rsDat_[Index])
+        return;
+    lblTab[Index]->setText(QStringLiteral("Total de registros : %1 de %2")
+                               .arg(rsDat_[Index]->absolutePosition() + 1)
+                               .arg(rsDat_[Index]->recordCount()));
+}
+
+// ---------------------------------------------------------------------------
+// Debt grid commands
+
+// True (after telling the user) when grid nIndex has no rows to act on.
+bool Frm913::GridVacia(int nIndex, const QString& sAccion)
+{
+    if (modeloDat_[nIndex]->rowCount() > 0)
+        return false;
+    platform::messageBox(QStringLiteral("No existen registros disponibles para ") + sAccion, Information | OkOnly,
+                         QStringLiteral("Información"));
+    return true;
+}
+
+// Steps shared by the bulk decisions: rows, undecided debts and the user's
+// yes to marking them `sMarca` ("acogidas" or "no acogidas").
+bool Frm913::ConfirmaDecisionMasiva(int Index, const QString& sMarca)
+{
+    if (GridVacia(Index, QStringLiteral("actualizar.")) || Index != 1)
+        return false;
+    if (!Existen_Deudas(QStringLiteral("1"))) {
+        platform::messageBox(QStringLiteral("No existen deudas sin acoger"), Information | OkOnly, windowTitle());
+        return false;
+    }
+    return platform::messageBox(QStringLiteral("Se modificarán las deudas sin marcar como ") + sMarca
+                                    + QStringLiteral(". ¿ Desea continuar ?"),
+                                YesNo | Question, windowTitle())
+        == Yes;
+}
+
+void Frm913::CmdAcoge_Click(int Index)
+{
+    if (!ConfirmaDecisionMasiva(Index, QStringLiteral("acogidas")))
+        return;
+    if (AcogeTodas(sNumDocDeclarante, mkeFechaAcog->displayText()))
+        bModificado = true;
+    CargaTabIndex(1);
+}
+
+void Frm913::CmdNoAcoge_Click(int Index)
+{
+    if (!ConfirmaDecisionMasiva(Index, QStringLiteral("no acogidas")))
+        return;
+    try {
+        oBaseDatos->execute(QStringLiteral("UPDATE TMP_F0913DEUDAS SET ind_acog = 2, Mto_tributo_c = 0, "
+                                           "Mto_int_cap_c = 0, Mto_int_c = 0, Mto_act_c = 0 WHERE doc_id_d = ? "
+                                           "AND Semana = ? AND ind_tip_deu in ( '01', '04' ) "
+                                           "AND ind_ver_deu in ( '00', '07' ) AND ind_acog is null "),
+                            {sNumDocDeclarante, nEntidad});
+        bModificado = true;
+    } catch (const platform::DbError& err) {
+        platform::messageBox(err.description(), Critical | OkOnly, windowTitle());
+    }
+    CargaTabIndex(1);
+}
+
+bool Frm913::MuestraDialogoDeuda(int nIndex)
+{
+    const bool bAntes = bDeudaGrabada;
+    bDeudaGrabada = false;
+    if (nIndex == 1)
+        MuestraFormularioNuevo<frmCondeuDet>();
+    else
+        MuestraFormularioNuevo<FrmNoNotificada>();
+    const bool bGrabada = bDeudaGrabada;
+    bDeudaGrabada = bAntes || bGrabada;
+    if (bGrabada)
+        bModificado = true;
+    return bGrabada;
+}
+
+void Frm913::cmdNew_Click(int Index)
+{
+    sOperacion_ = QStringLiteral("N");
+    nFilaGrilla = std::max(FilaGrilla(Index), 0);
+    if (Index == 2)
+        MuestraDialogoDeuda(2);
+    SSTab1_Click(1);
+    const int nTab = SSTab1->currentIndex();
+    CalculaMontoTotal(*txtmtototal_[nTab], nTab);
+}
+
+void Frm913::cmdEdit_Click(int Index)
+{
+    sOperacion_ = QStringLiteral("E");
+    if (GridVacia(Index, QStringLiteral("actualizar")))
+        return;
+    nFilaGrilla = std::max(FilaGrilla(Index), 0);
+    if (Index == 1)
+        nTabActual = 1;
+    MuestraDialogoDeuda(Index);
+    SSTab1_Click(1);
+}
+
+void Frm913::TDBGrid_DblClick(int Index)
+{
+    sOperacion_ = QStringLiteral("E");
+    if (GridVacia(Index, QStringLiteral("actualizar")))
+        return;
+    nFilaGrilla = std::max(FilaGrilla(Index), 0);
+    nTabActual = Index;
+    if (!bEnviadas)
+        MuestraDialogoDeuda(Index);
+    const int nFila = nFilaGrilla;
+    SSTab1_Click(1);
+    if (nFila > 0 && nFila < rsDat_[Index]->recordCount()) {
+        rsDat_[Index]->setAbsolutePosition(nFila);
+        SigueGrilla(Index);
+    }
+}
+
+// The condition that picks the current hand-entered debt of grid 2 alone.
+QString Frm913::CondicionBorrado(QVariantList& params) const
+{
+    auto columna = [this](const char* sCampo) { return ColumnaGrilla(2, QLatin1String(sCampo)); };
+    QString sCondicion = QStringLiteral("doc_id_d = ? AND Semana = ? AND Ind_tip_deu = '05' AND per_doc = ? "
+                                        "AND cod_tri = ? ");
+    params = {sNumDocDeclarante, nEntidad, columna("per_doc"), columna("cod_tri")};
+    if (columna("ind_valor") == QLatin1String("1")) {
+        sCondicion += QStringLiteral("AND num_doc = trim(?) AND cod_for = '0' AND cod_tip_doc = ? ");
+        params << columna("num_doc") << columna("cod_tip_doc").left(6);
+    } else if (columna("ind_deuda_dj") == QLatin1String("1")) {
+        sCondicion += QStringLiteral("AND num_doc = ? AND cod_for = ? ");
+        params << columna("num_doc") << columna("cod_for");
+    } else if (columna("cod_tri").startsWith(u'6') && columna("ind_deuda_dj") == QLatin1String("0")
+               && columna("ind_valor") == QLatin1String("0")) {
+        sCondicion += QStringLiteral("AND num_doc = '0' AND cod_for = '0' AND cod_tip_doc = '0' AND cod_tri_aso = ? ");
+        params << FormateaCodigo(columna("cod_tri_aso").left(4), true);
+    } else {
+        // Every hand-entered row of that period and tribute would go: only
+        // the row the user chose does.
+        sCondicion += QStringLiteral("AND num_doc = ? AND cod_for = ? AND cod_tip_doc = ? AND cod_tri_aso = ? ");
+        params << columna("num_doc") << columna("cod_for") << columna("cod_tip_doc") << columna("cod_tri_aso");
+    }
+    return sCondicion;
+}
+
+void Frm913::cmdDelete_Click(int Index)
+{
+    sOperacion_ = QStringLiteral("D");
+    if (GridVacia(Index, QStringLiteral("eliminar")))
+        return;
+    if (platform::messageBox(QStringLiteral("¿Confirma que va a eliminar el registro seleccionado?"),
+                             YesNo | Question | DefaultButton2, windowTitle())
+        != Yes)
+        return;
+    QVariantList params;
+    const QString sCondicion = CondicionBorrado(params);
+    try {
+        oBaseDatos->execute(QStringLiteral("DELETE FROM TMP_F0913DEUDAS WHERE ") + sCondicion, params);
+    } catch (const platform::DbError& err) {
+        platform::messageBox(err.description() + QStringLiteral("\n\nEl registro no fue eliminado."),
+                             Critical | OkOnly, windowTitle());
+        return;
+    }
+    if (oBaseDatos->recordsAffected() == 0) {
+        platform::messageBox(QStringLiteral("No se encontró el registro seleccionado. No se eliminó ningún registro."),
+                             Exclamation | OkOnly, windowTitle());
+        return;
+    }
+    bModificado = true;
+    SSTab1_Click(3);
+    platform::messageBox(QStringLiteral("Se eliminó el registro satisfactoriamente"), Information | OkOnly,
+                         windowTitle());
+}
+
+QString Frm913::TDBGrid_FormatText(int Index, int ColIndex, const QVariant& Value) const
+{
+    const QString sValor = Value.isNull() ? QString() : Value.toString();
+    const bool bTributo = Index == 2 && ColIndex == 15;
+    if (ColIndex == 0)
+        return sValor.size() == 6 ? sValor.right(2) + QLatin1Char('/') + sValor.left(4) : sValor;
+    if (ColIndex == 4 || bTributo)
+        return Formato(sValor, QStringLiteral("#,###,###,###,##0.00"));
+    if (ColIndex == 5)
+        return Formato(sValor, QStringLiteral("#,###,###,###,##0"));
+    if (Index == 1 && ColIndex == 24)
+        return sValor == QLatin1String("1") ? QStringLiteral("SI") : sValor == QLatin1String("2") ? QStringLiteral("NO") : sValor;
+    return sValor;
+}
+
+// ---------------------------------------------------------------------------
+// Plan arithmetic and the boxes it fills
+
+void Frm913::Obtiene_TIM(const QString& sFecha)
+{
+    ::Obtiene_TIM(sFecha);
+}
+
+void Frm913::CalculaCasillas()
+{
+    const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
+    if (!bloque)
+        return;
+    txtValor.at(bloque->nCasillaBase)->setText(CalculaDeudaAcogida(sNumDocDeclarante));
+}
+
+void Frm913::CalculaCasillas2()
+{
+    const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(nEntidad);
+    if (!bloque)
+        return;
+    const Moneda dUit = EjecutaConReintento(QStringLiteral("CalculaCasillas2"), [] { return ObtieneUIT(); });
+    txtValor.at(bloque->nCasillaBase)->setText(CalculaDeudaAcogida(sNumDocDeclarante));
+    if (nModo != 1 || !bDeudaGrabada)
+        return;
+    auto texto = [this](int nCasilla) { return txtValor.at(nCasilla)->text(); };
+    txtValor.at(bloque->nCasillaCuotaInicial)
+        ->setText(::CalculaCuotaInicial2(texto(bloque->nCasillaBase), dUit, texto(bloque->Modalidad()),
+                                         texto(bloque->Cuotas()), texto(bloque->Meses())));
+}
+
+void Frm913::CambiaGarantia2(const QString& sDeuda, Moneda dUit, int iCasGar, const QString& sCuotaAcog,
+                             const QString& sFormaPago)
+{
+    switch (::CambiaGarantia2(sDeuda, dUit, sCuotaAcog, sFormaPago)) {
+    case DecisionGarantia::SinCambio: return;
+    case DecisionGarantia::Si:
+        txtValor.at(iCasGar)->setText(QStringLiteral("SI"));
+        ChkGarantia[1]->setEnabled(true);
+        Frame_Garantia->setVisible(true);
+        return;
+    case DecisionGarantia::No:
+        txtValor.at(iCasGar)->setText(QStringLiteral("NO"));
+        Frame_Garantia->setVisible(false);
+        ChkGarantia[0]->setChecked(false);
+        ChkGarantia[1]->setChecked(false);
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The boxes' own events
+
+namespace {
+
+// The number a box's text begins with; 0 without one.
+double ValorDe(const QString& sTexto)
+{
+    return Moneda::ValorInicial(sTexto).ComoDouble();
+}
+
+bool EsCuotaInicial(int nCasilla)
+{
+    return nCasilla >= 535 && nCasilla <= 539;
+}
+
+} // namespace
+
+QString Frm913::Texto(int nCasilla) const
+{
+    return txtValor.at(nCasilla)->text();
+}
+
+void Frm913::Vacia(int nCasilla)
+{
+    txtValor.at(nCasilla)->clear();
+}
+
+void Frm913::EstadoCaja(int nCasilla, bool bHabilitada, bool bBlanca)
+{
+    QLineEdit* caja = txtValor.at(nCasilla);
+    caja->setEnabled(bHabilitada);
+    PintaCaja(*caja, bBlanca);
+}
+
+// The open entity's guarantee is decided again.
+void Frm913::ActualizaGarantia()
+{
+    const BloqueEntidad bloque = *BloqueDeEntidad(nEntidad);
+    CambiaGarantia2(Texto(bloque.nCasillaBase), ObtieneUIT(), bloque.Garantia(), Texto(bloque.nCasillaCuotaInicial),
+                    Texto(bloque.Modalidad()));
+}
+
+// The open entity's initial instalment follows the debt and modality given.
+void Frm913::ActualizaCuotaInicial(int nDeuda, int nModalidad, int nMeses, int nCuotas)
+{
+    if (Texto(nDeuda).trimmed().isEmpty() || Texto(nModalidad).trimmed().isEmpty())
+        return;
+    txtValor.at(nCasillaCuota)
+        ->setText(::CalculaCuotaInicial2(Texto(nDeuda), ObtieneUIT(), Texto(nModalidad), Texto(nCuotas),
+                                         Texto(nMeses)));
+}
+
+void Frm913::txtValor_Change(int Index)
+{
+    if (!bFormCargado)
+        return;
+    try {
+        RecalculaCasilla(Index);
+    } catch (const platform::DbError& err) {
+        // The UIT could not be read: what was set stays, as after any failed step.
+        if (ManejaErrorBD(QStringLiteral("txtValor_Change"), err) == kTerminar)
+            platform::endProgram();
+    }
+    bModificado = true;
+}
+
+// The case of the changed box: its block's dependent boxes follow.
+void Frm913::RecalculaCasilla(int Index)
+{
+    if (BloqueDeEntidad(nEntidad)) {
+        const int nDesplazamiento = Index - 500;
+        const int B = 500 + 7 * (nDesplazamiento / 7);
+        if (nDesplazamiento >= 0 && nDesplazamiento <= 34) {
+            switch (nDesplazamiento % 7) {
+            case 0: CambiaDeuda(B); break;
+            case 1: CambiaModalidad(B); break;
+            case 2: CambiaMeses(B); break;
+            case 3: CambiaCuotas(B); break;
+            default: break;
+            }
+        } else if (EsCuotaInicial(Index)) {
+            CambiaCuotaInicial(Index);
+        }
+    }
+}
+
+void Frm913::CambiaDeuda(int B)
+{
+    const QString sDeuda = Texto(B);
+    if (sDeuda.isEmpty() || sDeuda == QLatin1String("0")) {
+        Vacia(B + 1);
+        for (int nCasilla : {B + 2, B + 3, B + 4}) {
+            Vacia(nCasilla);
+            EstadoCaja(nCasilla, false, false);
+        }
+    }
+    // The instalment counts the initial instalment the box holds.
+    if (!Texto(B + 3).isEmpty() && !Texto(B).isEmpty())
+        txtValor.at(B + 4)->setText(CuotaFraccionamiento(Texto(B + 3), Texto(B), Texto(nCasillaCuota)));
+    else
+        Vacia(B + 4);
+    Vacia(nCasillaBase2);
+    ActualizaGarantia();
+}
+
+void Frm913::CambiaModalidad(int B)
+{
+    const int n = B + 1;
+    const double dValor = ValorDe(Texto(n));
+    if (dValor < 0 || dValor > 2 || dValor == 1)
+        Vacia(n);
+    const QString sModalidad = Texto(n);
+    if (sModalidad.isEmpty()) {
+        for (int nCasilla : {B + 2, B + 3, B + 4}) {
+            Vacia(nCasilla);
+            EstadoCaja(nCasilla, false, false);
+        }
+    } else if (sModalidad == QLatin1String("0") || sModalidad == QLatin1String("2")) {
+        const bool bAplaza = sModalidad == QLatin1String("2");
+        if (!Texto(B).isEmpty()) {
+            Vacia(B + 2);
+            EstadoCaja(B + 2, bAplaza, bAplaza);
+            txtValor.at(B + 2)->setReadOnly(!bAplaza);
+            Vacia(B + 3);
+            EstadoCaja(B + 3, true, true);
+            txtValor.at(B + 3)->setReadOnly(false);
+            Vacia(B + 4);
+            EstadoCaja(B + 4, false, false);
+        } else {
+            Vacia(n);
+        }
+        ActualizaCuotaInicial(B, n, B + 2, B + 3);
+    } else {
+        Vacia(n);
+    }
+    Vacia(nCasillaBase2);
+    const bool bCerrada = Texto(n).trimmed().isEmpty() || Texto(n) == QLatin1String("2")
+        || sBuenContrib == QLatin1String("1");
+    EstadoCaja(nCasillaCuota, !bCerrada, !bCerrada);
+    ActualizaGarantia();
+}
+
+void Frm913::CambiaMeses(int B)
+{
+    const int nMaximo = Texto(B).trimmed().isEmpty() ? 0 : 6;
+    const double dValor = ValorDe(Texto(B + 2));
+    if (dValor < 1 || dValor > nMaximo)
+        Vacia(B + 2);
+}
+
+void Frm913::CambiaCuotas(int B)
+{
+    const int n = B + 3;
+    const double dModalidad = ValorDe(Texto(B + 1));
+    const double dValor = ValorDe(Texto(n));
+    const int nMaximo = dModalidad == 0 ? 72 : dModalidad == 2 ? 66 : 0;
+    if (nMaximo > 0 && (dValor < 1 || dValor > nMaximo))
+        Vacia(n);
+    ActualizaCuotaInicial(B, B + 1, B + 2, n);
+    if (!Texto(n).isEmpty() && !Texto(B).isEmpty())
+        txtValor.at(B + 4)->setText(CuotaFraccionamiento(Texto(n), Texto(B), Texto(nCasillaCuota).trimmed()));
+    else
+        Vacia(B + 4);
+}
+
+void Frm913::CambiaCuotaInicial(int nCasilla)
+{
+    ActualizaGarantia();
+    const int E = nCasillaBase;
+    if (!Texto(nCasilla).trimmed().isEmpty() && !Texto(E + 3).isEmpty())
+        txtValor.at(E + 4)->setText(CuotaFraccionamiento(Texto(E + 3), Texto(E), Texto(nCasilla)));
+    txtValor.at(nCasillaCuota)->setText(Formato(Texto(nCasillaCuota), QStringLiteral("############0")));
+    if (sBuenContrib == QLatin1String("1"))
+        txtValor.at(nCasillaCuota)->setText(QStringLiteral("0"));
+}
+
+void Frm913::txtValor_GotFocus(int Index)
+{
+    if (!EsCuotaInicial(Index))
+        return;
+    QLineEdit* caja = txtValor.at(Index);
+    const QString sEntero = Formato(caja->text(), QStringLiteral("############"));
+    caja->setText(QString::number(qint64(NumeroDeTexto(sEntero).value_or(0))));
+    caja->setMaxLength(12);
+}
+
+void Frm913::txtValor_KeyPress(int, int& KeyAscii)
+{
+    SoloNumeros(KeyAscii);
+    if (KeyAscii == 13) {
+        EnviaTab(QStringLiteral("TAB"));
+        KeyAscii = 0;
+    }
+    bModificado = true;
+}
+
+void Frm913::txtValor_LostFocus(int Index)
+{
+    if (EsCuotaInicial(Index)) {
+        QLineEdit* caja = txtValor.at(Index);
+        if (!caja->text().trimmed().isEmpty()) {
+            caja->setMaxLength(15);
+            caja->setText(Formato(caja->text(), QStringLiteral("###,###,###,##0")));
+        }
+        return;
+    }
+    for (const BloqueEntidad& bloque : BloquesEntidad()) {
+        if (bloque.Modalidad() != Index)
+            continue;
+        const int C = bloque.nCasillaCuotaInicial;
+        const QString sModalidad = Texto(Index);
+        if (!sModalidad.trimmed().isEmpty() && sBuenContrib != QLatin1String("1")) {
+            const bool bAplaza = sModalidad == QLatin1String("2");
+            EstadoCaja(C, !bAplaza, !bAplaza);
+        } else {
+            EstadoCaja(C, false, false);
+            Vacia(C);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// What the review dialogs use
+
+QString Frm913::TextoNumdoc() const
+{
+    return cboNumdoc->currentText();
+}
+
+int Frm913::TabActual() const
+{
+    return SSTab1->currentIndex();
+}
+
+QString Frm913::CaptionTab(int nTab) const
+{
+    return SSTab1->tabText(nTab);
+}
+
+platform::Recordset& Frm913::Dat(int nIndex)
+{
+    return *rsDat_[nIndex];
+}
+
+QString Frm913::ColumnaGrilla(int nIndex, const QString& sColumna) const
+{
+    const platform::Recordset* rs = rsDat_[nIndex].get();
+    if (FilaGrilla(nIndex) < 0 || !rs->hasField(sColumna))
+        return {};
+    return const_cast<platform::Recordset*>(rs)->field(sColumna).text();
+}
+
+QLineEdit& Frm913::txtmtototal(int nIndex)
+{
+    if (nIndex == 1 || nIndex == 2)
+        return *txtmtototal_[nIndex];
+    if (!txtSinTotal_)
+        txtSinTotal_ = std::make_unique<QLineEdit>();
+    txtSinTotal_->setText(QStringLiteral("0"));
+    return *txtSinTotal_;
+}
+
+QString Frm913::FechaAcog() const
+{
+    return mkeFechaAcog->displayText();
+}
