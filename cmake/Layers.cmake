@@ -32,9 +32,11 @@ function(add_folder_library name)
   _check_layer_includes(${name} "${sources}" "${roots}" ${ARGN})
 endfunction()
 
-# A program of the system: its folder's main.cpp linked with its libraries.
+# A program: its folder's main.cpp linked with its libraries, built at the top
+# of the build folder, where the host stand-in finds its sibling programs.
 function(add_program name)
   add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_link_libraries(${name} PRIVATE ${ARGN})
   set(roots)
   foreach(lib IN LISTS ARGN)
