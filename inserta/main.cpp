@@ -1,6 +1,5 @@
 #include "inserta/Instalacion.h"
-
-#include <QApplication>
+#include "platform/application.h"
 
 #include <algorithm>
 
@@ -9,6 +8,6 @@
 int main(int argc, char** argv)
 {
     int nArgumentos = std::min(argc, 1);
-    QApplication app(nArgumentos, argv);
+    platform::Application app(nArgumentos, argv);
     return inserta::Main();
 }

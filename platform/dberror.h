@@ -50,6 +50,7 @@ constexpr int Generic = 3000;
 // Run-time errors of the language that reach the same error handlers.
 constexpr int Overflow = 6;
 constexpr int RuntimeTypeMismatch = 13;
+constexpr int InternalError = 51; // a failure that is none of the above
 } // namespace dberr
 
 // Raise the run-time errors above with their usual texts.

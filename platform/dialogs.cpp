@@ -190,6 +190,11 @@ DialogScript::~DialogScript()
     installedScripts().removeOne(this);
 }
 
+void DialogScript::answer(int answer)
+{
+    answers_.append([answer](const ShownMessage&) { return answer; });
+}
+
 void DialogScript::onForm(const QString& formName, std::function<int(QWidget&)> handler)
 {
     for (auto& entry : formHandlers_) {
@@ -230,7 +235,7 @@ int messageBox(const QString& text, int style, const QString& title)
         ShownMessage message{text, boxTitle, style, defaultAnswer(style)};
         const bool queued = !script->answers_.isEmpty();
         if (queued)
-            message.answer = script->answers_.takeFirst();
+            message.answer = script->answers_.takeFirst()(message);
         script->shown_.append(message);
         if (!queued && script->onUnexpected)
             script->onUnexpected(message);
@@ -254,8 +259,10 @@ int showModal(QWidget& form)
 
 void endProgram(int exitCode)
 {
-    if (currentScript())
+    if (DialogScript* script = currentScript()) {
+        script->exitCode_ = exitCode;
         throw ProgramEnded{exitCode};
+    }
     std::fflush(nullptr);
     ::_exit(exitCode);
 }

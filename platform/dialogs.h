@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -72,11 +73,16 @@ public:
     DialogScript(const DialogScript&) = delete;
     DialogScript& operator=(const DialogScript&) = delete;
 
-    void answer(int answer) { answers_.append(answer); } // next box's answer
+    void answer(int answer); // next box's answer
+    // The next box is answered by `answerer` when it is shown: the test may
+    // act while the program waits for the user.
+    void answer(std::function<int(const ShownMessage&)> answerer) { answers_.append(std::move(answerer)); }
     const QList<ShownMessage>& shown() const { return shown_; }
     QString lastText() const { return shown_.isEmpty() ? QString() : shown_.last().text; }
     void clear() { shown_.clear(); }
     int pendingAnswers() const { return int(answers_.size()); }
+    // The code endProgram was called with while the script was installed.
+    std::optional<int> exitCode() const { return exitCode_; }
 
     // What the user does when the form named `formName` is shown modally;
     // showModal returns the handler's result. A form without a handler calls
@@ -91,10 +97,12 @@ public:
 private:
     friend int messageBox(const QString&, int, const QString&);
     friend int showModal(QWidget&);
-    QList<int> answers_;
+    friend void endProgram(int);
+    QList<std::function<int(const ShownMessage&)>> answers_;
     QList<ShownMessage> shown_;
     QList<QPair<QString, std::function<int(QWidget&)>>> formHandlers_;
     QStringList formsShown_;
+    std::optional<int> exitCode_;
     bool formAnswered(QWidget& form, int* result);
 };
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <exception>
 #include <map>
 
 using namespace platform::mb;
@@ -55,9 +56,9 @@ quint8 ReintentoTablaBloqueada(const QString& sEstado)
     return kTerminar;
 }
 
-// Appends the four lines of a fatal error to the log. A log that cannot be
-// opened is left as it is: the error is still shown.
-void RegistraErrorFatal(const QString& sRutina, const platform::DbError& err, const QString& sMensajeError)
+// Appends the four lines of an error to the log, the last its message. A log
+// that cannot be opened is left as it is: the error is still shown.
+void RegistraError(const QString& sRutina, const platform::DbError& err, const QString& sMensajeError)
 {
     const int nArchivo = AbreArchivo(CarpetaPrograma() + QStringLiteral("/errorlog.txt"), modoArchivo::Agregar, 0, true);
     if (nArchivo == 0)
@@ -84,7 +85,7 @@ quint8 ErrorFatal(const QString& sRutina, const platform::DbError& err)
                                 .arg(err.description());
     for (const QString& sError : ErroresDelMotor(err))
         sMensajeError += sError + u'\n';
-    RegistraErrorFatal(sRutina, err, sMensajeError);
+    RegistraError(sRutina, err, sMensajeError);
     platform::messageBox(sMensajeError, Critical | OkOnly,
                          QStringLiteral("Error crítico: %1 (Rutina: %2) ").arg(err.number()).arg(sRutina));
     return kTerminar;
@@ -103,10 +104,44 @@ bool NombreValido(const QString& sNombre)
 
 quint8 ManejaErrorBD(const QString& sRutina, const platform::DbError& err)
 {
-    const QString sEstado = err.description().left(5);
-    if (err.number() == platform::dberr::TableLocked && sEstado == QLatin1String("S1000"))
-        return ReintentoTablaBloqueada(sEstado);
+    if (EsTablaBloqueada(err))
+        return ReintentoTablaBloqueada(err.description().left(5));
     return ErrorFatal(sRutina, err);
+}
+
+bool EsTablaBloqueada(const platform::DbError& err)
+{
+    return err.number() == platform::dberr::TableLocked && err.description().startsWith(QLatin1String("S1000"));
+}
+
+void MuestraErrorNoGrabado(const QString& sRutina, const platform::DbError& err, const QString& sTitulo)
+{
+    const QString sMensaje = QStringLiteral("Error Número : %1\n%2\n\nNo se ha grabado ningún cambio.")
+                                 .arg(err.number())
+                                 .arg(err.description());
+    RegistraError(sRutina, err, sMensaje);
+    platform::messageBox(sMensaje, Critical | OkOnly, sTitulo);
+}
+
+void ManejaErrorNoCapturado(const QString& sDonde)
+{
+    const auto interno = [](const QString& sDescripcion) {
+        return platform::DbError(platform::dberr::InternalError, sDescripcion);
+    };
+    quint8 nRespuesta = kTerminar;
+    try {
+        throw;
+    } catch (const platform::DbError& err) {
+        nRespuesta = ManejaErrorBD(sDonde, err);
+    } catch (const std::exception& err) {
+        nRespuesta = ManejaErrorBD(sDonde, interno(QString::fromUtf8(err.what())));
+    } catch (...) {
+        nRespuesta = ManejaErrorBD(sDonde, interno(QStringLiteral("Error interno")));
+    }
+    // A retry cannot run the failed statement again from here: the
+    // operation stops, and the user may start it anew.
+    if (nRespuesta == kTerminar)
+        platform::endProgram();
 }
 
 int AbreArchivo(const QString& sNombre, int nModo, int nLargoRegistro, bool bDebeExistir)
@@ -155,6 +190,15 @@ int MensajeErrorArchivo(int nError)
     const int nRespuesta = platform::messageBox(mensaje->second, RetryCancel | Exclamation,
                                                 QStringLiteral("Error de Archivo"));
     return nRespuesta == Retry ? 0 : 2;
+}
+
+void MensajeArchivoNoEscrito(const QString& sRuta)
+{
+    platform::messageBox(QStringLiteral("No se pudo escribir el archivo %1.\nVerifique que no sea una carpeta, un "
+                                        "enlace o un dispositivo, que se pueda modificar y que haya espacio en el "
+                                        "disco.")
+                             .arg(sRuta),
+                         Critical | OkOnly, QStringLiteral("Error de Archivo"));
 }
 
 bool ExisteArchivo(const QString& sRuta)

@@ -20,6 +20,44 @@ constexpr quint8 kTerminar = 1;    // end the program at once
 // shown as a critical message, and the answer is to end the program.
 quint8 ManejaErrorBD(const QString& sRutina, const platform::DbError& err);
 
+// An error no handler of the program caught, left by an event handler of
+// `sDonde` (to be called inside the catch block): the central handler shows
+// it, and the program ends when it so answers; otherwise the operation that
+// failed stops there. An error that is no DbError counts as an internal
+// run-time error.
+void ManejaErrorNoCapturado(const QString& sDonde);
+
+// A table locked by another user of the shared database (40002, state
+// "S1000"): the one error ManejaErrorBD offers to retry.
+bool EsTablaBloqueada(const platform::DbError& err);
+
+// A database error after which the dialog titled `sTitulo` stays open with
+// nothing of the failed save written: logged as ManejaErrorBD logs, and shown
+// with its number and description and the note that nothing was saved.
+void MuestraErrorNoGrabado(const QString& sRutina, const platform::DbError& err, const QString& sTitulo);
+
+// Runs a save that undoes itself whole when it fails, for a dialog that
+// stays open with the user's values afterwards. A locked table gets
+// ManejaErrorBD's retry (which runs the whole save again); any other database
+// error is shown by MuestraErrorNoGrabado. A save given up returns what
+// `alFallar` returns.
+template <class Paso, class AlFallar>
+auto EjecutaGrabacion(const QString& sRutina, const QString& sTitulo, Paso&& paso, AlFallar&& alFallar)
+    -> decltype(paso())
+{
+    for (;;) {
+        try {
+            return paso();
+        } catch (const platform::DbError& err) {
+            if (!EsTablaBloqueada(err))
+                MuestraErrorNoGrabado(sRutina, err, sTitulo);
+            else if (ManejaErrorBD(sRutina, err) == kReintentar)
+                continue;
+            return alFallar();
+        }
+    }
+}
+
 // Runs `paso` (one statement, or a step that can safely run again) and
 // returns what it returns. On a database error it asks ManejaErrorBD with
 // `sRutina`: a retry runs the step again; an end gives the step up and the
@@ -56,6 +94,11 @@ int AbreArchivo(const QString& sNombre, int nModo, int nLargoRegistro, bool bDeb
 // The message of a file error, with Retry and Cancel: 0 Retry, 2 Cancel,
 // 3 when the number has no message (nothing is shown).
 int MensajeErrorArchivo(int nError);
+
+// Says, under "Error de Archivo", that the file named could not be created
+// or written: what lies at the name is no plain file, it may not be written,
+// or the disk took no more.
+void MensajeArchivoNoEscrito(const QString& sRuta);
 
 // True when the path (wildcards allowed) names an ordinary file: not a
 // folder, not hidden.

@@ -1,8 +1,8 @@
 #include "formulario/shell/Inicio.h"
 #include "formulario/shell/MDIFrm.h"
+#include "formulario/core/Fileproc.h"
 #include "formulario/core/SharedForm.h"
-
-#include <QApplication>
+#include "platform/application.h"
 
 #include <algorithm>
 
@@ -11,7 +11,8 @@
 int main(int argc, char** argv)
 {
     int nArgumentos = std::min(argc, 1);
-    QApplication app(nArgumentos, argv);
+    platform::Application app(nArgumentos, argv);
+    platform::setUncaughtErrorHandler(ManejaErrorNoCapturado);
     // No display name: the window system would append it to every window's title.
     QApplication::setApplicationName(QStringLiteral("Tarvel"));
     Main();

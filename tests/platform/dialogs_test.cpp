@@ -194,6 +194,19 @@ TEST_F(ScriptedBoxes, TakeTheQueuedAnswersInOrderAndAreRecorded)
     EXPECT_EQ(script.lastText(), QString());
 }
 
+TEST_F(ScriptedBoxes, AnAnswerGivenWhenTheBoxIsShownSeesTheBox)
+{
+    DialogScript script;
+    QString seen;
+    script.answer([&seen](const ShownMessage& box) {
+        seen = box.text;
+        return mb::No;
+    });
+    EXPECT_EQ(messageBox("¿Desea continuar?", mb::YesNo | mb::Question, "T"), mb::No);
+    EXPECT_EQ(seen, QStringLiteral("¿Desea continuar?"));
+    EXPECT_EQ(script.shown().last().answer, mb::No);
+}
+
 TEST_F(ScriptedBoxes, AnUnexpectedBoxIsReportedAndTakesItsDefault)
 {
     DialogScript script;
@@ -267,12 +280,14 @@ TEST_F(ScriptedForms, AFormWithoutHandlerIsReportedAndGivesZero)
 TEST_F(EndOfProgram, ThrowsUnderAScript)
 {
     DialogScript script;
+    EXPECT_EQ(script.exitCode(), std::nullopt);
     try {
         endProgram(4);
         FAIL() << "endProgram returned";
     } catch (const ProgramEnded& ended) {
         EXPECT_EQ(ended.exitCode, 4);
     }
+    EXPECT_EQ(script.exitCode(), 4);
 }
 
 TEST_F(EndOfProgram, WithoutAScriptEndsAtOnceKeepingWrittenOutput)

@@ -2,11 +2,20 @@
 
 #include "platform/textfile.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
 
 using namespace platform::mb;
 
@@ -395,6 +404,65 @@ TEST_F(Archivos, ConReintentoRunsAgainOnRetryAndEndsOnEnd)
     EXPECT_EQ(script.shown().last().title, QStringLiteral("Error crítico: 3022 (Rutina: Prueba) "));
 }
 
+struct CasoGrabacion {
+    const char* sCaso;
+    platform::DbError error; // what the first try throws
+    QList<int> respuestas;
+    int nResultado;        // 7 saved at the second try, -1 given up
+    QStringList mensajes;
+};
+
+void PrintTo(const CasoGrabacion& c, std::ostream* os)
+{
+    *os << c.sCaso;
+}
+
+class Grabaciones : public Archivos, public ::testing::WithParamInterface<CasoGrabacion> {};
+
+TEST_P(Grabaciones, AFailedSaveIsRetriedOnlyForALockAndOtherwiseSaysNothingWasSaved)
+{
+    const CasoGrabacion& c = GetParam();
+    for (int nRespuesta : c.respuestas)
+        script.answer(nRespuesta);
+    int nIntentos = 0;
+    const int nResultado = EjecutaGrabacion(
+        QStringLiteral("GrabaDatos"), QStringLiteral("Otras Resoluciones"),
+        [&] {
+            if (++nIntentos == 1)
+                throw c.error;
+            return 7;
+        },
+        [] { return -1; });
+    EXPECT_EQ(nResultado, c.nResultado);
+    QStringList mensajes;
+    for (const platform::ShownMessage& caja : script.shown())
+        mensajes << caja.text;
+    EXPECT_EQ(mensajes, c.mensajes);
+    if (c.error.number() == 3022) {
+        EXPECT_EQ(script.shown().last().title, QStringLiteral("Otras Resoluciones"));
+        EXPECT_EQ(script.shown().last().style, Critical | OkOnly);
+        ASSERT_EQ(Registros().size(), 1);
+        EXPECT_EQ(Registros()[0][1], QStringLiteral("Error producido en    : GrabaDatos"));
+        EXPECT_EQ(Registros()[0][3], c.mensajes.last());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fallas, Grabaciones,
+    ::testing::Values(
+        CasoGrabacion{"LockRetried", Bloqueo(), {Retry}, 7, {kTextoBloqueo}},
+        CasoGrabacion{"LockGivenUp",
+                      Bloqueo(),
+                      {Cancel, Ok},
+                      -1,
+                      {kTextoBloqueo, QStringLiteral("Proceso de recepción cancelado por el usuario.\nReintente la "
+                                                     "recepción del disquete nuevamente.")}},
+        CasoGrabacion{"OtherError",
+                      Duplicado(),
+                      {Ok},
+                      -1,
+                      {QStringLiteral("Error Número : 3022\nValores duplicados\n\nNo se ha grabado ningún cambio.")}}));
+
 TEST_F(Archivos, ARunTimeOrFileErrorShowsNoEngineErrorList)
 {
     const QList<platform::DbError> errores = {
@@ -425,4 +493,81 @@ TEST_F(Archivos, AbreArchivoTakesABlankInAFolderButNotInTheFileName)
     script.answer(Cancel);
     EXPECT_EQ(AbreArchivo(Ruta(QStringLiteral("Archivos de programa/error log.txt")), modoArchivo::Agregar, 0, true), 0);
     EXPECT_EQ(script.lastText(), QStringLiteral("El nombre de archivo es inválido."));
+}
+
+// --- Errors no handler caught ----------------------------------------------------
+
+namespace {
+
+// Fails the test when Qt reports an exception that went through its event loop.
+class SinExcepcionEnQt {
+public:
+    SinExcepcionEnQt() : anterior_(qInstallMessageHandler(&Revisa)) {}
+    ~SinExcepcionEnQt() { qInstallMessageHandler(anterior_); }
+
+private:
+    static void Revisa(QtMsgType, const QMessageLogContext&, const QString& sMensaje)
+    {
+        if (sMensaje.contains(QLatin1String("Qt has caught an exception")))
+            ADD_FAILURE() << sMensaje.toStdString();
+    }
+    QtMessageHandler anterior_;
+};
+
+// A modal dialog whose button fails with `falla` when its own event loop
+// delivers a mouse click to it. Returns the dialog's result: 7 when the
+// loop went on after the failure.
+int FallaEnDialogoModal(const std::function<void()>& falla)
+{
+    QDialog dialogo;
+    dialogo.setObjectName(QStringLiteral("frmPrueba"));
+    QPushButton boton(&dialogo);
+    boton.setObjectName(QStringLiteral("cmdFalla"));
+    QObject::connect(&boton, &QPushButton::clicked, &dialogo, [&dialogo, &falla] {
+        QTimer::singleShot(0, &dialogo, [&dialogo] { dialogo.done(7); });
+        falla();
+    });
+    for (const QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons botones = tipo == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QCoreApplication::postEvent(&boton, new QMouseEvent(tipo, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                                                            botones, Qt::NoModifier));
+    }
+    return dialogo.exec();
+}
+
+struct CasoNoCapturado {
+    const char* sCaso;
+    std::function<void()> falla;
+    QList<int> respuestas;
+    const char* sTitulo; // of the last box
+    std::optional<int> nSalida;
+};
+
+} // namespace
+
+TEST_F(Archivos, AnErrorLeftByAnEventHandlerGoesToTheCentralHandlerAndItsLoopGoesOn)
+{
+    const SinExcepcionEnQt guardia;
+    const CasoNoCapturado casos[] = {
+        {"run-time error", [] { platform::throwTypeMismatch(); }, {Ok},
+         "Error crítico: 13 (Rutina: frmPrueba.cmdFalla) ", 0},
+        {"locked table, retried", [] { throw Bloqueo(); }, {Retry}, "Reintentos de acceso S1000", std::nullopt},
+        {"internal error", [] { throw std::out_of_range("fuera de rango"); }, {Ok},
+         "Error crítico: 51 (Rutina: frmPrueba.cmdFalla) ", 0},
+    };
+    for (const CasoNoCapturado& c : casos) {
+        SCOPED_TRACE(c.sCaso);
+        platform::DialogScript propio;
+        propio.onUnexpected = script.onUnexpected;
+        for (int nRespuesta : c.respuestas)
+            propio.answer(nRespuesta);
+        EXPECT_EQ(FallaEnDialogoModal(c.falla), 7);
+        ASSERT_EQ(propio.shown().size(), c.respuestas.size());
+        EXPECT_EQ(propio.shown().last().title, QString::fromUtf8(c.sTitulo));
+        EXPECT_EQ(propio.exitCode(), c.nSalida);
+    }
+    const QList<QStringList> registros = Registros();
+    ASSERT_EQ(registros.size(), 2);
+    EXPECT_EQ(registros[0][1], QStringLiteral("Error producido en    : frmPrueba.cmdFalla"));
+    EXPECT_EQ(registros[1][2], QStringLiteral("Descripción del error : [51] fuera de rango"));
 }
