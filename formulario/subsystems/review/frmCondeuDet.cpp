@@ -1,6 +1,7 @@
 #include "formulario/subsystems/review/frmCondeuDet.h"
 
 #include "formulario/core/ConfiguracionRegional.h"
+#include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
@@ -34,7 +35,6 @@ constexpr int Px(int nTwips) { return nTwips / 15; }
 constexpr int kAltoCaja = 285;
 const QColor kGris(0xC0, 0xC0, 0xC0);
 const QColor kBlanco(0xFF, 0xFF, 0xFF);
-const QString kMontoAlcor = QStringLiteral("###,###,###,###,##0.00");
 const QString kMontoPropio = QStringLiteral("##,###,###,###,##0");
 
 void Fondo(QWidget& oControl, const QColor& color)
@@ -109,6 +109,14 @@ const std::array<Motivo, kMotivos + 1> kMotivosTabla = {{
     {QStringLiteral("No corresponde fec. actualiz."), false, false, false, 120, 1380},
     {QStringLiteral("Otros"), false, true, false, 5640, 1380},
 }};
+
+// An amount stated by the administration, "###,###,###,###,##0.00": the
+// numeric value of its text (a text that is no number reads 0); empty when
+// the statement gives none.
+QString MontoAlcor(const QString& sMonto)
+{
+    return sMonto.trimmed().isEmpty() ? QString() : Moneda::ValorInicial(sMonto).Formatea(2, true);
+}
 
 QString Texto(const ServiciosFrm913& frm, const char* sColumna)
 {
@@ -489,11 +497,12 @@ void frmCondeuDet::MuestraFila()
     lblIndEstado->setText(fila_.sIndVerDeu);
     lblDesEstado->setText(sDesEstado.toUpper());
     lblFechaAct->setText(sFecDesDeu);
-    lblmtotribinsol1->setText(Formato(sMtoTributoS, kMontoAlcor));
-    lblmtointcapital->setText(Formato(sMtoIntCapS, kMontoAlcor));
-    lblmtointnocapital->setText(Formato(sMtoIntS, kMontoAlcor));
+    lblmtotribinsol1->setText(MontoAlcor(sMtoTributoS));
+    lblmtointcapital->setText(MontoAlcor(sMtoIntCapS));
+    lblmtointnocapital->setText(MontoAlcor(sMtoIntS));
     lblmtotot1->setText(
-        (CeroSiNulo(sMtoTributoS) + CeroSiNulo(sMtoIntCapS) + CeroSiNulo(sMtoIntS)).Formatea(2, true));
+        (Moneda::ValorInicial(sMtoTributoS) + Moneda::ValorInicial(sMtoIntCapS) + Moneda::ValorInicial(sMtoIntS))
+            .Formatea(2, true));
 }
 
 // The row's answers; the amounts only on the first pass.
@@ -598,14 +607,13 @@ void frmCondeuDet::optAcogeFrac_Click(int)
     bModificado = true;
 }
 
-bool frmCondeuDet::Impugnada(int* pnImpugnado) const
+// The challenge of the debt: on the first tab, the numeric value of grid 1's
+// ind_impugnado (a text that is no number reads 0); 0 on any other tab.
+Moneda frmCondeuDet::Impugnacion() const
 {
-    const int nImpugnado = nTabActual == 1
-        ? int(CeroSiNulo(FormularioSolicitud()->ColumnaGrilla(1, QStringLiteral("ind_impugnado"))).ComoDouble())
-        : 0;
-    if (pnImpugnado)
-        *pnImpugnado = nImpugnado;
-    return nImpugnado > 0;
+    if (nTabActual != 1)
+        return {};
+    return Moneda::ValorInicial(FormularioSolicitud()->ColumnaGrilla(1, QStringLiteral("ind_impugnado")));
 }
 
 QString frmCondeuDet::FechaAcog() const
@@ -660,15 +668,15 @@ void frmCondeuDet::optConformeMto_Click(int)
 // excluded), all unticked.
 void frmCondeuDet::ReiniciaMotivos(bool bNo)
 {
-    int nImpugnado = 0;
-    const bool bImpugnada = Impugnada(&nImpugnado);
+    const Moneda impugnacion = Impugnacion();
+    const bool bImpugnada = impugnacion > Moneda();
     for (int i = 1; i <= 6; ++i) {
         bool bHabilitado = bNo && i != 2 && i != 5 && i != 6;
         if (bImpugnada && !optAcogeFrac[1]->isChecked()) {
             if (i == 4)
                 bHabilitado = true;
             if (i == 6)
-                bHabilitado = nImpugnado >= 6 && nImpugnado <= 7;
+                bHabilitado = impugnacion >= Moneda::DesdeEntero(6) && impugnacion <= Moneda::DesdeEntero(7);
         }
         chkmotivo[i]->setEnabled(bHabilitado);
     }
@@ -848,7 +856,7 @@ DeudaRevisada frmCondeuDet::Revisada() const
 {
     DeudaRevisada d = fila_;
     d.sIndValor = lblInd_valor->text();
-    d.bImpugnada = Impugnada(nullptr);
+    d.bImpugnada = Impugnacion() > Moneda();
     d.nAcoge = optAcogeFrac[0]->isChecked() ? 1 : optAcogeFrac[1]->isChecked() ? 2 : 0;
     if (d.nAcoge == 1)
         d.nConforme = optConformeMto[0]->isChecked() ? 1 : optConformeMto[1]->isChecked() ? 2 : 0;
@@ -885,6 +893,6 @@ void frmCondeuDet::GrabaConciliacion()
         return;
     }
     if (ContinuaConSiguiente(*FormularioSolicitud(), nTabActual, windowTitle()))
-        CargaValorDj();
+        EjecutaConReintento(QStringLiteral("GrabaConciliacion"), [this] { CargaValorDj(); });
     bModificado = false;
 }

@@ -6,6 +6,7 @@
 // disagreement with their evidence). "&Aceptar" hands them to the
 // conciliation, which writes the work tables and may show the next debt.
 
+#include "formulario/core/Moneda.h"
 #include "formulario/subsystems/review/Conciliacion.h"
 
 #include <QDialog>
@@ -131,7 +132,7 @@ private:
     void EstadoMontos(bool bEditable);
     void CalculaMontosConforme();
     void SumaMontos();
-    bool Impugnada(int* pnImpugnado) const;
+    Moneda Impugnacion() const;
     void Monto_GotFocus(QLineEdit& oCampo);
     void Monto_LostFocus(QLineEdit& oCampo);
     void Monto_KeyPress(int& KeyAscii);

@@ -463,6 +463,52 @@ TEST_F(DetalleTest, ReasonSixNeedsNoEvidenceAndAChallengedDebtOffersReasonsFourA
     EXPECT_FALSE(dlg.cmdMotivo[6]->isVisible());
 }
 
+// Where the statement holds text for a number, the number the text begins
+// with counts (none reads 0), and the debt is reviewed as any other.
+TEST_F(DetalleTest, AStatementWithTextForANumberOpensAndIsReviewed)
+{
+    const struct {
+        const char* sImpugnado;
+        const char* sTributo;
+        const char* sInteres;
+        const char* sTributoVisto;
+        const char* sInteresVisto;
+        const char* sTotal;
+        bool bImpugnada; // reasons 4 and 6 offered
+    } casos[] = {
+        {"S", "1000.00", "200.00", "1,000.00", "200.00", "1,200.00", false},
+        {"6a", "1000.00", "200.00", "1,000.00", "200.00", "1,200.00", true},
+        {"0", "1500.5 S/", "abc", "1,500.50", "0.00", "1,500.50", false},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.sImpugnado);
+        db().execute(QStringLiteral("DELETE FROM TMP_F0913DEUDAS"));
+        DeudaPrueba d;
+        d.sIndImpugnado = QString::fromLatin1(caso.sImpugnado);
+        d.sMtoTributoS = QString::fromLatin1(caso.sTributo);
+        d.sMtoIntS = QString::fromLatin1(caso.sInteres);
+        Inserta(d);
+        Carga();
+        frmCondeuDet& dlg = Abre();
+        EXPECT_EQ(dlg.lblmtotribinsol1->text(), QString::fromLatin1(caso.sTributoVisto));
+        EXPECT_EQ(dlg.lblmtointnocapital->text(), QString::fromLatin1(caso.sInteresVisto));
+        EXPECT_EQ(dlg.lblmtotot1->text(), QString::fromLatin1(caso.sTotal));
+
+        Pulsa(*dlg.optAcogeFrac[0], Qt::Key_Space);
+        Pulsa(*dlg.optConformeMto[0], Qt::Key_Space);
+        EXPECT_EQ(dlg.txtmtoTributo->text(), QString::fromLatin1(caso.sTributoVisto));
+        EXPECT_EQ(dlg.chkmotivo[4]->isEnabled(), caso.bImpugnada);
+        EXPECT_EQ(dlg.chkmotivo[6]->isEnabled(), caso.bImpugnada);
+        if (caso.bImpugnada)
+            Pulsa(*dlg.chkmotivo[6], Qt::Key_Space);
+        script.answer(Ok);
+        script.clear();
+        Clic(*dlg.cmdOpcion[0], Qt::LeftButton);
+        EXPECT_EQ(Mensajes(), QStringList{QStringLiteral("La información se actualizó satisfactoriamente")});
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT ind_acog FROM TMP_F0913DEUDAS")).toInt(), 1);
+    }
+}
+
 TEST_F(DetalleTest, TheRequestFormShowsItModallyAndItIsReleasedWhenItCloses)
 {
     Inserta({});
