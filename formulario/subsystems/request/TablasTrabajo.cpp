@@ -5,6 +5,7 @@
 #include "formulario/core/Registros.h"
 #include "formulario/core/Transaccion.h"
 #include "platform/database.h"
+#include "platform/rowcopy.h"
 
 #include <QStringList>
 
@@ -14,21 +15,21 @@ const QStringList kTablas = {QStringLiteral("F0913DEUDAS"), QStringLiteral("F091
                              QStringLiteral("F0913SUSTEN")};
 
 // The columns of each sent table but Correl, in table order.
-QString ColumnasEnviadas(const QString& sTabla)
+QStringList ColumnasEnviadas(const QString& sTabla)
 {
-    static const QString sClave = QStringLiteral("tip_doc_d, doc_id_d, periodo, formulario, semana, Ind_tip_deu, "
-                                                 "per_doc, cod_tri, Num_doc, Cod_for, ");
+    static const QStringList clave = {"tip_doc_d", "doc_id_d", "periodo", "formulario", "semana",
+                                      "Ind_tip_deu", "per_doc", "cod_tri", "Num_doc", "Cod_for"};
     if (sTabla == QLatin1String("F0913DEUDAS"))
-        return sClave
-            + QStringLiteral("Cod_tip_doc, Cod_tri_aso, Ind_ver_deu, Fec_des_deu, Num_cuo, Fec_ult_cap, Num_pro, "
-                             "mto_tributo_s, mto_int_cap_s, mto_int_s, mto_act_s, ind_acog, ind_conf, "
-                             "mto_tributo_c, mto_int_cap_c, mto_int_c, mto_act_c, Cod_for_dj, Num_ord_dj, "
-                             "Ind_valor, Ind_deuda_dj, Ind_impugnado, cNumero");
+        return clave
+            + QStringList{"Cod_tip_doc", "Cod_tri_aso", "Ind_ver_deu", "Fec_des_deu", "Num_cuo", "Fec_ult_cap",
+                          "Num_pro", "mto_tributo_s", "mto_int_cap_s", "mto_int_s", "mto_act_s", "ind_acog",
+                          "ind_conf", "mto_tributo_c", "mto_int_cap_c", "mto_int_c", "mto_act_c", "Cod_for_dj",
+                          "Num_ord_dj", "Ind_valor", "Ind_deuda_dj", "Ind_impugnado", "cNumero"};
     if (sTabla == QLatin1String("F0913MOTIVO"))
-        return sClave + QStringLiteral("cod_motivo, cnumero");
-    return sClave
-        + QStringLiteral("cod_motivo, num_sust, cod_formulario, num_orden, num_res, tip_impug, num_exp, des_otros, "
-                         "fec_pago, cnumero");
+        return clave + QStringList{"cod_motivo", "cnumero"};
+    return clave
+        + QStringList{"cod_motivo", "num_sust", "cod_formulario", "num_orden", "num_res", "tip_impug", "num_exp",
+                      "des_otros", "fec_pago", "cnumero"};
 }
 
 } // namespace
@@ -46,10 +47,9 @@ void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave)
     EnTransaccion([&] {
         for (const QString& sTabla : kTablas) {
             EliminaDataTabla(sDestino + sTabla, clave.nTipoDoc, clave.sNumDoc, 1, QString());
-            const QString sColumnas = bDesdeEnviadas ? ColumnasEnviadas(sTabla) : QStringLiteral("*");
-            sSQL = QStringLiteral("INSERT INTO ") + sDestino + sTabla + QStringLiteral(" SELECT ") + sColumnas
-                + QStringLiteral(" FROM ") + sOrigen + sTabla + QStringLiteral(" WHERE ") + claveOrigen.Condicion();
-            oBaseDatos->execute(sSQL, claveOrigen.Parametros());
+            platform::copyRows(*oBaseDatos, sDestino + sTabla, sOrigen + sTabla,
+                               bDesdeEnviadas ? ColumnasEnviadas(sTabla) : QStringList(), claveOrigen.Condicion(),
+                               claveOrigen.Parametros());
         }
     });
 }
