@@ -156,6 +156,9 @@ public:
     Field& field(const QString& name); // case-insensitive; 3265 when missing
     Field& operator[](const QString& name) { return field(name); }
     QVariant value(const QString& name) { return field(name).value(); }
+    // The current row's values in field order, as its fields give them;
+    // good until the next move or change.
+    const QVariantList& values();
     bool hasField(const QString& name) const;
 
     void addNew();
@@ -184,7 +187,6 @@ private:
     void checkUpdatable() const;
     void moveTo(int position);
     const QVariantList& currentRow();
-    QVariant currentValue(int index);
     void setValue(int index, const QVariant& value);
     void insertBuffer();
     void updateBuffer();

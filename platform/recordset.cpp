@@ -113,7 +113,7 @@ private:
 
 QVariant Field::value() const
 {
-    return owner_->currentValue(index_);
+    return owner_->values().at(index_);
 }
 
 QString Field::text() const
@@ -379,11 +379,9 @@ const QVariantList& Recordset::currentRow()
     return row;
 }
 
-QVariant Recordset::currentValue(int index)
+const QVariantList& Recordset::values()
 {
-    if (editMode_ != EditMode::None)
-        return buffer_.at(index);
-    return currentRow().at(index);
+    return editMode_ != EditMode::None ? buffer_ : currentRow();
 }
 
 // --- Changes -----------------------------------------------------------------

@@ -11,28 +11,24 @@ GrillaRecordset::GrillaRecordset(QList<ColumnaGrilla> columnas, QObject* parent)
 
 void GrillaRecordset::CargaRecordset(platform::Recordset& rs)
 {
-    QList<platform::Field*> campos; // field of each column, null when missing
+    QList<int> campos;
     for (const ColumnaGrilla& columna : columnas_) {
-        platform::Field* campo = nullptr;
-        for (int i = 0; i < rs.fieldCount() && !campo; ++i) {
+        int nCampo = -1;
+        for (int i = 0; i < rs.fieldCount() && nCampo < 0; ++i) {
             if (rs.field(i).name().compare(columna.sCampo, Qt::CaseInsensitive) == 0)
-                campo = &rs.field(i);
+                nCampo = i;
         }
-        campos.append(campo);
+        campos.append(nCampo);
     }
 
     beginResetModel();
+    campos_ = std::move(campos);
     filas_.clear();
     if (!(rs.bof() && rs.eof()))
         rs.moveFirst();
     filas_.reserve(rs.recordCount());
-    for (; !rs.eof(); rs.moveNext()) {
-        QVariantList fila;
-        fila.reserve(campos.size());
-        for (const platform::Field* campo : campos)
-            fila.append(campo ? campo->value() : QVariant());
-        filas_.append(std::move(fila));
-    }
+    for (; !rs.eof(); rs.moveNext())
+        filas_.append(rs.values());
     endResetModel();
 }
 
@@ -47,7 +43,8 @@ QVariant GrillaRecordset::Valor(int nFila, int nColumna) const
 {
     if (nFila < 0 || nFila >= filas_.size() || nColumna < 0 || nColumna >= columnas_.size())
         return {};
-    return filas_.at(nFila).at(nColumna);
+    const int nCampo = campos_.at(nColumna);
+    return nCampo < 0 ? QVariant() : filas_.at(nFila).at(nCampo);
 }
 
 QString GrillaRecordset::Texto(int nFila, int nColumna) const

@@ -45,6 +45,7 @@ public:
 
 private:
     QList<ColumnaGrilla> columnas_;
-    QList<QVariantList> filas_;      // one value per column
+    QList<int> campos_;              // record set field behind each column; -1 when it lacks one
+    QList<QVariantList> filas_;      // the record set's rows, shared with it, one value per field
     QList<Dibujo> dibujos_;          // per column; empty when the column shows text
 };
