@@ -1,9 +1,9 @@
 #include "platform/profile.h"
 
+#include "platform/plainfile.h"
 #include "platform/textfile.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace platform {
@@ -11,12 +11,6 @@ namespace platform {
 namespace {
 
 const QString kWinIni = QStringLiteral("WIN.INI");
-
-// Only a plain file is read: a FIFO or a device would block or never end.
-bool isPlainFile(const QString& path)
-{
-    return QFileInfo(path).isFile();
-}
 
 bool sameName(const QString& a, const QString& b)
 {
@@ -95,6 +89,24 @@ Location locate(const QStringList& lines, const QString& section, const QString&
     return found;
 }
 
+enum class ProfileFile { Read, Missing, Unreadable };
+
+// The lines of the profile file; one that is not there has none.
+ProfileFile readProfileLines(const QString& path, QStringList* lines)
+{
+    QByteArray bytes;
+    switch (readPlainFile(path, &bytes)) {
+    case ReadFailure::None:
+        *lines = textLines(bytes);
+        return ProfileFile::Read;
+    case ReadFailure::Missing:
+        lines->clear();
+        return ProfileFile::Missing;
+    default:
+        return ProfileFile::Unreadable;
+    }
+}
+
 } // namespace
 
 QString windowsDirectory()
@@ -112,15 +124,20 @@ QString profilePath(const QString& fileName)
     return windowsDirectory() + u'/' + fileName;
 }
 
+std::optional<QString> readProfileValue(const QString& section, const QString& key, const QString& defaultValue,
+                                        const QString& fileName, int maxChars)
+{
+    QStringList lines;
+    if (readProfileLines(profilePath(fileName), &lines) == ProfileFile::Unreadable)
+        return std::nullopt;
+    const Location found = locate(lines, section, key);
+    return (found.keyLine < 0 ? defaultValue : found.entry.value).left(maxChars);
+}
+
 QString readProfileString(const QString& section, const QString& key, const QString& defaultValue,
                           const QString& fileName, int maxChars)
 {
-    const QString path = profilePath(fileName);
-    QStringList lines;
-    if (!isPlainFile(path) || !readTextLines(path, &lines))
-        return defaultValue.left(maxChars);
-    const Location found = locate(lines, section, key);
-    return (found.keyLine < 0 ? defaultValue : found.entry.value).left(maxChars);
+    return readProfileValue(section, key, defaultValue, fileName, maxChars).value_or(defaultValue.left(maxChars));
 }
 
 bool writeProfileString(const QString& section, const QString& key, const QString& value,
@@ -130,13 +147,12 @@ bool writeProfileString(const QString& section, const QString& key, const QStrin
         return false;
     const QString path = profilePath(fileName);
     QStringList lines;
-    if (QFileInfo::exists(path)) {
-        if (!isPlainFile(path) || !readTextLines(path, &lines))
-            return false;
-    } else if (!fileName.contains(u'/')) {
-        // The Windows directory always exists on Windows; here it may not yet.
+    const ProfileFile file = readProfileLines(path, &lines);
+    if (file == ProfileFile::Unreadable)
+        return false;
+    // The Windows directory always exists on Windows; here it may not yet.
+    if (file == ProfileFile::Missing && !fileName.contains(u'/'))
         QDir().mkpath(windowsDirectory());
-    }
 
     const Location found = locate(lines, section, key);
     if (found.keyLine >= 0) {

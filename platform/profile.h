@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace platform {
 
@@ -9,8 +10,9 @@ namespace platform {
 // key gives the default; names and values are trimmed of blanks and a value
 // between a pair of equal quotes loses them, as Windows reads them; the value
 // is cut to `maxChars`. The first section and key of a name count. The files
-// are Windows-1252 text with CR LF. What is not a plain file (a folder, a
-// FIFO, a device) is neither read nor written: it reads as missing.
+// are Windows-1252 text with CR LF, read and written as plain files only
+// (plainfile.h): a folder, a FIFO, a device or a file too large is neither
+// read nor written, and a link is read through but never written through.
 //
 // A file named without a folder lies in the Windows directory: the folder
 // named by the environment variable WINDIR, or ~/.config/vardeno/windows
@@ -20,6 +22,9 @@ QString profilePath(const QString& fileName);
 
 QString readProfileString(const QString& section, const QString& key, const QString& defaultValue,
                           const QString& fileName, int maxChars = 255);
+// The same, but nothing when the file is there and cannot be read.
+std::optional<QString> readProfileValue(const QString& section, const QString& key, const QString& defaultValue,
+                                        const QString& fileName, int maxChars = 255);
 // Writes (or adds) the key; creates the file and section when missing.
 bool writeProfileString(const QString& section, const QString& key, const QString& value,
                         const QString& fileName);

@@ -1,9 +1,6 @@
 #include "platform/regional.h"
 
 #include "platform/profile.h"
-#include "platform/textfile.h"
-
-#include <QFileInfo>
 
 namespace platform {
 
@@ -55,11 +52,8 @@ std::optional<QString> readLocaleSetting(LocaleSetting setting)
     const SettingKey* entry = find(setting);
     if (!entry)
         return std::nullopt;
-    const QString winIni = winIniPath();
-    QStringList unused;
-    if (QFileInfo::exists(winIni) && !readTextLines(winIni, &unused))
-        return std::nullopt;
-    return readWinIni(QStringLiteral("intl"), QString::fromLatin1(entry->key), QString::fromLatin1(entry->required));
+    return readProfileValue(QStringLiteral("intl"), QString::fromLatin1(entry->key),
+                            QString::fromLatin1(entry->required), winIniPath());
 }
 
 } // namespace platform

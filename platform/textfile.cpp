@@ -1,7 +1,6 @@
 #include "platform/textfile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/plainfile.h"
 
 namespace platform {
 
@@ -50,16 +49,9 @@ QString fromCp1252(const QByteArray& bytes)
     return text;
 }
 
-bool readTextLines(const QString& path, QStringList* lines)
+QStringList textLines(const QByteArray& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-
-    lines->clear();
+    QStringList lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -68,9 +60,18 @@ bool readTextLines(const QString& path, QStringList* lines)
             end = bytes.size();
         else if (end > start && bytes.at(end - 1) == '\r')
             --end;
-        lines->append(fromCp1252(bytes.mid(start, end - start)));
+        lines.append(fromCp1252(bytes.mid(start, end - start)));
         start = next;
     }
+    return lines;
+}
+
+bool readTextLines(const QString& path, QStringList* lines)
+{
+    QByteArray bytes;
+    if (readPlainFile(path, &bytes) != ReadFailure::None)
+        return false;
+    *lines = textLines(bytes);
     return true;
 }
 
@@ -79,16 +80,7 @@ bool writeTextLines(const QString& path, const QStringList& lines, bool append)
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += toCp1252(line) + "\r\n";
-
-    if (append) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size()
-            && file.flush();
-    }
-    // A rewritten file is replaced whole, so a failed write leaves the old one.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return append ? appendPlainFile(path, bytes) : writePlainFile(path, bytes);
 }
 
 } // namespace platform

@@ -1,10 +1,14 @@
 #include "platform/unzip.h"
 
+#include "platform/plainfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <zip.h>
 
 namespace platform {
@@ -45,9 +49,13 @@ bool readEntries(zip_t* archive, QList<ZipEntry>* entries)
 // file left half written is removed.
 bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint64 maxSize)
 {
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const PlainFileOpen opened = openPlainFile(target, O_WRONLY | O_CREAT | O_TRUNC);
+    QFile out;
+    if (opened.fd < 0 || !out.open(opened.fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        if (opened.fd >= 0)
+            ::close(opened.fd);
         return false;
+    }
     zip_file_t* in = zip_fopen_index(archive, index, 0);
     bool ok = in != nullptr;
     char buffer[64 * 1024];
@@ -65,7 +73,7 @@ bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint6
         ok = false;
     out.close();
     if (!ok)
-        out.remove();
+        QFile::remove(target);
     return ok;
 }
 

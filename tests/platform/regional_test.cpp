@@ -2,6 +2,7 @@
 
 #include "platform/profile.h"
 #include "tests/platform/scopedenv.h"
+#include "tests/support/PlantedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,5 +87,34 @@ TEST_F(Regional, EditedValuesAreRead)
 TEST_F(Regional, AnUnreadableWinIniCannotBeRead)
 {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("WIN.INI"));
+    EXPECT_EQ(readLocaleSetting(LocaleSetting::Decimal), std::nullopt);
+}
+
+TEST_F(Regional, AWinIniThatIsNoPlainFileIsNeitherWaitedOnNorWrittenThrough)
+{
+    QTemporaryDir elsewhere;
+    const QString outside = elsewhere.filePath("win.ini");
+    QFile file(outside);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[intl]\r\nsDecimal=,\r\n") > 0);
+    file.close();
+    const struct {
+        Planted kind;
+        std::optional<QString> decimal;
+    } cases[] = {
+        {Planted::Link, ","}, // read through, as the file it leads to
+        {Planted::Fifo, std::nullopt},
+        {Planted::DeviceLink, std::nullopt},
+    };
+    const QString winIni = dir_.filePath("WIN.INI");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(plantedName(c.kind));
+        ASSERT_TRUE(plant(c.kind, winIni, outside));
+        EXPECT_EQ(readLocaleSetting(LocaleSetting::Decimal), c.decimal);
+        EXPECT_FALSE(writeWinIni("intl", "sDecimal", "."));
+        EXPECT_TRUE(stillPlanted(c.kind, winIni, outside));
+        EXPECT_EQ(plainBytes(outside), QByteArray("[intl]\r\nsDecimal=,\r\n"));
+        ASSERT_TRUE(QFile::remove(winIni));
+    }
+    ASSERT_TRUE(plantHugeFile(winIni, qint64(4) << 30));
     EXPECT_EQ(readLocaleSetting(LocaleSetting::Decimal), std::nullopt);
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+// Opening, reading and writing the files the programs keep: settings,
+// reports, findings, logs. Whatever lies at a name may have been put there
+// by someone else: a symbolic link to a file elsewhere, a FIFO that blocks
+// whoever opens it, a device that never ends. Output never goes through a
+// link at the name and never waits; input follows a link but reads only a
+// plain file, and only up to a bound.
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// The most bytes a file is read to: far above any report or settings file.
+constexpr qint64 kPlainFileLimit = qint64(64) << 20;
+
+struct PlainFileOpen {
+    int fd = -1;           // the open file, closed by the caller; -1 when refused
+    bool notPlain = false; // refused: a folder, FIFO, device or socket lies at the name (or a link, for output)
+    int error = 0;         // errno of any other failure
+};
+
+// open(2) of `path` with `flags`, for a plain file only: never blocks, and a
+// file opened for writing is never reached through a symbolic link. O_TRUNC
+// empties the file only once it is known to be plain. `mode` is that of a
+// file created.
+PlainFileOpen openPlainFile(const QString& path, int flags, int mode = 0666);
+
+// Something lies at the name: a file of any kind, or a link, even one that
+// leads nowhere.
+bool pathTaken(const QString& path);
+
+enum class ReadFailure { None, Missing, NotPlain, TooLarge, Unreadable };
+
+// The whole content of the plain file, when it holds at most `limit` bytes.
+ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit = kPlainFileLimit);
+
+// Makes `bytes` the whole content of the file. It is written into a new file
+// beside it that then takes the name, so a failed write leaves the old
+// content; where the folder takes no new file the old file is rewritten.
+// False, and nothing touched, when the name holds anything but a plain file.
+bool writePlainFile(const QString& path, const QByteArray& bytes);
+// Adds `bytes` at the end of the file, which is created when missing.
+bool appendPlainFile(const QString& path, const QByteArray& bytes);
+
+} // namespace platform
