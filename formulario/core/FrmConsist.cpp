@@ -3,9 +3,10 @@
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
+#include "formulario/core/TablaArchivos.h"
+#include "platform/plainfile.h"
 #include "platform/textfile.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,15 +15,16 @@
 
 namespace {
 
-// The whole file as it is, line breaks included.
+// The whole file as it is, line breaks included. Only a plain file of a
+// bounded size is read: a FIFO or a device there would never end.
 QString LeeArchivoCompleto(const QString& sRuta)
 {
-    const int nArchivo = FreeFile();
-    const int nError = AbreNumero(nArchivo, sRuta, modoArchivo::Entrada);
-    if (nError != 0)
-        throw platform::DbError(nError, QStringLiteral("No se pudo abrir el archivo %1").arg(sRuta));
-    const QByteArray contenido = ArchivoAbierto(nArchivo)->readAll();
-    CierraArchivo(nArchivo);
+    QByteArray contenido;
+    const platform::ReadFailure falla = platform::readPlainFile(sRuta, &contenido);
+    if (falla != platform::ReadFailure::None)
+        throw platform::DbError(falla == platform::ReadFailure::Missing ? errorArchivo::NoEncontrado
+                                                                        : errorArchivo::AccesoRuta,
+                                QStringLiteral("No se pudo abrir el archivo %1").arg(sRuta));
     return platform::fromCp1252(contenido);
 }
 

@@ -1,9 +1,10 @@
 #include "formulario/core/TablaArchivos.h"
 
+#include "platform/plainfile.h"
 #include "platform/textfile.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
@@ -19,6 +20,7 @@ struct ArchivoNumerado {
     std::unique_ptr<QFile> archivo;
     int nModo = 0;
     QString sRuta; // absolute, to find the same file under another number
+    bool bFalloEscritura = false; // a line did not reach the file
 };
 
 std::map<int, ArchivoNumerado>& Tabla()
@@ -102,24 +104,32 @@ int AbreNumero(int nArchivo, const QString& sNombre, int nModo)
     const QString sRuta = QFileInfo(sNombre).absoluteFilePath();
     if (Tabla().count(nArchivo) || EnUsoPorOtro(sRuta, nModo))
         return errorArchivo::YaAbierto;
-    if (QFileInfo(sRuta).isDir())
-        return errorArchivo::AccesoRuta;
 
-    const int fd = ::open(QFile::encodeName(sRuta).constData(), nBanderas | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return ErrorDeSistema(errno, sRuta);
+    // A link, a FIFO or a device at the name is refused as a folder is.
+    const platform::PlainFileOpen abierto = platform::openPlainFile(sRuta, nBanderas);
+    if (abierto.notPlain)
+        return errorArchivo::AccesoRuta;
+    if (abierto.fd < 0)
+        return ErrorDeSistema(abierto.error, sRuta);
     auto archivo = std::make_unique<QFile>();
-    if (!archivo->open(fd, ModoQt(nModo), QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!archivo->open(abierto.fd, ModoQt(nModo), QFileDevice::AutoCloseHandle)) {
+        ::close(abierto.fd);
         return errorArchivo::AccesoRuta;
     }
     Tabla()[nArchivo] = ArchivoNumerado{std::move(archivo), nModo, sRuta};
     return 0;
 }
 
-void CierraArchivo(int nArchivo)
+bool CierraArchivo(int nArchivo)
 {
-    Tabla().erase(nArchivo);
+    const auto it = Tabla().find(nArchivo);
+    if (it == Tabla().end())
+        return true;
+    QFile& archivo = *it->second.archivo;
+    archivo.close();
+    const bool bEscrito = !it->second.bFalloEscritura && archivo.error() == QFileDevice::NoError;
+    Tabla().erase(it);
+    return bEscrito;
 }
 
 QFile* ArchivoAbierto(int nArchivo)
@@ -154,7 +164,13 @@ bool FinArchivo(int nArchivo)
 
 bool EscribeLinea(int nArchivo, const QString& sLinea)
 {
-    QFile* archivo = ArchivoAbierto(nArchivo);
+    const auto it = Tabla().find(nArchivo);
+    if (it == Tabla().end())
+        return false;
+    QFile& archivo = *it->second.archivo;
     const QByteArray bytes = platform::toCp1252(sLinea) + "\r\n";
-    return archivo && archivo->isWritable() && archivo->write(bytes) == bytes.size() && archivo->flush();
+    const bool bEscrita = archivo.isWritable() && archivo.write(bytes) == bytes.size() && archivo.flush();
+    if (!bEscrita)
+        it->second.bFalloEscritura = true;
+    return bEscrita;
 }

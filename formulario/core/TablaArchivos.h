@@ -38,10 +38,13 @@ constexpr int RutaNoExiste = 76;
 // The lowest number not in use (1 to 255); 0 when all are taken.
 int FreeFile();
 // Opens the file under `nArchivo`; 0 when it is open, else the file error.
-// A file open for anything but input cannot be opened a second time.
+// A file open for anything but input cannot be opened a second time. Only a
+// plain file is opened (platform/plainfile.h): a folder, a FIFO or a device
+// at the name, or a link for anything but input, gives 75 (path/file access).
 int AbreNumero(int nArchivo, const QString& sNombre, int nModo);
-// Closes the file; a number that is not open is left alone.
-void CierraArchivo(int nArchivo);
+// Closes the file; false when something written to it did not reach it. A
+// number that is not open is left alone.
+bool CierraArchivo(int nArchivo);
 // The open file, for random and binary access; nullptr when not open.
 QFile* ArchivoAbierto(int nArchivo);
 

@@ -3,6 +3,7 @@
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
 #include "platform/textfile.h"
+#include "tests/support/PlantedFile.h"
 
 #include <QFile>
 #include <QLabel>
@@ -92,6 +93,18 @@ TEST_F(FrmConsistTest, AMissingFileIsAFatalErrorThatIsLogged)
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_TRUE(script.shown()[0].title.contains(QStringLiteral("(Rutina: Form_Load)")));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("errorlog.txt"))));
+}
+
+TEST_F(FrmConsistTest, AFileThatNeverEndsIsRefusedAtOnceAsAnUnreadableOne)
+{
+    for (const Planted tipo : {Planted::Fifo, Planted::DeviceLink}) {
+        SCOPED_TRACE(plantedName(tipo));
+        ASSERT_TRUE(plant(tipo, sArchivo));
+        script.answer(Ok);
+        EXPECT_THROW(Carga(), platform::ProgramEnded);
+        EXPECT_TRUE(script.shown().last().title.startsWith(QStringLiteral("Error crítico: 75 (Rutina: Form_Load)")));
+        ASSERT_TRUE(QFile::remove(sArchivo));
+    }
 }
 
 } // namespace
