@@ -5,6 +5,7 @@
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/hostaccount.h"
+#include "platform/plainfile.h"
 #include "platform/profile.h"
 #include "reporte/ResumenEnvio.h"
 
@@ -12,7 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace reporte {
 
@@ -136,12 +139,13 @@ ArchivoSpool RegistraSpool(const ConfigReporte& config, const QString& sDocument
                               sUsuario);
 }
 
-// Copies the file over any file of that name.
+// Copies the file over any plain file of that name; a folder, a link, a FIFO
+// or a device there is left as it is.
 void CopiaArchivo(const QString& sOrigen, const QString& sDestino)
 {
-    if (QFileInfo::exists(sDestino) && !QFile::remove(sDestino))
-        throw ErrorDeArchivo(errorArchivo::AccesoRuta);
-    if (!QFile::copy(sOrigen, sDestino))
+    QByteArray contenido;
+    if (platform::readPlainFile(sOrigen, &contenido) != platform::ReadFailure::None
+        || !platform::writePlainFile(sDestino, contenido))
         throw ErrorDeArchivo(errorArchivo::AccesoRuta);
 }
 
@@ -215,9 +219,11 @@ QString CreaArchivoTemporal(const QString& sCarpeta, QRandomGenerator& generador
 {
     for (int i = 0; i < kIntentosTemporal; ++i) {
         const QString sRuta = UneRuta(sCarpeta, QString::number(generador.bounded(10000000, 100000000)));
-        QFile archivo(sRuta);
-        if (archivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        const platform::PlainFileOpen archivo = platform::openPlainFile(sRuta, O_WRONLY | O_CREAT | O_EXCL);
+        if (archivo.fd >= 0) {
+            ::close(archivo.fd);
             return sRuta;
+        }
         if (!QFileInfo(sCarpeta).isDir())
             throw ErrorDeArchivo(errorArchivo::RutaNoExiste);
     }

@@ -1,6 +1,7 @@
 #include "formulario/markup/ArchivoSpool.h"
 
 #include "platform/database.h"
+#include "platform/plainfile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,6 +15,20 @@ qint64 MayorNumero(platform::Database& oBase, const QString& sSql, const QVarian
     return oBase.scalar(sSql, params).toLongLong();
 }
 
+// The file of that number, or of the first one above it whose name nothing
+// in the folder holds yet: whatever lies there (a file the table does not
+// know, a link, a FIFO) is never written over.
+ArchivoSpool PrimerNombreLibre(const QString& sCarpeta, qint64 nNumero)
+{
+    ArchivoSpool archivo;
+    for (;; ++nNumero) {
+        archivo.sNombre = QStringLiteral("%1.PRN").arg(nNumero, 8, 10, QChar(u'0'));
+        archivo.sRuta = QDir(sCarpeta).filePath(archivo.sNombre);
+        if (!platform::pathTaken(archivo.sRuta))
+            return archivo;
+    }
+}
+
 } // namespace
 
 ArchivoSpool GeneraArchivoSpool(platform::Database& oBase, const QString& sCarpeta, const QString& sCodRep,
@@ -23,10 +38,8 @@ ArchivoSpool GeneraArchivoSpool(platform::Database& oBase, const QString& sCarpe
     try {
         const qint64 nSecuencia = MayorNumero(
             oBase, QStringLiteral("SELECT max(CAST(Secuencia AS INTEGER)) FROM SPOOL WHERE CodRep = ?"), {sCodRep});
-        const qint64 nNumero = MayorNumero(oBase, QStringLiteral("SELECT max(CAST(Archivo AS INTEGER)) FROM SPOOL"));
-        ArchivoSpool archivo;
-        archivo.sNombre = QStringLiteral("%1.PRN").arg(nNumero + 1, 8, 10, QChar(u'0'));
-        archivo.sRuta = QDir(sCarpeta).filePath(archivo.sNombre);
+        const qint64 nMayor = MayorNumero(oBase, QStringLiteral("SELECT max(CAST(Archivo AS INTEGER)) FROM SPOOL"));
+        const ArchivoSpool archivo = PrimerNombreLibre(sCarpeta, nMayor + 1);
         oBase.execute(QStringLiteral("INSERT INTO SPOOL (CodRep, Secuencia, Archivo, Fecha, Usuario, tip_doc_d, "
                                      "doc_id_d) VALUES (?, ?, ?, ?, ?, ?, ?)"),
                       {sCodRep, QStringLiteral("%1").arg(nSecuencia + 1, 6, 10, QChar(u'0')), archivo.sNombre,

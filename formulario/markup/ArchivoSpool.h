@@ -2,7 +2,8 @@
 
 // Registration of a new report file in the host's spool table SPOOL: one row
 // per report and a file named by an eight-digit number one above the largest
-// in the table, with the extension ".PRN". Tarvel and Quenbo share it.
+// in the table, with the extension ".PRN"; a number whose name something in
+// the report folder already holds is passed over. Tarvel and Quenbo share it.
 
 #include <QString>
 

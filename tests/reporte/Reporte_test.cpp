@@ -6,6 +6,7 @@
 #include "platform/textfile.h"
 #include "reporte/Reporte.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/PlantedFile.h"
 #include "tests/support/ProgramRun.h"
 
 #include <QDateTime>
@@ -321,6 +322,49 @@ TEST_F(QuenboTest, DatabaseFolderWithoutFinalSeparatorStillHoldsTheReports)
     EXPECT_EQ(archivos("TMP"), QStringList{"09132005081ABCDEFGH.txt"});
     EXPECT_EQ(platform::readProfileString("Options", "SystemDB", QString(), paths().iniFile),
               paths().dbPath + "KOVAL.MDW");
+}
+
+TEST_F(QuenboTest, WhatLiesAtTheNextSpoolNamesIsPassedOverAndLeftAlone)
+{
+    QTemporaryDir fuera;
+    const QString sFuera = outsideFile(fuera.path());
+    const QString sRpt = paths().dbPath + "RPT/";
+    ASSERT_TRUE(plant(Planted::Link, sRpt + "00000001.PRN", sFuera));
+    ASSERT_TRUE(plant(Planted::Fifo, sRpt + "00000002.PRN"));
+
+    esperaExito(ejecuta(1));
+
+    EXPECT_EQ(spool(), QStringList{"F36008|000001|00000003.PRN|ADMIN|6|20100070970"});
+    EXPECT_EQ(lineas("RPT/00000003.PRN"), lineas("RPT/09132005081ABCDEFGH.PRN"));
+    EXPECT_TRUE(stillPlanted(Planted::Link, sRpt + "00000001.PRN", sFuera));
+    EXPECT_TRUE(stillPlanted(Planted::Fifo, sRpt + "00000002.PRN"));
+    EXPECT_EQ(plainBytes(sFuera), QByteArray("fuera\r\n"));
+}
+
+// A copy's name holding a link or a FIFO is refused as a folder there is.
+TEST_F(QuenboTest, ACopyIsNeverWrittenThroughALinkNorIntoAFifo)
+{
+    QTemporaryDir fuera;
+    const QString sFuera = outsideFile(fuera.path());
+    const struct {
+        Planted tipo;
+        const char* sCopia;
+    } casos[] = {
+        {Planted::Link, "RPT/09132005081ABCDEFGH.PRN"},
+        {Planted::Fifo, "TMP/09132005081ABCDEFGH.txt"},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(plantedName(caso.tipo));
+        const QString sCopia = paths().dbPath + caso.sCopia;
+        ASSERT_TRUE(plant(caso.tipo, sCopia, sFuera));
+
+        const RunBox caja = esperaFalla(ejecuta(1), "Mensaje");
+
+        EXPECT_EQ(caja.text, "Error tecnico:  75\\nError de acceso a la ruta o el archivo\\nIntente nuevamente por favor.");
+        EXPECT_TRUE(stillPlanted(caso.tipo, sCopia, sFuera));
+        EXPECT_EQ(plainBytes(sFuera), QByteArray("fuera\r\n"));
+        ASSERT_TRUE(QFile::remove(sCopia));
+    }
 }
 
 TEST_F(QuenboTest, UnregisteredDeclarantWritesNothing)

@@ -2,8 +2,11 @@
 
 #include "platform/database.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/PlantedFile.h"
 
 #include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
 #include <thread>
 
 namespace {
@@ -87,6 +90,26 @@ TEST_F(ArchivoSpoolTest, TwoProgramsRegisteringAtOnceGetDifferentFiles)
     EXPECT_EQ(todos.size(), 50);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(DISTINCT Archivo) FROM SPOOL")).toInt(), 50);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT max(Archivo) FROM SPOOL")).toString(), QStringLiteral("00000050.PRN"));
+}
+
+TEST_F(ArchivoSpoolTest, ANumberWhoseNameSomethingHoldsIsPassedOverAndLeftAlone)
+{
+    QTemporaryDir carpeta, fuera;
+    const QString sFuera = outsideFile(fuera.path());
+    const QString sRpt = carpeta.path() + u'/';
+    const Planted tipos[] = {Planted::Link, Planted::Fifo, Planted::Folder, Planted::DeviceLink};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(plant(tipos[i], sRpt + QStringLiteral("0000000%1.PRN").arg(i + 1), sFuera));
+    ASSERT_TRUE(QFile::link(sRpt + QStringLiteral("no-existe"), sRpt + QStringLiteral("00000005.PRN")));
+    ASSERT_TRUE(QFile(sRpt + QStringLiteral("00000006.PRN")).open(QIODevice::WriteOnly));
+
+    const ArchivoSpool registrado = GeneraArchivoSpool(db(), sRpt, QStringLiteral("F36005"), QStringLiteral("1"), 6,
+                                                       QStringLiteral("U"));
+    EXPECT_EQ(registrado.sNombre, QStringLiteral("00000007.PRN"));
+    EXPECT_EQ(fila(QStringLiteral("00000007.PRN")), QStringLiteral("F36005,000001,U,6,1"));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(stillPlanted(tipos[i], sRpt + QStringLiteral("0000000%1.PRN").arg(i + 1), sFuera)) << i;
+    EXPECT_EQ(plainBytes(sFuera), QByteArray("fuera\r\n"));
 }
 
 TEST_F(ArchivoSpoolTest, AFailedRegistrationAddsNoRowAndLeavesNoTransactionOpen)
