@@ -422,8 +422,8 @@ std::optional<RechazoDeuda> ValidaDeuda(const DeudaNoNotificada& deuda, bool bNu
 
 GrabacionDeuda GrabaDeuda(const DeudaNoNotificada& deuda, bool bNueva, ServiciosFrm913& frm, const QString& sTitulo)
 {
-    const GrabacionDeuda resultado = EjecutaConReintento(
-        QStringLiteral("GrabaDatos"), [&] { return IntentaGrabar(deuda, bNueva, frm); },
+    const GrabacionDeuda resultado = EjecutaGrabacion(
+        QStringLiteral("GrabaDatos"), sTitulo, [&] { return IntentaGrabar(deuda, bNueva, frm); },
         [] { return GrabacionDeuda::Detenida; });
     switch (resultado) {
     case GrabacionDeuda::Grabada:

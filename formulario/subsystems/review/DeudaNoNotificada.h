@@ -75,7 +75,7 @@ enum class GrabacionDeuda {
     Grabada,      // stored and reported
     Duplicada,    // the key is taken; nothing written
     NoEncontrada, // the row to change is gone; nothing written
-    Detenida,     // the central error handler gave the save up; nothing written
+    Detenida,     // a database error was shown, or a locked table given up; nothing written
 };
 
 // Adds the debt's row (bNueva) or changes the amounts and the RUC of the row

@@ -347,6 +347,8 @@ TEST_F(NoNotificadaTest, EachFailedWriteLeavesTheTableAsItWasAndTheDialogUsable)
         Llena(Entrada());
         form->txtmtoTributo->setText(QStringLiteral("3,000.00"));
     };
+    const QMap<QString, QString> titulos = {{QStringLiteral("N"), QStringLiteral("Otras Resoluciones - (Nuevo)")},
+                                            {QStringLiteral("E"), QStringLiteral("Otras Resoluciones - (Modificación)")}};
     for (const QString& sOperacion : {QStringLiteral("N"), QStringLiteral("E")}) {
         SCOPED_TRACE(sOperacion.toStdString());
         prepara(sOperacion);
@@ -365,7 +367,9 @@ TEST_F(NoNotificadaTest, EachFailedWriteLeavesTheTableAsItWasAndTheDialogUsable)
                 const auto cajas = Acepta();
                 EXPECT_TRUE(falla.failed());
                 ASSERT_EQ(cajas.size(), 1);
-                EXPECT_EQ(cajas[0].title, QStringLiteral("Error crítico: 3043 (Rutina: GrabaDatos) "));
+                EXPECT_EQ(cajas[0].text, QStringLiteral("Error Número : 3043\nError de disco o de red.\n\n"
+                                                        "No se ha grabado ningún cambio."));
+                EXPECT_EQ(cajas[0].title, titulos.value(sOperacion));
             }
             EXPECT_EQ(Filas(), antes);
             EXPECT_NE(form->result(), QDialog::Accepted);
