@@ -3,7 +3,9 @@
 // file, building the page boxes and painting every page once) and to a PDF
 // file through the printer layer. Each is set beside a baseline that draws
 // the same texts and lines with QPainter straight from memory, without the
-// report file, onto the same kind of surface.
+// report file, onto the same kind of surface. Last, one paint of a page
+// holding a vertical text of 100,000 characters, beside drawing only the
+// characters that fall on the page.
 //
 //   reporte_bench [pages]
 
@@ -96,6 +98,18 @@ void Dibuja(QPainter& painter, const Hoja& hoja)
     }
 }
 
+// The page drawn on an image of the preview's size at the screen's resolution.
+void DibujaEnPantalla(const QSize& tamano, const Hoja& hoja)
+{
+    const double nEscala = qApp->primaryScreen()->logicalDotsPerInchX() / platform::kTwipsPerInch;
+    QImage imagen(tamano, QImage::Format_RGB32);
+    imagen.fill(Qt::white);
+    QPainter painter(&imagen);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(nEscala, nEscala);
+    Dibuja(painter, hoja);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -123,15 +137,8 @@ int main(int argc, char** argv)
         tamanoCaja = previa.picPrevia.first()->size();
     });
     const double tPreviaBase = bench::seconds([&] {
-        const double nEscala = qApp->primaryScreen()->logicalDotsPerInchX() / platform::kTwipsPerInch;
-        for (const Hoja& hoja : hojas) {
-            QImage imagen(tamanoCaja, QImage::Format_RGB32);
-            imagen.fill(Qt::white);
-            QPainter painter(&imagen);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.scale(nEscala, nEscala);
-            Dibuja(painter, hoja);
-        }
+        for (const Hoja& hoja : hojas)
+            DibujaEnPantalla(tamanoCaja, hoja);
     });
     bench::printRow(QStringLiteral("preview"), {{tPrevia, tPreviaBase}});
 
@@ -159,5 +166,20 @@ int main(int argc, char** argv)
     });
     bench::printRow(QStringLiteral("pdf"), {{tPdf, tPdfBase}});
     std::printf("pdf size: %lld bytes (baseline %lld)\n", nBytes, QFileInfo(pdfBase).size());
+
+    constexpr int kAlto = 15840, kY = 1000, kPaso = 190;
+    platform::writeTextLines(carpeta.filePath(QStringLiteral("00000002.PRN")),
+                             {QStringLiteral("pPosVerti|500|%1|%2|False|8|0|").arg(kY).arg(QString(100000, u'A'))});
+    frmPreview vertical;
+    vertical.sArchivoReporte = QStringLiteral("00000002.PRN");
+    vertical.Form_Load();
+    CajaHoja* pagina = vertical.picPrevia.first();
+    QImage imagen(pagina->size(), QImage::Format_RGB32);
+    const double tVertical = bench::seconds([&] { pagina->render(&imagen); });
+    Hoja enLaPagina{false, {}, {}};
+    for (int y = kY; y < kAlto; y += kPaso)
+        enLaPagina.textos.append({500, y, QStringLiteral("A"), false, 8});
+    const double tVerticalBase = bench::seconds([&] { DibujaEnPantalla(pagina->size(), enLaPagina); });
+    bench::printRow(QStringLiteral("vertical"), {{tVertical, tVerticalBase}});
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QRectF>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -133,6 +134,35 @@ bool EsDibujo(const ComandoReporte& comando)
     return comando.tipo == Tipo::Texto || comando.tipo == Tipo::Cuadro || comando.tipo == Tipo::TextoVertical;
 }
 
+// How far a character of the text may reach right and below its corner:
+// no font draws one wider or taller than twice its size.
+double AlcanceCaracter(const ComandoReporte& comando)
+{
+    return 2.0 * qMax(1, comando.nTamano) * platform::kTwipsPerPoint;
+}
+
+// Where a text of `nColumnas` characters by `nFilas` may draw.
+QRectF Caja(const ComandoReporte& comando, qsizetype nColumnas, qsizetype nFilas)
+{
+    const double nAlcance = AlcanceCaracter(comando);
+    return QRectF(comando.X, comando.Y, nAlcance * double(qMax<qsizetype>(1, nColumnas)),
+                  nAlcance + double(kPasoVertical) * double(qMax<qsizetype>(1, nFilas) - 1));
+}
+
+// The first and last characters of a vertical text that may fall inside the
+// zone (all of them without one); the last is below the first when none does.
+std::pair<qsizetype, qsizetype> CaracteresEnZona(const ComandoReporte& comando, const QRectF& zona)
+{
+    const qsizetype nLargo = comando.sValor.size();
+    if (zona.isNull())
+        return {0, nLargo - 1};
+    if (!zona.intersects(Caja(comando, 1, nLargo)))
+        return {0, -1};
+    const double nDesde = (zona.top() - AlcanceCaracter(comando) - comando.Y) / kPasoVertical;
+    const double nHasta = (zona.bottom() - comando.Y) / kPasoVertical;
+    return {qsizetype(qMax(0.0, std::ceil(nDesde))), qsizetype(qMin(double(nLargo - 1), std::floor(nHasta)))};
+}
+
 QPageLayout::Orientation Orientacion(const QString& sValor, QPageLayout::Orientation actual)
 {
     if (sValor == QLatin1String("H"))
@@ -186,17 +216,21 @@ std::optional<QColor> LeeColor(const QString& sLiteral)
     return QColor(int(nValor & 0xFF), int((nValor >> 8) & 0xFF), int((nValor >> 16) & 0xFF));
 }
 
-void DibujaComando(QPainter& painter, const ComandoReporte& comando)
+void DibujaComando(QPainter& painter, const ComandoReporte& comando, const QRectF& zona)
 {
     switch (comando.tipo) {
     case Tipo::Texto:
-        platform::drawReportText(painter, comando.X, comando.Y, comando.sValor, comando.bNegrita, comando.nTamano);
+        if (zona.isNull() || zona.intersects(Caja(comando, comando.sValor.size(), 1)))
+            platform::drawReportText(painter, comando.X, comando.Y, comando.sValor, comando.bNegrita,
+                                     comando.nTamano);
         break;
-    case Tipo::TextoVertical:
-        for (int k = 0; k < comando.sValor.size(); ++k)
-            platform::drawReportText(painter, comando.X, comando.Y + kPasoVertical * k, comando.sValor.at(k),
+    case Tipo::TextoVertical: {
+        const auto [nPrimero, nUltimo] = CaracteresEnZona(comando, zona);
+        for (qsizetype k = nPrimero; k <= nUltimo; ++k)
+            platform::drawReportText(painter, comando.X, comando.Y + kPasoVertical * int(k), comando.sValor.at(k),
                                      comando.bNegrita, comando.nTamano);
         break;
+    }
     case Tipo::Cuadro:
         platform::drawReportLine(painter, comando.X, comando.Y, comando.X, comando.Y2);
         platform::drawReportLine(painter, comando.X2, comando.Y, comando.X2, comando.Y2);

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <optional>
 
@@ -33,7 +34,9 @@ std::optional<ComandoReporte> LeeComando(const QString& sLinea);
 std::optional<QColor> LeeColor(const QString& sLiteral);
 
 // Draws a text, a vertical text or a rectangle; other commands draw nothing.
-void DibujaComando(QPainter& painter, const ComandoReporte& comando);
+// Given a zone (twips), a text or character that cannot reach into it is not
+// drawn at all: a page paints what lies on it, however long its texts.
+void DibujaComando(QPainter& painter, const ComandoReporte& comando, const QRectF& zona = QRectF());
 
 // The pages of a report for the preview: the drawing commands of each page
 // index (a page no command names stays empty) and the colour of the pages.

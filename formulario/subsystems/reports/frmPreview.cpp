@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QGridLayout>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -79,7 +80,7 @@ void CajaHoja::EstableceHoja(const QList<ComandoReporte>& comandos, const QColor
     update();
 }
 
-void CajaHoja::paintEvent(QPaintEvent*)
+void CajaHoja::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(rect(), color_);
@@ -87,8 +88,13 @@ void CajaHoja::paintEvent(QPaintEvent*)
     const double nEscala = EscalaPantalla(*this);
     painter.scale(nEscala, nEscala);
     painter.setPen(QPen(Qt::black, 0));
+    // The exposed part of the page, in twips: nothing outside it is drawn.
+    const QRect expuesta = event->rect() & rect();
+    if (expuesta.isEmpty())
+        return;
+    const QRectF zona = painter.transform().inverted().mapRect(QRectF(expuesta));
     for (const ComandoReporte& comando : comandos_)
-        DibujaComando(painter, comando);
+        DibujaComando(painter, comando, zona);
 }
 
 frmPreview::frmPreview()

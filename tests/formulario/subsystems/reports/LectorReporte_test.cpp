@@ -3,6 +3,8 @@
 #include "platform/printer.h"
 #include "tests/support/PdfLectura.h"
 
+#include <QPainter>
+#include <QPaintEngine>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -101,6 +103,66 @@ TEST(LeeHojasReporte, AFileWithoutDrawingsHasOneEmptyPage)
     ASSERT_EQ(reporte.hojas.size(), 1);
     EXPECT_TRUE(reporte.hojas[0].isEmpty());
     EXPECT_EQ(reporte.color, QColor(Qt::white));
+}
+
+// A surface that counts the texts drawn on it.
+class Contador : public QPaintDevice {
+public:
+    int Textos() const { return motor_.nTextos; }
+    QPaintEngine* paintEngine() const override { return &motor_; }
+
+protected:
+    int metric(PaintDeviceMetric metrica) const override
+    {
+        switch (metrica) {
+        case PdmWidth:
+        case PdmHeight: return 1 << 24;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return platform::kTwipsPerInch;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        default: return 1;
+        }
+    }
+
+private:
+    struct Motor : QPaintEngine {
+        Motor() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem&) override { ++nTextos; }
+        Type type() const override { return User; }
+        int nTextos = 0;
+    };
+    mutable Motor motor_;
+};
+
+int TextosDibujados(const QString& sLinea, const QRectF& zona)
+{
+    Contador superficie;
+    QPainter painter(&superficie);
+    DibujaComando(painter, *LeeComando(sLinea), zona);
+    painter.end();
+    return superficie.Textos();
+}
+
+TEST(DibujaComando, WithinAZoneOnlyWhatMayReachIntoItIsDrawn)
+{
+    // Characters of 8 points (at most 320 twips high), one every 190 twips
+    // from y 1000: on a letter-size page, characters 0 to 78.
+    const QString sVertical = QStringLiteral("pPosVerti|500|1000|%1|False|8|0|").arg(QString(100000, u'A'));
+    const QRectF pagina(0, 0, 12240, 15840);
+    EXPECT_EQ(TextosDibujados(sVertical, pagina), 79);
+    // From y 100000 to 101000: characters 520 to 526.
+    EXPECT_EQ(TextosDibujados(sVertical, QRectF(0, 100000, 12240, 1000)), 7);
+    EXPECT_EQ(TextosDibujados(sVertical, QRectF(9000, 0, 1000, 15840)), 0);
+    EXPECT_EQ(TextosDibujados(QStringLiteral("pPosVerti|500|1000|ABC|False|8|0|"), QRectF()), 3); // no zone: all
+    EXPECT_EQ(TextosDibujados(QStringLiteral("pPos|500|17000|ANEXO|False|8|0|"), pagina), 0);
+    EXPECT_EQ(TextosDibujados(QStringLiteral("pPos|500|15800|ANEXO|False|8|0|"), pagina), 1);
 }
 
 class ImprimeLineasReporteTest : public ::testing::Test {

@@ -7,11 +7,14 @@
 #include "platform/printer.h"
 #include "platform/textfile.h"
 #include "tests/support/PdfLectura.h"
+#include "tests/support/PlantedFile.h"
 
+#include <QFile>
 #include <QPrinterInfo>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform::mb;
@@ -145,6 +148,28 @@ TEST_F(PreviaTest, AMissingFileIsReportedAndTheWindowShowsAnEmptyPage)
     EXPECT_EQ(script.shown()[0].style, Critical | OkOnly);
     EXPECT_EQ(frm.picPrevia.size(), 1);
     EXPECT_EQ(frm.TotalHojas(), 1);
+}
+
+TEST_F(PreviaTest, AReportThatNeverEndsOrIsFarTooLargeIsReportedAsMissing)
+{
+    const QString sRuta = dir.filePath(QStringLiteral("00000008.PRN"));
+    const QList<QPair<const char*, std::function<bool()>>> casos = {
+        {"a link to a device", [&] { return plant(Planted::DeviceLink, sRuta); }},
+        {"a FIFO", [&] { return plant(Planted::Fifo, sRuta); }},
+        {"a file of 4 GB", [&] { return plantHugeFile(sRuta, qint64(4) << 30); }},
+    };
+    for (const auto& [sCaso, planta] : casos) {
+        SCOPED_TRACE(sCaso);
+        ASSERT_TRUE(planta());
+        script.answer(Ok);
+        frmPreview previa;
+        previa.sArchivoReporte = QStringLiteral("00000008.PRN");
+        previa.Form_Load();
+        EXPECT_EQ(script.lastText(), QStringLiteral("Archivo Físico del Reporte no Existe"));
+        EXPECT_EQ(previa.TotalHojas(), 1);
+        ASSERT_TRUE(QFile::remove(sRuta));
+    }
+    EXPECT_EQ(script.shown().size(), 3);
 }
 
 TEST_F(PreviaTest, PrintingFromThePreviewPrintsEveryPageAndKeepsThePageShown)
