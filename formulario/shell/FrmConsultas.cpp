@@ -62,7 +62,10 @@ bool AbreArchivoConsulta()
     nArchivo = FreeFile();
     int nError = 0;
     while ((nError = AbreNumero(nArchivo, sArchivo, modoArchivo::Salida)) != 0) {
-        if (MensajeErrorArchivo(nError) != 0)
+        const int nRespuesta = MensajeErrorArchivo(nError);
+        if (nRespuesta == 3) // an error without a message of its own
+            MensajeArchivoNoEscrito(sArchivo);
+        if (nRespuesta != 0)
             return false;
     }
     return true;

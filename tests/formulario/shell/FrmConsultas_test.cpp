@@ -9,7 +9,9 @@
 #include "platform/textfile.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/PdfLectura.h"
+#include "tests/support/PlantedFile.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -155,6 +157,29 @@ TEST_F(ConsultasTest, PrintingAgainReplacesThePrintFile)
     frm.cmdImprimir_Click();
     EXPECT_EQ(ArchivoImpreso().size(), nLineas);
     EXPECT_EQ(sArchivo, QStringLiteral("Consultas.txt"));
+}
+
+// A print file's name holding a link or a FIFO is refused, and said so.
+TEST_F(ConsultasTest, APrintFileThatIsNoPlainFileIsToldAndNothingPrinted)
+{
+    QTemporaryDir fuera;
+    const QString sFuera = outsideFile(fuera.path());
+    const QString sConsultas = paths().sysPath + QStringLiteral("RPT/Consultas.txt");
+    Carga("T");
+    for (const Planted tipo : {Planted::Link, Planted::Fifo}) {
+        SCOPED_TRACE(plantedName(tipo));
+        ASSERT_TRUE(plant(tipo, sConsultas, sFuera));
+        script.answer(Ok);
+        frm.cmdImprimir_Click();
+        EXPECT_EQ(script.lastText(), QStringLiteral("No se pudo escribir el archivo %1.\nVerifique que no sea una carpeta, "
+                                                    "un enlace o un dispositivo, que se pueda modificar y que haya "
+                                                    "espacio en el disco.")
+                                         .arg(sConsultas));
+        EXPECT_TRUE(stillPlanted(tipo, sConsultas, sFuera));
+        EXPECT_EQ(plainBytes(sFuera), QByteArray("fuera\r\n"));
+        EXPECT_FALSE(QFile::exists(pdf));
+        ASSERT_TRUE(QFile::remove(sConsultas));
+    }
 }
 
 } // namespace
