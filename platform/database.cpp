@@ -286,14 +286,18 @@ QString zeroLengthConstraint(const QString& column)
 }
 
 // A column with the checks that make every write keep the column's type,
-// size and zero-length rule.
+// size and zero-length rule. The definition holds nothing but SQLite's own
+// (types, NOCASE, length, typeof), so that any SQLite tool opens the file.
+// Text columns, and the keys over them, fold capitals as the old engine did;
+// its whole Spanish order (accents aside, Ñ after N) is applied by the
+// dialect in every comparison and sort this layer runs.
 QString columnDefinition(const ColumnDef& column)
 {
     const QString name = quoteIdentifier(column.name);
     const bool text = column.type == FieldType::Text || column.type == FieldType::Memo;
     QString definition = name + QLatin1Char(' ') + declaredType(column.type, column.size);
     if (text)
-        definition += QStringLiteral(" COLLATE JET");
+        definition += QStringLiteral(" COLLATE NOCASE");
     if (column.required)
         definition += QStringLiteral(" NOT NULL");
     const auto check = [&](const QString& kind, const QString& condition) {
@@ -302,8 +306,9 @@ QString columnDefinition(const ColumnDef& column)
     };
     if (column.type == FieldType::Text) {
         const int size = column.size > 0 ? column.size : 255; // as declaredType writes it
-        // Len counts the whole value; length() would stop at a NUL character.
-        check(QStringLiteral("len"), QStringLiteral("Len(%1) <= %2").arg(name).arg(size));
+        // SQLite's length() stops at a NUL character; this layer's
+        // connections give it the whole value (see sqlfunctions.cpp).
+        check(QStringLiteral("len"), QStringLiteral("length(%1) <= %2").arg(name).arg(size));
     }
     if (text && !column.allowZeroLength)
         check(QStringLiteral("zl"), name + QStringLiteral(" <> ''"));

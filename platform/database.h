@@ -77,7 +77,9 @@ public:
     void rollback();
     int transactionLevel() const { return transactionLevel_; }
 
-    // Table definitions.
+    // Table definitions. The tables, keys and checks made here hold nothing
+    // but SQLite's own types, collations and functions: any SQLite tool
+    // opens, reads and changes the file.
     bool tableExists(const QString& table);
     QList<ColumnDef> columns(const QString& table);
     void createTable(const QString& table, const QList<ColumnDef>& columns); // 3010 when it exists

@@ -6,7 +6,9 @@
 //   DELETE * FROM t    DELETE FROM t
 //   True, False        -1, 0
 //   a * b, a / b, a - b   text operands read as numbers (JETNUM), not as their leading digits
-//   f(x) = 'y', ORDER BY, Max, Min   compared and sorted with the JET collation
+//   x = 'y', f(x) < y, ORDER BY, GROUP BY, Max, Min, count(DISTINCT x)
+//                      compared and sorted with the JET collation (the tables
+//                      declare SQLite's own NOCASE, which keeps accents apart)
 //   UNION (SELECT ...) the parentheses, which SQLite does not take, dropped
 //   Semana = 1AND ...  a blank between a number and the word after it
 //   Left(...), Right(...)   quoted, since SQLite reads LEFT and RIGHT as join words
@@ -17,6 +19,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace platform {
@@ -262,9 +265,11 @@ void joinNamesAndCalls(Pieces* pieces)
             const bool joinWord = piece.upper == QLatin1String("LEFT") || piece.upper == QLatin1String("RIGHT");
             const QString name = joinWord ? QLatin1Char('"') + piece.text + QLatin1Char('"') : piece.text;
             QString arguments = pieces->at(next).text;
-            // The largest and smallest text are those of the old engine's order.
-            if ((piece.upper == QLatin1String("MAX") || piece.upper == QLatin1String("MIN"))
-                && !arguments.contains(QLatin1String("COLLATE"), Qt::CaseInsensitive))
+            // The largest and smallest text, and the distinct values an
+            // aggregate takes, are those of the old engine's order.
+            const bool ordered = piece.upper == QLatin1String("MAX") || piece.upper == QLatin1String("MIN")
+                || pieces->at(next).upper == QLatin1String("DISTINCT");
+            if (ordered && !arguments.contains(QLatin1String("COLLATE"), Qt::CaseInsensitive))
                 arguments.insert(arguments.size() - 1, kCollate);
             replace(pieces, i, next + 1, name + arguments);
         }
@@ -378,26 +383,48 @@ void likes(Pieces* pieces)
     }
 }
 
-bool isBareColumn(const Pieces& pieces, qsizetype from, qsizetype to)
+// True when the piece before `from` or after `to` (the operands of one
+// comparison) is COLLATE: the statement chose the comparison's collation.
+bool collationChosen(const Pieces& pieces, qsizetype from, qsizetype to)
 {
-    qsizetype solid = -1;
-    for (qsizetype i = from; i < to; ++i) {
-        if (pieces.at(i).kind == Piece::Space)
-            continue;
-        if (solid >= 0)
-            return false;
-        solid = i;
-    }
-    return solid >= 0 && (pieces.at(solid).kind == Piece::Name || pieces.at(solid).kind == Piece::Word);
+    const qsizetype before = previousSolid(pieces, from);
+    const qsizetype after = nextSolid(pieces, to - 1);
+    return (before >= 0 && pieces.at(before).upper == QLatin1String("COLLATE"))
+        || (after < pieces.size() && pieces.at(after).upper == QLatin1String("COLLATE"));
 }
 
-// A comparison whose left side is no column (a function, a literal) takes
-// the old engine's collation; a column compares by its own, which the
-// layer's tables declare as that collation too.
+// True when the pieces from `first` to `end` are a whole number, a text of
+// digits alone or a list of such texts, as codes are written. Any text
+// compares with these alike in SQLite's NOCASE and in the old engine's
+// order (no other character weighs as a digit, and a letter, accented or
+// not, weighs more than a digit in both), so such a comparison keeps to the
+// column's own collation, and to its index.
+bool isDigitsAlone(const Pieces& pieces, qsizetype first, qsizetype end)
+{
+    static const QRegularExpression digits(
+        QStringLiteral("^(?:\\d{1,18}|'\\d*'|\\(\\s*'\\d*'(?:\\s*,\\s*'\\d*')*\\s*\\))$"));
+    return end == first + 1 && digits.match(pieces.at(first).text).hasMatch();
+}
+
+// True when the = after the operand from `start` to `last` is an
+// assignment of an UPDATE's SET: a column name right after SET or a comma.
+bool isAssignment(const Pieces& pieces, qsizetype start, qsizetype last)
+{
+    const qsizetype before = previousSolid(pieces, start);
+    return start == last && before >= 0
+        && (pieces.at(before).upper == QLatin1String("SET") || pieces.at(before).text == QLatin1String(","));
+}
+
+// Every comparison of text takes the old engine's collation, written after
+// its left side (whose collation rules in SQLite): the tables' columns
+// declare only SQLite's own NOCASE, which keeps accents apart.
 void comparisons(Pieces* pieces)
 {
+    bool setClause = false;
     for (qsizetype i = 0; i < pieces->size(); ++i) {
         const Piece& piece = pieces->at(i);
+        if (piece.upper == QLatin1String("SET") || piece.upper == QLatin1String("WHERE"))
+            setClause = piece.upper == QLatin1String("SET");
         const bool word = piece.kind == Piece::Word
             && (piece.upper == QLatin1String("IN") || piece.upper == QLatin1String("BETWEEN"));
         if (!word && !isComparison(piece))
@@ -408,45 +435,52 @@ void comparisons(Pieces* pieces)
         if (last < 0)
             continue;
         const qsizetype start = operandStart(*pieces, last);
-        if (start > last || isBareColumn(*pieces, start, last + 1))
+        const qsizetype right = nextSolid(*pieces, i);
+        const qsizetype end = operandEnd(*pieces, right);
+        if (start > last || (setClause && piece.text == QLatin1String("=") && isAssignment(*pieces, start, last))
+            || (piece.upper != QLatin1String("BETWEEN") && isDigitsAlone(*pieces, right, end))
+            || collationChosen(*pieces, start, end))
             continue;
         pieces->insert(last + 1, {Piece::Other, kCollate, {}});
         ++i; // the operator moved one place on
     }
 }
 
-// Every term of ORDER BY sorts with the old engine's collation.
-void orderTerms(Pieces* pieces)
+// A piece that ends an ORDER BY or GROUP BY clause.
+bool endsClause(const Piece& piece)
+{
+    static const QSet<QString> words = {"LIMIT", "OFFSET", "HAVING", "ORDER", "UNION", "INTERSECT", "EXCEPT"};
+    return piece.text == QLatin1String(";") || (piece.kind == Piece::Word && words.contains(piece.upper));
+}
+
+bool endsTerm(const Piece& piece)
+{
+    return piece.text == QLatin1String(",") || endsClause(piece)
+        || (piece.kind == Piece::Word && (piece.upper == QLatin1String("ASC") || piece.upper == QLatin1String("DESC")));
+}
+
+// Every term of ORDER BY and GROUP BY sorts and groups with the old engine's collation.
+void orderAndGroupTerms(Pieces* pieces)
 {
     for (qsizetype i = 0; i < pieces->size(); ++i) {
-        if (pieces->at(i).upper != QLatin1String("ORDER"))
+        if (pieces->at(i).upper != QLatin1String("ORDER") && pieces->at(i).upper != QLatin1String("GROUP"))
             continue;
         const qsizetype by = nextSolid(*pieces, i);
         if (by >= pieces->size() || pieces->at(by).upper != QLatin1String("BY"))
             continue;
         qsizetype term = by + 1;
         while (term < pieces->size()) {
-            // The term runs to the next comma, ASC/DESC, or the end of the clause.
             qsizetype end = term;
             bool collated = false;
-            while (end < pieces->size()) {
-                const Piece& p = pieces->at(end);
-                if (p.text == QLatin1String(",") || p.text == QLatin1String(";")
-                    || (p.kind == Piece::Word
-                        && (p.upper == QLatin1String("ASC") || p.upper == QLatin1String("DESC")
-                            || p.upper == QLatin1String("LIMIT") || p.upper == QLatin1String("OFFSET"))))
-                    break;
-                collated = collated || p.upper == QLatin1String("COLLATE");
-                ++end;
-            }
+            for (; end < pieces->size() && !endsTerm(pieces->at(end)); ++end)
+                collated = collated || pieces->at(end).upper == QLatin1String("COLLATE");
             qsizetype last = previousSolid(*pieces, end);
             if (last >= term && !collated) {
                 pieces->insert(last + 1, {Piece::Other, kCollate, {}});
                 ++end;
             }
-            while (end < pieces->size() && pieces->at(end).text != QLatin1String(",")
-                   && pieces->at(end).upper != QLatin1String("LIMIT") && pieces->at(end).text != QLatin1String(";"))
-                ++end;
+            while (end < pieces->size() && pieces->at(end).text != QLatin1String(",") && !endsClause(pieces->at(end)))
+                ++end; // past ASC or DESC
             if (end >= pieces->size() || pieces->at(end).text != QLatin1String(","))
                 break;
             term = end + 1;
@@ -464,7 +498,7 @@ QString rewriteLevel(Pieces pieces)
     concatenations(&pieces);
     likes(&pieces);
     comparisons(&pieces);
-    orderTerms(&pieces);
+    orderAndGroupTerms(&pieces);
     return joined(pieces, 0, pieces.size());
 }
 

@@ -1,7 +1,7 @@
 // Functions of the old engine's SQL dialect that the programs' statements use,
 // with Visual Basic's meanings, and the old engine's text order (the JET
 // collation). Trim, LTrim, RTrim and IIf are SQLite's own, which already
-// behave so.
+// behave so; SQLite's length() is given Len's whole measure of a text.
 
 #include "platform/dberror.h"
 #include "platform/dbinternal.h"
@@ -284,6 +284,25 @@ void sqlLen(sqlite3_context* context, int argc, sqlite3_value** argv)
         sqlite3_result_int64(context, textOf(argv[0]).size());
 }
 
+// length(x), SQLite's own but for text, which it counts only up to a NUL
+// character: here a text counts whole, as Len counts it. The size checks of
+// the layer's tables call length(), so that any tool can check the file and
+// this connection still measures a value with a NUL whole.
+void sqlLength(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_TEXT:
+        sqlLen(context, argc, argv);
+        break;
+    case SQLITE_NULL:
+        sqlite3_result_null(context);
+        break;
+    default: // a blob's bytes, the digits of a number
+        sqlite3_result_int64(context, sqlite3_value_bytes(argv[0]));
+        break;
+    }
+}
+
 void sqlUCase(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     if (!nullArgument(context, argc, argv))
@@ -474,9 +493,10 @@ void registerSqlFunctions(sqlite3* db)
         {"Nz", 2, sqlNz},         {"InStr", 2, sqlInStr},   {"InStr", 3, sqlInStr},
         {"CStr", 1, sqlCStr},     {"CInt", 1, sqlCInt},     {"CLng", 1, sqlCLng},
         {"CDbl", 1, sqlCDbl},     {"LIKEJET", 2, sqlLikeJet}, {"JETCAT", -1, sqlJetCat},
-        {"JETNUM", 1, sqlJetNum},
+        {"JETNUM", 1, sqlJetNum}, {"length", 1, sqlLength},
     };
-    // Innocuous: the checks of the layer's tables call Len.
+    // Innocuous: the checks of the layer's tables call length (and Len in
+    // files made before they kept to SQLite's own functions).
     for (const Definition& d : definitions) {
         sqlite3_create_function_v2(db, d.name, d.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                                    nullptr, d.function, nullptr, nullptr, nullptr);

@@ -322,6 +322,74 @@ TEST_F(DbTables, ZeroLengthPermissionChangesKeepRowsAndKey)
               dberr::NoSuchTable);
 }
 
+TEST_F(DbTables, AnySQLiteConnectionReadsChangesAndChecksTheTables)
+{
+    db->createTable(QStringLiteral("F0913DEUDAS"), {column(QStringLiteral("doc_id_d"), FieldType::Text, 5),
+                                                    column(QStringLiteral("semana"), FieldType::Byte),
+                                                    column(QStringLiteral("obs"), FieldType::Memo),
+                                                    column(QStringLiteral("fecha"), FieldType::Date)});
+    db->createPrimaryKey(QStringLiteral("F0913DEUDAS"), QStringLiteral("PK_F0913DEUDAS"),
+                         {QStringLiteral("doc_id_d"), QStringLiteral("semana")});
+    db->setAllowZeroLength(QStringLiteral("F0913DEUDAS"), QStringLiteral("obs"), true);
+    db.reset();
+
+    sqlite3* plain = nullptr; // without this layer's functions and collation
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path()).constData(), &plain, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    const auto run = [&](const char* sql) {
+        char* error = nullptr;
+        QString result;
+        sqlite3_exec(
+            plain, sql,
+            [](void* text, int, char** values, char**) {
+                *static_cast<QString*>(text) += QString::fromUtf8(values[0]);
+                return 0;
+            },
+            &result, &error);
+        if (error)
+            result = QString::fromUtf8(error);
+        sqlite3_free(error);
+        return result;
+    };
+    EXPECT_EQ(run("INSERT INTO F0913DEUDAS VALUES ('ñandú', 1, '', '2010-03-15 00:00:00'), ('Abc', 2, NULL, NULL)"),
+              QString());
+    EXPECT_EQ(run("UPDATE F0913DEUDAS SET semana = 3 WHERE doc_id_d = 'abc'"), QString());
+    EXPECT_EQ(run("SELECT doc_id_d || semana || ' ' FROM F0913DEUDAS WHERE doc_id_d > 'A' ORDER BY doc_id_d"),
+              QStringLiteral("Abc3 ñandú1 "));
+    const struct {
+        const char* sql;
+        const char* error;
+    } refused[] = {
+        {"UPDATE F0913DEUDAS SET doc_id_d = '123456'", "CHECK constraint failed: len$doc_id_d"},
+        {"UPDATE F0913DEUDAS SET doc_id_d = ''", "CHECK constraint failed: zl$doc_id_d"},
+        {"UPDATE F0913DEUDAS SET semana = 256", "CHECK constraint failed: rng$semana"},
+        {"INSERT INTO F0913DEUDAS (doc_id_d, semana) VALUES ('ABC', 3)",
+         "UNIQUE constraint failed: F0913DEUDAS.doc_id_d, F0913DEUDAS.semana"},
+    };
+    for (const auto& r : refused)
+        EXPECT_EQ(run(r.sql), QString::fromUtf8(r.error)) << r.sql;
+    EXPECT_EQ(run("PRAGMA integrity_check"), QStringLiteral("ok"));
+    sqlite3_close(plain);
+
+    db = Database::open(path());
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT fecha FROM F0913DEUDAS WHERE doc_id_d = 'ÑANDU'")).toDateTime(),
+              QDateTime(QDate(2010, 3, 15), QTime(0, 0)));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT semana FROM F0913DEUDAS WHERE doc_id_d = 'ABC'")), QVariant(3));
+}
+
+TEST_F(DbTables, KeysFoldTheCapitalsOfPlainLettersOnly)
+{
+    db->createTable(QStringLiteral("CONT"), {column(QStringLiteral("nombre"), FieldType::Text, 20)});
+    db->createPrimaryKey(QStringLiteral("CONT"), QStringLiteral("PK_CONT"), {QStringLiteral("nombre")});
+    const QString insert = QStringLiteral("INSERT INTO CONT VALUES (?)");
+    db->execute(insert, {QStringLiteral("jose")});
+    EXPECT_EQ(errorNumber([&] { db->execute(insert, {QStringLiteral("JOSE")}); }), dberr::DuplicateKey);
+    db->execute(insert, {QStringLiteral("josé")}); // SQLite's own NOCASE keeps accents apart
+    db->execute(insert, {QStringLiteral("JOSÉ")});
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(*) FROM CONT WHERE nombre = 'Jose'")).toInt(), 3)
+        << "statements still compare in the old engine's order";
+}
+
 // --- Checks on every write path -------------------------------------------------
 
 TEST_F(DbConstraints, TextLongerThanItsColumnIsRefusedEverywhere)

@@ -1,4 +1,7 @@
 #include "db_testing.h"
+#include "platform/dbinternal.h"
+
+#include <sqlite3.h>
 
 using namespace platform;
 using dbtesting::column;
@@ -224,6 +227,63 @@ TEST_F(DbDialect, TextSortsInSpanishOrder)
         EXPECT_EQ(column0(QString::fromUtf8(sql)), expected) << sql;
     QStringList reversed(expected.crbegin(), expected.crend());
     EXPECT_EQ(column0(QStringLiteral("SELECT funcion FROM PARAM ORDER BY 1 DESC")), reversed);
+}
+
+TEST_F(DbDialect, ColumnsComparedGroupedAndCountedFoldAsInComparisons)
+{
+    insertNames({QStringLiteral("Árbol"), QStringLiteral("ARBOL"), QStringLiteral("arbol"), QStringLiteral("Ñandú"),
+                 QStringLiteral("nandu")});
+    const struct {
+        const char* sql;
+        int value;
+    } cases[] = {
+        {"SELECT count(*) FROM PARAM a, PARAM b WHERE a.funcion = b.funcion", 11},
+        {"SELECT count(*) FROM PARAM a INNER JOIN PARAM b ON a.argumento = b.funcion", 11},
+        {"SELECT count(*) FROM (SELECT funcion FROM PARAM GROUP BY funcion)", 3},
+        {"SELECT count(DISTINCT funcion) FROM PARAM", 3},
+        {"SELECT count(*) FROM PARAM WHERE funcion IN (SELECT funcion FROM PARAM WHERE argumento = 'ÁRBOL')", 3},
+        {"SELECT count(*) FROM PARAM WHERE 'NANDÚ' = funcion", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db->scalar(QString::fromUtf8(c.sql)).toInt(), c.value) << c.sql;
+    db->execute(QStringLiteral("UPDATE PARAM SET numero = '002', monto = IIf(funcion = 'ÁRBOL', 'sí', 'no') "
+                               "WHERE funcion <> 'ñandu'"));
+    EXPECT_EQ(db->recordsAffected(), 4);
+    EXPECT_EQ(count(QStringLiteral("numero = '002' AND monto = 'SI'")), 3);
+}
+
+TEST_F(DbDialect, CodesOfDigitsAloneSearchTheKey)
+{
+    db->createPrimaryKey(QStringLiteral("PARAM"), QStringLiteral("PK_PARAM"),
+                         {QStringLiteral("numero"), QStringLiteral("argumento")});
+    // How SQLite would run the statement as this layer rewrites it.
+    const auto plan = [&](const QString& condition) {
+        const QByteArray sql =
+            (QStringLiteral("EXPLAIN QUERY PLAN ") + adaptToEngine(QStringLiteral("SELECT * FROM PARAM WHERE ") + condition))
+                .toUtf8();
+        sqlite3_stmt* statement = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db->handle(), sql.constData(), -1, &statement, nullptr), SQLITE_OK) << sql.data();
+        QString details;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            details += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 3)));
+        sqlite3_finalize(statement);
+        return details;
+    };
+    const struct {
+        const char* condition;
+        bool searches;
+    } cases[] = {
+        {"numero = '871'", true},
+        {"numero = '871' AND argumento = ?", true},
+        {"numero IN ('871', '872')", true},
+        {"numero = 871", true},
+        {"numero = '87A'", false}, // letters fold accents in the old engine's order alone
+        {"numero = ?", false},
+        {"numero BETWEEN '1' AND '2'", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(plan(QString::fromUtf8(c.condition)).contains(QLatin1String("USING INDEX")), c.searches)
+            << c.condition << ": " << plan(QString::fromUtf8(c.condition)).toStdString();
 }
 
 // --- Statements as the programs write them ----------------------------------------
