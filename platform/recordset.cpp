@@ -51,9 +51,9 @@ int changeRow(const Database& db, const QString& sql, const QVariantList& values
 }
 
 // Reads the rows of a statement as its fields' values. A column that stores
-// the same text as in the row before hands back the value already made: the
-// codes, dates and amounts of a long set repeat from row to row, and so are
-// converted once and share one string.
+// the same text or whole number as in the row before hands back the value
+// already made: the codes, dates, amounts and flags of a long set repeat
+// from row to row, and so are converted once and share one string.
 class RowReader {
 public:
     // Without `manyRows` every value is converted afresh (one row alone).
@@ -61,7 +61,7 @@ public:
     {
         columns_.reserve(fields.size());
         for (int i = 0; i < fields.size(); ++i)
-            columns_.append({fields.at(i).type(), declared.at(i), {}, {}, false});
+            columns_.append({fields.at(i).type(), declared.at(i), SQLITE_NULL, {}, {}});
     }
 
     QVariantList read(sqlite3_stmt* stmt)
@@ -77,9 +77,9 @@ private:
     struct Column {
         FieldType type;
         bool declared;
-        QByteArray text; // stored text of `value`, when `repeatable`
+        int storage; // SQLITE_TEXT or SQLITE_INTEGER when `value` can be handed again
+        QByteArray stored; // what `value` was made from, as stored
         QVariant value;
-        bool repeatable;
     };
 
     QVariant convert(sqlite3_stmt* stmt, int i) const
@@ -90,16 +90,27 @@ private:
 
     QVariant value(sqlite3_stmt* stmt, int i)
     {
-        if (!manyRows_ || sqlite3_column_type(stmt, i) != SQLITE_TEXT)
-            return convert(stmt, i);
+        const int storage = manyRows_ ? sqlite3_column_type(stmt, i) : SQLITE_NULL;
+        if (storage == SQLITE_TEXT) {
+            const QByteArrayView text(sqlite3_column_text(stmt, i), sqlite3_column_bytes(stmt, i));
+            return repeated(stmt, i, storage, text);
+        }
+        if (storage == SQLITE_INTEGER) {
+            const qint64 number = sqlite3_column_int64(stmt, i);
+            return repeated(stmt, i, storage, QByteArrayView(reinterpret_cast<const char*>(&number), sizeof number));
+        }
+        return convert(stmt, i);
+    }
+
+    QVariant repeated(sqlite3_stmt* stmt, int i, int storage, QByteArrayView stored)
+    {
         Column& column = columns_[i];
-        const QByteArrayView stored(sqlite3_column_text(stmt, i), sqlite3_column_bytes(stmt, i));
-        if (column.repeatable && column.text == stored)
+        if (column.storage == storage && column.stored == stored)
             return column.value;
         column.value = convert(stmt, i);
-        column.text.resize(stored.size()); // keeps its room: no allocation per row
-        std::memcpy(column.text.data(), stored.data(), size_t(stored.size()));
-        column.repeatable = true;
+        column.storage = storage;
+        column.stored.resize(stored.size()); // keeps its room: no allocation per row
+        std::memcpy(column.stored.data(), stored.data(), size_t(stored.size()));
         return column.value;
     }
 
