@@ -32,6 +32,17 @@ QStringList ColumnasEnviadas(const QString& sTabla)
                       "des_otros", "fec_pago", "cnumero"};
 }
 
+// A grid row's description from the PARAM entries `sNumero`: `sTexto`, made
+// of their argumento and funcion, of the entry whose argumento is
+// `sCodigo`. The entries' texts are made once for the whole grid, not once
+// per row (LIMIT -1 keeps SQLite from folding them back into the look-up).
+QString DescripcionParam(const char* sNumero, const char* sTexto, const char* sCodigo)
+{
+    return QStringLiteral("( SELECT d.des FROM ( SELECT argumento, %2 AS des FROM PARAM WHERE numero = '%1' "
+                          "LIMIT -1 ) d WHERE d.argumento = %3 )")
+        .arg(QLatin1String(sNumero), QLatin1String(sTexto), QLatin1String(sCodigo));
+}
+
 } // namespace
 
 void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave)
@@ -64,17 +75,17 @@ void VaciaTablasTrabajo()
 
 QString ConsultaGrilla(int nIndex)
 {
-    QString sConsulta = QStringLiteral(
-        "SELECT per_doc, ind_tip_deu, ind_ver_deu, "
-        "( SELECT substr(argumento,2,3) || substr(argumento,-1) || '-' || substr(funcion,1,32) FROM PARAM "
-        "WHERE numero = '871' AND argumento = cod_tri ) AS des_tributo, "
-        "( SELECT UCase(trim(substr(funcion,22,80))) FROM PARAM WHERE numero = '872' "
-        "AND argumento = Trim(cod_tip_Doc) ) AS des_valor, "
-        "num_Doc, cod_tri, Cod_For, Cod_Tip_doc, cod_tri_aso, "
-        "( SELECT substr(funcion,1,32) FROM PARAM WHERE numero = '871' AND argumento = cod_tri_aso ) AS des_tributo_aso, "
-        "fec_des_deu, mto_tributo_s, mto_int_cap_s, mto_int_s, mto_act_s, ind_acog, ind_conf, mto_tributo_c, "
-        "mto_int_cap_c, mto_int_c, Mto_act_c, Cod_for_dj, Num_Ord_dj, ind_deuda_dj, Num_pro, ind_valor, "
-        "ind_impugnado, num_cuo FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? ");
+    QString sConsulta = QStringLiteral("SELECT per_doc, ind_tip_deu, ind_ver_deu, ")
+        + DescripcionParam("871", "substr(argumento,2,3) || substr(argumento,-1) || '-' || substr(funcion,1,32)",
+                           "cod_tri")
+        + QStringLiteral(" AS des_tributo, ")
+        + DescripcionParam("872", "UCase(trim(substr(funcion,22,80)))", "Trim(cod_tip_Doc)")
+        + QStringLiteral(" AS des_valor, num_Doc, cod_tri, Cod_For, Cod_Tip_doc, cod_tri_aso, ")
+        + DescripcionParam("871", "substr(funcion,1,32)", "cod_tri_aso")
+        + QStringLiteral(
+              " AS des_tributo_aso, fec_des_deu, mto_tributo_s, mto_int_cap_s, mto_int_s, mto_act_s, ind_acog, "
+              "ind_conf, mto_tributo_c, mto_int_cap_c, mto_int_c, Mto_act_c, Cod_for_dj, Num_Ord_dj, ind_deuda_dj, "
+              "Num_pro, ind_valor, ind_impugnado, num_cuo FROM TMP_F0913DEUDAS WHERE doc_id_d = ? AND Semana = ? ");
     sConsulta += nIndex == 1 ? QStringLiteral("AND ind_tip_deu in ( '01', '04', '06' ) ")
                              : QStringLiteral("AND ind_tip_deu = '05' ");
     return sConsulta + QStringLiteral("ORDER BY 1 DESC, cod_tri ");
