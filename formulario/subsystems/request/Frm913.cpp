@@ -474,7 +474,7 @@ void Frm913::CmdValidar_Click()
     }
     // The checks may change the tab, and with it the help topic.
     const int nAyuda = nHelpContextTab_;
-    const bool bLimpia = ValidaDeclaracion(
+    const std::optional<bool> bLimpia = ValidaDeclaracion(
         [this](int nArchivo) {
             nArchivoMens = nArchivo;
             return ValidaContForm1(0);
@@ -482,7 +482,9 @@ void Frm913::CmdValidar_Click()
         DatosAValidar());
     nHelpContextTab_ = nAyuda;
     PunteroNormal();
-    if (bLimpia)
+    if (!bLimpia) // the findings file could not be written; that was said
+        return;
+    if (*bLimpia)
         platform::messageBox(QStringLiteral("La información de la declaración no presenta inconsistencias."),
                              Exclamation | OkOnly, windowTitle());
     else

@@ -243,22 +243,30 @@ bool ValidaTodo(quint8 nModo, const DeclaracionAValidar& datos, int nArchivoMens
     nInconsistencia = 0;
     Validacion validacion(nModo, datos, nArchivoMens);
     validacion.Ejecuta();
-    if (nModo != 2 && nArchivoMens != 0)
-        CierraArchivo(nArchivoMens);
     if (bSeleccionaModalidad)
         *bSeleccionaModalidad = validacion.bSeleccionaModalidad;
     return validacion.SinHallazgos();
 }
 
-bool ValidaDeclaracion(const std::function<bool(int nArchivoMens)>& ValidaContForm1,
-                       const DeclaracionAValidar& datos)
+std::optional<bool> ValidaDeclaracion(const std::function<bool(int nArchivoMens)>& ValidaContForm1,
+                                      const DeclaracionAValidar& datos)
 {
     nGrabando = 0;
     nInconsistencia = 0;
     const int nArchivoMens = AbreArchivoMens();
+    if (nArchivoMens == 0) {
+        MensajeArchivoNoEscrito(sArchivo);
+        return std::nullopt;
+    }
+    bool bLimpia = false;
     if (ValidaContForm1(nArchivoMens))
-        return ValidaTodo(0, datos, nArchivoMens);
-    nInconsistencia = 1;
-    CierraArchivo(nArchivoMens);
-    return false;
+        bLimpia = ValidaTodo(0, datos, nArchivoMens);
+    else
+        nInconsistencia = 1;
+    // Findings that did not all reach the file are not shown as if they had.
+    if (!CierraArchivo(nArchivoMens)) {
+        MensajeArchivoNoEscrito(sArchivo);
+        return std::nullopt;
+    }
+    return bLimpia;
 }

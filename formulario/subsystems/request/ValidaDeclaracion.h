@@ -11,6 +11,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <optional>
 
 // What the form's controls hold that the checks read.
 struct DeclaracionAValidar {
@@ -27,7 +28,7 @@ struct DeclaracionAValidar {
 int AbreArchivoMens();
 
 // Runs the checks. `nModo` 0 writes each finding as a line of the open file
-// `nArchivoMens` (none when 0) and goes on, then closes the file; 2 stops at
+// `nArchivoMens` (none when 0) and goes on, leaving the file open; 2 stops at
 // the first finding, except that nothing to refinance sets
 // `bSeleccionaModalidad` (the form selects tab 3) and the checks go on.
 // nInconsistencia ends 1 when anything was found, else 0; the result is true
@@ -41,6 +42,8 @@ bool ValidaTodo(quint8 nModo, const DeclaracionAValidar& datos, int nArchivoMens
 // to 0, Mens.txt opened, the identification checks run (the form's
 // ValidaContForm1(0), given the file's number to write into) and, when they
 // pass, ValidaTodo(0). The file is closed; true for a clean declaration.
-// The form then shows the message or FrmConsist on sArchivo.
-bool ValidaDeclaracion(const std::function<bool(int nArchivoMens)>& ValidaContForm1,
-                       const DeclaracionAValidar& datos);
+// The form then shows the message or FrmConsist on sArchivo. Nothing, after
+// a message naming the file, when Mens.txt could not be created or written
+// whole: the form shows neither, so no older file passes for this one.
+std::optional<bool> ValidaDeclaracion(const std::function<bool(int nArchivoMens)>& ValidaContForm1,
+                                      const DeclaracionAValidar& datos);

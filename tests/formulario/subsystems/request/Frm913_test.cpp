@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -849,6 +850,25 @@ TEST_F(Frm913Test, ValidatingShowsTheFindings)
     ASSERT_EQ(mostrados.size(), 1);
     EXPECT_TRUE(mostrados[0].endsWith(QStringLiteral("Mens.txt")));
     EXPECT_EQ(nInconsistencia, 1);
+}
+
+TEST_F(Frm913Test, AFindingsFileThatCannotBeWrittenIsToldAndTheFormGoesOn)
+{
+    Frm913& frm = AbreConDeudas();
+    const QString sMens = sSysPath + QStringLiteral("Mens.txt");
+    ASSERT_TRUE(QDir().mkdir(sMens));
+    QStringList mostrados;
+    script.onForm(QStringLiteral("FrmConsist"), [&mostrados](QWidget&) { return mostrados << sArchivo, 0; });
+    const qsizetype nCajas = script.shown().size();
+    script.answer(Ok);
+    frm.CmdValidar_Click();
+    ASSERT_EQ(script.shown().size(), nCajas + 1);
+    EXPECT_TRUE(script.lastText().startsWith(QStringLiteral("No se pudo escribir el archivo %1.").arg(sMens)));
+    EXPECT_TRUE(mostrados.isEmpty());
+
+    ASSERT_TRUE(QDir(sMens).removeRecursively());
+    frm.CmdValidar_Click();
+    EXPECT_EQ(mostrados, QStringList{sMens});
 }
 
 // ---------------------------------------------------------------------------

@@ -2,10 +2,14 @@
 
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/TablaArchivos.h"
+#include "platform/textfile.h"
 #include "tests/formulario/subsystems/request/DeudasPrueba.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/PlantedFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -220,6 +224,47 @@ TEST_F(ValidaTest, EnModoDosParaEnElPrimerHallazgo)
     EXPECT_TRUE(bSeleccionaModalidad); // nothing to refinance does not stop the checks
     EXPECT_EQ(sMensaje, "Casilla 503: Debe ingresar el número de cuotas de fraccionamiento.");
     EXPECT_EQ(nInconsistencia, 1);
+}
+
+// Whatever keeps Mens.txt from taking this run's findings is told, with the
+// file's name, and nothing is shown as the findings.
+TEST_F(ValidaTest, UnArchivoDeHallazgosQueNoSePuedeEscribirSeAvisaConSuNombre)
+{
+    QTemporaryDir fuera;
+    const QString sAnterior = fuera.filePath("Mens.txt");
+    ASSERT_TRUE(platform::writeTextLines(sAnterior, {"Hallazgo anterior"}));
+    const QString sMens = sSysPath + "Mens.txt";
+    const std::optional<Planted> casos[] = {Planted::Link, Planted::Fifo, Planted::Folder, Planted::DeviceLink,
+                                            std::nullopt}; // an older plain file, on a disk that takes no more
+    for (const std::optional<Planted>& tipo : casos) {
+        SCOPED_TRACE(tipo ? plantedName(*tipo) : "a full disk");
+        ASSERT_TRUE(tipo ? plant(*tipo, sMens, sAnterior) : QFile::copy(sAnterior, sMens));
+        script.answer(platform::mb::Ok);
+        std::optional<bool> bLimpia = true;
+        {
+            std::optional<FileSizeLimit> disco;
+            if (!tipo)
+                disco.emplace(0);
+            bLimpia = ValidaDeclaracion(
+                [](int nArchivo) {
+                    EscribeLinea(nArchivo, "Ingrese correctamente el teléfono");
+                    return false;
+                },
+                datos);
+        }
+        EXPECT_EQ(bLimpia, std::nullopt);
+        ASSERT_EQ(script.shown().size(), 1);
+        EXPECT_EQ(script.shown()[0].text, "No se pudo escribir el archivo " + sMens
+                                              + ".\nVerifique que no sea una carpeta, un enlace o un dispositivo, que "
+                                                "se pueda modificar y que haya espacio en el disco.");
+        EXPECT_EQ(script.shown()[0].title, "Error de Archivo");
+        EXPECT_EQ(script.shown()[0].style, platform::mb::Critical | platform::mb::OkOnly);
+        if (tipo)
+            EXPECT_TRUE(stillPlanted(*tipo, sMens, sAnterior));
+        EXPECT_EQ(plainBytes(sAnterior), QByteArray("Hallazgo anterior\r\n"));
+        ASSERT_TRUE(QFile::remove(sMens) || QDir(sMens).removeRecursively());
+        script.clear();
+    }
 }
 
 } // namespace
