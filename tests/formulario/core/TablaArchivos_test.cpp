@@ -36,20 +36,4 @@ TEST(TablaArchivos, OnlyAPlainFileIsOpenedAndALinkOnlyForReading)
     }
 }
 
-TEST(TablaArchivos, ClosingTellsWhetherEveryLineReachedTheFile)
-{
-    QTemporaryDir carpeta;
-    const QString sRuta = carpeta.filePath(QStringLiteral("a.txt"));
-    ASSERT_EQ(AbreNumero(1, sRuta, modoArchivo::Salida), 0);
-    EXPECT_TRUE(EscribeLinea(1, QStringLiteral("uno")));
-    EXPECT_TRUE(CierraArchivo(1));
-
-    ASSERT_EQ(AbreNumero(1, sRuta, modoArchivo::Salida), 0);
-    {
-        FileSizeLimit disco(3);
-        EXPECT_FALSE(EscribeLinea(1, QStringLiteral("dos")));
-    }
-    EXPECT_FALSE(CierraArchivo(1));
-}
-
 } // namespace
