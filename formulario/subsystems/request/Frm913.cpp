@@ -554,11 +554,7 @@ void Frm913::SSTab1_Click(int PreviousTab)
             CargaTabIndex(nTab);
             // A row deleted meanwhile may have taken the saved position along.
             if (nFilaGrilla > 0 && nFilaGrilla < rsDat_[nTab]->recordCount()) {
-                rsDat_[nTab]->setAbsolutePosition(nFilaGrilla);
-                SigueGrilla(nTab);
-                // SigueGrilla keeps the grid quiet, so the count label is
-                // told of the row itself.
-                TDBGrid_RowColChange(nTab, 0);
+                PosicionaDat(nTab, nFilaGrilla);
                 nFilaGrilla = 0;
             }
             CalculaMontoTotal(*txtmtototal_[nTab], nTab);
@@ -1340,6 +1336,15 @@ QString Frm913::CaptionTab(int nTab) const
 platform::Recordset& Frm913::Dat(int nIndex)
 {
     return *rsDat_[nIndex];
+}
+
+void Frm913::PosicionaDat(int nIndex, int nPosicion)
+{
+    rsDat_[nIndex]->setAbsolutePosition(nPosicion);
+    SigueGrilla(nIndex);
+    // SigueGrilla keeps the grid quiet, so the count label is told of the
+    // row itself.
+    TDBGrid_RowColChange(nIndex, 0);
 }
 
 QString Frm913::ColumnaGrilla(int nIndex, const QString& sColumna) const

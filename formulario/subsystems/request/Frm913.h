@@ -110,6 +110,7 @@ public:
     int TabIndexTab() const override { return 0; }
     int HelpContextTab() const override { return nHelpContextTab_; }
     platform::Recordset& Dat(int nIndex) override;
+    void PosicionaDat(int nIndex, int nPosicion) override;
     QString ColumnaGrilla(int nIndex, const QString& sColumna) const override;
     QLineEdit& txtmtototal(int nIndex) override;
     QString FechaAcog() const override;

@@ -32,6 +32,9 @@ public:
     // Dat(n): the record set of tab n (1 or 2) over TMP_F0913DEUDAS; its
     // current row is the debt being edited.
     virtual platform::Recordset& Dat(int nIndex) = 0;
+    // Moves Dat(n) to row nPosicion (0 the first); TDBGrid(n) and its
+    // record-count label follow it, as a grid bound to the rows does.
+    virtual void PosicionaDat(int nIndex, int nPosicion) = 0;
     // TDBGrid(n): the current row's field as stored, by field name.
     virtual QString ColumnaGrilla(int nIndex, const QString& sColumna) const = 0;
     // txtmtototal(n): the tab's accepted total; "0" means none to recompute.

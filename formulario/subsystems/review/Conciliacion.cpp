@@ -87,13 +87,12 @@ class Conciliacion {
 public:
     Conciliacion(DeudaRevisada& deuda, const QString& sTitulo) : d(deuda), sTitulo_(sTitulo) {}
 
-    // Steps of one try, inside the transaction the caller holds.
-    void Ejecuta()
+    // The checks. They run outside any transaction and keep nothing open,
+    // so that while their boxes wait for the user the database is free for
+    // other writers.
+    void Verifica()
     {
-        auto rsDeuda = AbreDeuda();
-        if (rsDeuda->eof() && rsDeuda->bof())
-            throw Cancelacion{codigoConciliacion::SinRegistro};
-        rsDeuda->edit();
+        DeudaExistente();
         if (d.nAcoge == 0)
             throw Cancelacion{codigoConciliacion::SinAcogimiento};
         if (d.nAcoge == 1) {
@@ -104,6 +103,13 @@ public:
             if (d.nConforme == 2)
                 VerificaMontos();
         }
+    }
+
+    // The writes, inside the transaction the caller holds; they ask nothing.
+    void Graba()
+    {
+        auto rsDeuda = DeudaExistente();
+        rsDeuda->edit();
         EscribeDeuda(*rsDeuda);
         for (int nMotivo = 1; nMotivo <= 6; ++nMotivo)
             EscribeMotivo(nMotivo);
@@ -112,6 +118,14 @@ public:
     int nMotivoFoco = 0;
 
 private:
+    std::unique_ptr<Recordset> DeudaExistente()
+    {
+        auto rsDeuda = AbreDeuda();
+        if (rsDeuda->eof() && rsDeuda->bof())
+            throw Cancelacion{codigoConciliacion::SinRegistro};
+        return rsDeuda;
+    }
+
     std::unique_ptr<Recordset> AbreDeuda()
     {
         // The whole key, so that the answer goes to this debt alone.
@@ -317,13 +331,15 @@ private:
     quint8 nCodigo_ = codigoConciliacion::Ninguno;
 };
 
-// One try at the save, in its own transaction: a refusal or a database
-// error rolls it back whole.
+// One try at the save: the checks, then the writes in their own
+// transaction, which a database error rolls back whole. The transaction
+// takes the database's write lock only once every question is answered.
 ResultadoConciliacion IntentaConciliacion(DeudaRevisada& deuda, const QString& sTitulo)
 {
     Conciliacion conciliacion(deuda, sTitulo);
     try {
-        EnTransaccion([&] { conciliacion.Ejecuta(); });
+        conciliacion.Verifica();
+        EnTransaccion([&] { conciliacion.Graba(); });
         return {true, 0};
     } catch (const Cancelacion& cancelacion) {
         const QString sMensaje = MensajeCodigo(cancelacion.nCodigo);
@@ -357,10 +373,10 @@ bool ContinuaConSiguiente(ServiciosFrm913& frm, int nTab, const QString& sTitulo
                 Question | YesNo, sTitulo)
             != Yes)
             return false;
-        frm.Dat(nTab).setAbsolutePosition(nPosicion + 1);
+        frm.PosicionaDat(nTab, nPosicion + 1);
         return true;
     }
-    frm.Dat(nTab).setAbsolutePosition(nPosicion);
+    frm.PosicionaDat(nTab, nPosicion);
     platform::messageBox(QStringLiteral("La información se actualizó satisfactoriamente"), Information | OkOnly,
                          sTitulo);
     return false;

@@ -6,6 +6,7 @@
 #include "formulario/subsystems/review/frmSustento.h"
 #include "platform/database.h"
 #include "tests/support/ControlValorPrueba.h"
+#include "tests/support/EventosUsuario.h"
 #include "tests/support/HostTest.h"
 #include "tools/hostkit/declarations.h"
 
@@ -14,6 +15,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -234,6 +236,39 @@ TEST_F(Frm913RevisionTest, TheNextDebtPathRunsToTheLastRowAndTheGridStaysWhereIt
     EXPECT_EQ(frm.TDBGrid[1]->currentIndex().row(), 4);
     EXPECT_EQ(frm.Dat(1).absolutePosition(), 4);
     EXPECT_EQ(frm.lblTab[1]->text(), QStringLiteral("Total de registros : 5 de 7"));
+}
+
+// A debt opened with a double click, reviewed, and the next ones after it:
+// the grid's row and its record count follow each debt the dialog shows and
+// stay on the last one saved. A challenge mark that is no number reads 0.
+TEST_F(Frm913RevisionTest, TheGridAndItsCountFollowTheReviewedDebt)
+{
+    hostkit::seedSampleDeclarations(db());
+    db().execute("UPDATE F0913DEUDAS SET ind_impugnado = 'S' WHERE Num_doc IN ('0230000004', '0230000005')");
+    Frm913& frm = Abre(1, 1);
+    frm.show();
+    QStringList vistos;
+    script.onForm(QStringLiteral("frmCondeuDet"), [&](QWidget& w) {
+        auto& dlg = static_cast<frmCondeuDet&>(w);
+        for (int nRespuesta : {Yes, Yes, Ok}) {
+            vistos.append(dlg.lblNumvalor->text());
+            Pulsa(*dlg.optAcogeFrac[1], Qt::Key_Space);
+            script.answer(nRespuesta);
+            Clic(*dlg.cmdOpcion[0]);
+            vistos.append(QStringLiteral("%1, %2").arg(frm.TDBGrid[1]->currentIndex().row()).arg(frm.lblTab[1]->text()));
+        }
+        Clic(*dlg.cmdOpcion[1]);
+        return 0;
+    });
+    script.clear();
+    QTableView& grilla = *frm.TDBGrid[1];
+    const QModelIndex fila4 = grilla.model()->index(4, 0);
+    grilla.scrollTo(fila4);
+    DobleClic(*grilla.viewport(), grilla.visualRect(fila4).center());
+    EXPECT_EQ(vistos, (QStringList{"0230000004", "5, Total de registros : 6 de 7", "0230000005",
+                                   "6, Total de registros : 7 de 7", "0230000006", "6, Total de registros : 7 de 7"}));
+    EXPECT_EQ(Textos(), (QStringList{kSiguiente, kSiguiente, kActualizada}));
+    frm.hide();
 }
 
 // ------------------------------------------------------------ debts entered by hand

@@ -430,6 +430,29 @@ TEST_F(ConciliacionTest, ReasonsFourAndSixExcludeEachOtherForADebtInLitigation)
               (QStringList{QStringLiteral("Debe registrar el desistimiento aceptado"), kCancelada}));
 }
 
+TEST_F(ConciliacionTest, AnotherProgramWritesWhileTheConciliationAsksTheUser)
+{
+    db().execute(QStringLiteral("CREATE TABLE OTRO_PROGRAMA (n INTEGER)"));
+    Inserta({});
+    Carga();
+    frmCondeuDet& dlg = Abre();
+    Discrepa(dlg, QStringLiteral("1,000"), QString(), QStringLiteral("200")); // the statement's total
+    Sustenta(dlg, 3);
+    // Another program, which would not wait for a lock, writes while the
+    // question waits for the user.
+    script.answer([this](const platform::ShownMessage&) {
+        auto otro = platform::Database::open(paths().dbFile, platform::OpenOptions{.busyTimeoutMs = 0});
+        EXPECT_NO_THROW(otro->execute(QStringLiteral("INSERT INTO OTRO_PROGRAMA VALUES (1)")));
+        return Yes;
+    });
+    EXPECT_EQ(Acepta(dlg),
+              (QStringList{QStringLiteral("Se ha detectado que la deuda según ALCOR es igual a la deuda que está "
+                                          "acogiendo, ¿Desea continuar?"),
+                           kActualizada}));
+    EXPECT_EQ(Deuda(), (QStringList{"1", "2", "1000", "0.00", "200.00", "1200"}));
+    EXPECT_EQ(Filas(QStringLiteral("SELECT n FROM OTRO_PROGRAMA")), QStringList{"1"});
+}
+
 // ------------------------------------------------------------ the next debt
 
 TEST_F(ConciliacionTest, TheNextDebtPathRunsToTheLastRow)

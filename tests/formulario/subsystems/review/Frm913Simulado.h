@@ -3,9 +3,8 @@
 // Stand-in of the request form for the tests of the debt review dialogs:
 // the two debt tabs over TMP_F0913DEUDAS of one declarant with their
 // record-count labels and total boxes, the update date and a log of the
-// routines the dialogs call back; the keys and clicks a user gives the
-// dialogs; and a fixture that installs the stand-in over a fresh host with
-// notified debts of its own.
+// routines the dialogs call back; and a fixture that installs the stand-in
+// over a fresh host with notified debts of its own.
 
 #include "formulario/core/Formato.h"
 #include "formulario/core/ModGen00.h"
@@ -14,50 +13,16 @@
 #include "formulario/subsystems/request/TablasTrabajo.h"
 #include "formulario/subsystems/review/frmCondeuDet.h"
 #include "platform/database.h"
+#include "tests/support/EventosUsuario.h"
 #include "tests/support/HostTest.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QStringList>
 #include <QWidget>
 #include <array>
 #include <memory>
-
-// A key pressed and released in the widget, as the user types it.
-inline void Pulsa(QWidget& w, int nTecla, Qt::KeyboardModifiers modificadores = Qt::NoModifier,
-                  const QString& sTexto = {})
-{
-    QKeyEvent presion(QEvent::KeyPress, nTecla, modificadores, sTexto);
-    QApplication::sendEvent(&w, &presion);
-    QKeyEvent suelta(QEvent::KeyRelease, nTecla, modificadores, sTexto);
-    QApplication::sendEvent(&w, &suelta);
-}
-
-inline void Teclea(QWidget& w, const QString& sTexto)
-{
-    for (QChar c : sTexto)
-        Pulsa(w, c.toUpper().unicode(), Qt::NoModifier, QString(c));
-}
-
-inline void Pega(QWidget& w)
-{
-    QKeyEvent atajo(QEvent::ShortcutOverride, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
-    QApplication::sendEvent(&w, &atajo);
-    Pulsa(w, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
-}
-
-inline void Clic(QWidget& w, Qt::MouseButton boton)
-{
-    const QPointF punto(2, 2);
-    QMouseEvent presion(QEvent::MouseButtonPress, punto, w.mapToGlobal(punto), boton, boton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &presion);
-    QMouseEvent suelta(QEvent::MouseButtonRelease, punto, w.mapToGlobal(punto), boton, Qt::NoButton,
-                       Qt::NoModifier);
-    QApplication::sendEvent(&w, &suelta);
-}
 
 class Frm913Simulado : public ServiciosFrm913 {
 public:
@@ -77,6 +42,11 @@ public:
     int TabIndexTab() const override { return 0; }
     int HelpContextTab() const override { return 1017; }
     platform::Recordset& Dat(int nIndex) override { return *dat.at(nIndex); }
+    void PosicionaDat(int nIndex, int nPosicion) override
+    {
+        dat.at(nIndex)->setAbsolutePosition(nPosicion);
+        Cuenta(nIndex);
+    }
 
     QString ColumnaGrilla(int nIndex, const QString& sColumna) const override
     {
@@ -94,11 +64,7 @@ public:
     {
         llamadas.append(QStringLiteral("CargaTabIndex(%1)").arg(nIndex));
         dat.at(nIndex) = oBaseDatos->openRecordset(ConsultaGrilla(nIndex), {Ruc(), nEntidad});
-        platform::Recordset& rs = *dat.at(nIndex);
-        lblTab.at(nIndex).setText(rs.recordCount() < 1 ? QStringLiteral("Sin registros")
-                                                       : QStringLiteral("Total de registros : %1 de %2")
-                                                             .arg(rs.absolutePosition() + 1)
-                                                             .arg(rs.recordCount()));
+        Cuenta(nIndex);
     }
     void CalculaMontoTotal(QLineEdit& txtBox, int nIndex) override
     {
@@ -108,6 +74,16 @@ public:
     }
 
     QString Ruc() const { return sNumdoc.left(11).trimmed(); }
+
+    // The record-count label of tab n, as the form shows it for the current row.
+    void Cuenta(int nIndex)
+    {
+        platform::Recordset& rs = *dat.at(nIndex);
+        lblTab.at(nIndex).setText(rs.recordCount() < 1 ? QStringLiteral("Sin registros")
+                                                       : QStringLiteral("Total de registros : %1 de %2")
+                                                             .arg(rs.absolutePosition() + 1)
+                                                             .arg(rs.recordCount()));
+    }
 
     QString sNumdoc; // cboNumdoc
     QString sOperacion = QStringLiteral("E");
