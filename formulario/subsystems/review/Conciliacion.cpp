@@ -353,10 +353,10 @@ ResultadoConciliacion IntentaConciliacion(DeudaRevisada& deuda, const QString& s
 
 ResultadoConciliacion GrabaConciliacion(DeudaRevisada& deuda, const QString& sTitulo)
 {
-    // Nothing is kept of a try that failed: the dialog stays usable whatever
-    // the central handler answers.
-    return EjecutaConReintento(kRutina, [&] { return IntentaConciliacion(deuda, sTitulo); },
-                               [] { return ResultadoConciliacion{}; });
+    // Nothing is kept of a try that failed: the dialog stays open with the
+    // user's answers.
+    return EjecutaGrabacion(kRutina, sTitulo, [&] { return IntentaConciliacion(deuda, sTitulo); },
+                            [] { return ResultadoConciliacion{}; });
 }
 
 bool ContinuaConSiguiente(ServiciosFrm913& frm, int nTab, const QString& sTitulo)

@@ -87,9 +87,9 @@ struct ResultadoConciliacion {
 // Checks the answers and, when they pass, writes the debt with its reasons
 // and evidence in one transaction. Every refusal is shown titled `sTitulo`
 // and writes nothing. Empty amount fields that a check completes with "0"
-// are left so in `deuda`. A database error rolls the whole save back and
-// goes to the central handler: a retry runs the save again from its start;
-// otherwise nothing is written and the caller stays usable.
+// are left so in `deuda`. A database error rolls the whole save back and is
+// shown by EjecutaGrabacion (a locked table may be retried, which runs the
+// save again from its start); nothing is written and the caller stays usable.
 ResultadoConciliacion GrabaConciliacion(DeudaRevisada& deuda, const QString& sTitulo);
 
 // After a save: reloads tab `nTab` of the request form and its total, then
