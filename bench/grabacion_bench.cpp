@@ -90,7 +90,7 @@ int main(int argc, char** argv)
         preparaDeclaracion(nDeudas);
         const DeclaracionFormulario d = datos();
         const double tGraba = bench::seconds([&] {
-            if (!GrabaFormulario(d)) {
+            if (!GrabaFormulario(d, QStringLiteral("grabacion_bench"))) {
                 std::fprintf(stderr, "the save failed\n");
                 std::exit(1);
             }

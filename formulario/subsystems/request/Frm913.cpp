@@ -26,6 +26,7 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/focus.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -428,7 +429,11 @@ void Frm913::CmdGrabar_Click()
         return;
     CargaTabIndex(1);
     CargaTabIndex(2);
-    ValidaTodo(0, DatosAValidar(), 0);
+    // Findings do not stop the save; with nothing to refinance the plan's tab shows.
+    bool bSeleccionaModalidad = false;
+    ValidaTodo(2, DatosAValidar(), 0, &bSeleccionaModalidad);
+    if (bSeleccionaModalidad)
+        SSTab1->setCurrentIndex(3);
     PunteroReloj();
 
     DeclaracionFormulario datos;
@@ -443,7 +448,7 @@ void Frm913::CmdGrabar_Click()
     datos.nDeudasNotificadas = rsDat_[1]->recordCount();
     datos.nOtrasResoluciones = rsDat_[2]->recordCount();
     datos.casillas = TextosCasillas();
-    if (!GrabaFormulario(datos))
+    if (!GrabaFormulario(datos, windowTitle()))
         return;
     platform::messageBox(nInconsistencia == 1
                              ? QStringLiteral("La declaración fue grabada con inconsistencias..!!")
@@ -769,6 +774,11 @@ bool Frm913::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type tipo = event->type();
     if (tipo != QEvent::FocusIn && tipo != QEvent::FocusOut)
         return QDialog::eventFilter(watched, event);
+    // A box is entered and left only when the focus moves between the form's
+    // own controls: not when another window takes it or the form goes away.
+    if (bDescargado_
+        || !platform::focusMovesWithinWindow(*static_cast<QWidget*>(watched), *static_cast<QFocusEvent*>(event)))
+        return QDialog::eventFilter(watched, event);
     if (watched == mkeFechaAcog) {
         if (tipo == QEvent::FocusIn)
             mkeFechaAcog_GotFocus();
@@ -905,16 +915,8 @@ void Frm913::CmdNoAcoge_Click(int Index)
 {
     if (!ConfirmaDecisionMasiva(Index, QStringLiteral("no acogidas")))
         return;
-    try {
-        oBaseDatos->execute(QStringLiteral("UPDATE TMP_F0913DEUDAS SET ind_acog = 2, Mto_tributo_c = 0, "
-                                           "Mto_int_cap_c = 0, Mto_int_c = 0, Mto_act_c = 0 WHERE doc_id_d = ? "
-                                           "AND Semana = ? AND ind_tip_deu in ( '01', '04' ) "
-                                           "AND ind_ver_deu in ( '00', '07' ) AND ind_acog is null "),
-                            {sNumDocDeclarante, nEntidad});
+    if (NoAcogeTodas(sNumDocDeclarante))
         bModificado = true;
-    } catch (const platform::DbError& err) {
-        platform::messageBox(err.description(), Critical | OkOnly, windowTitle());
-    }
     CargaTabIndex(1);
 }
 

@@ -127,31 +127,34 @@ void GuardaTablasTrabajo(const ClaveDeclaracion& clave)
 
 class Grabacion {
 public:
-    explicit Grabacion(const DeclaracionFormulario& datos) : datos_(datos), clave_(datos.clave) {}
+    explicit Grabacion(const DeclaracionFormulario& datos)
+        : datos_(datos), clave_(datos.clave), bloque_(BloqueDeEntidad(datos.clave.nEntidad))
+    {
+    }
 
-    // The routine the central handler is told about when a step fails.
+    // The routine of the step under way, which the error log is told about.
     const QString& Rutina() const { return sRutina_; }
 
-    void Graba(const BloqueEntidad& bloque)
+    void Graba()
     {
         sRutina_ = QStringLiteral("GrabaFormulario");
         GrabaCabecera(datos_);
         sSQL = QStringLiteral("DELETE FROM DET WHERE ") + clave_.Condicion();
         oBaseDatos->execute(sSQL, clave_.Parametros());
-        GrabaCasillas(bloque);
+        GrabaCasillas();
         sRutina_ = QStringLiteral("GrabaFormulario");
         GuardaTablasTrabajo(clave_);
         sRutina_ = QStringLiteral("GrabarCasilla");
         for (const BloqueEntidad& otro : BloquesEntidad())
             Casilla(otro.nCasillaCuotaInicial, datos_.casillas.value(otro.nCasillaCuotaInicial));
-        if (sBuenContrib == QLatin1String("1"))
-            Casilla(bloque.nCasillaCuotaInicial, QStringLiteral("0"));
+        if (bloque_ && sBuenContrib == QLatin1String("1"))
+            Casilla(bloque_->nCasillaCuotaInicial, QStringLiteral("0"));
     }
 
 private:
     void Casilla(int nCasilla, const QString& sValor) { EscribeCasilla(clave_, nCasilla, sValor); }
 
-    void GrabaCasillas(const BloqueEntidad& bloque)
+    void GrabaCasillas()
     {
         sRutina_ = QStringLiteral("GrabarCasilla");
         const QString sRectifica = datos_.bRectifica ? QStringLiteral("1") : QStringLiteral("0");
@@ -163,7 +166,9 @@ private:
         Casilla(589, sBuenContrib);
         GrabaCasillaParam(clave_, ClaveDeclaracion::kFormulario);
         Casilla(28, datos_.sTelefono.trimmed());
-        Casilla(bloque.TiposGarantia(), datos_.sTiposGarantia);
+        // A code outside the five entities has no block, nor its guarantee types.
+        if (bloque_)
+            Casilla(bloque_->TiposGarantia(), datos_.sTiposGarantia);
         if (datos_.bFusion)
             Casilla(kCasillaFusion, *datos_.bFusion ? QStringLiteral("1") : QStringLiteral("0"));
         Casilla(541, datos_.sFechaAcog);
@@ -179,6 +184,7 @@ private:
 
     const DeclaracionFormulario& datos_;
     const ClaveDeclaracion& clave_;
+    const std::optional<BloqueEntidad> bloque_;
     QString sRutina_;
 };
 
@@ -251,20 +257,15 @@ QMap<int, QString> CargaCasillas(const ClaveDeclaracion& clave)
     });
 }
 
-bool GrabaFormulario(const DeclaracionFormulario& datos)
+bool GrabaFormulario(const DeclaracionFormulario& datos, const QString& sTitulo)
 {
-    const std::optional<BloqueEntidad> bloque = BloqueDeEntidad(datos.clave.nEntidad);
-    if (!bloque)
-        return false;
-    for (;;) {
-        Grabacion grabacion(datos);
-        try {
-            EnTransaccion([&] { grabacion.Graba(*bloque); });
+    Grabacion grabacion(datos);
+    // The routine's name is read when a step fails: the step's own.
+    return EjecutaGrabacion(
+        grabacion.Rutina(), sTitulo,
+        [&] {
+            EnTransaccion([&] { grabacion.Graba(); });
             return true;
-        } catch (const platform::DbError& err) {
-            // Undone already: a retry runs the whole save again.
-            if (ManejaErrorBD(grabacion.Rutina(), err) == kTerminar)
-                platform::endProgram();
-        }
-    }
+        },
+        [] { return false; });
 }

@@ -52,10 +52,11 @@ QMap<int, QString> CargaCasillas(const ClaveDeclaracion& clave);
 // nInconsistencia is 1, else 0; reads nBcolibrad and sBuenContrib back from
 // it), the boxes replaced, the work tables copied back into the saved
 // tables, the initial instalments ("0" for the entity of a good taxpayer).
-// All or nothing: on a database error the transaction is undone and
-// ManejaErrorBD asked as "GrabaFormulario"; a retry runs the whole save
-// again, an end ends the program. False, with nothing written, for an
-// entity outside the five. Before it the form reloads both grids and runs
-// ValidaTodo(0, ..., 0), which counts the findings without writing Mens.txt;
-// on success it says so and sets nModo 1 and clears bModificado.
-bool GrabaFormulario(const DeclaracionFormulario& datos);
+// An entity outside the five saves the same, without the boxes of an entity
+// block of its own. All or nothing: on a database error the transaction is
+// undone and the error shown under `sTitulo` (EjecutaGrabacion; a locked
+// table may be retried, which runs the whole save again); false then, and
+// the form stays as it was. Before it the form reloads both grids and runs
+// ValidaTodo(2); on success it says so and sets nModo 1 and clears
+// bModificado.
+bool GrabaFormulario(const DeclaracionFormulario& datos, const QString& sTitulo);

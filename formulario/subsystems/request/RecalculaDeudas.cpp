@@ -153,6 +153,17 @@ bool AcogeTodas(const QString& sNumDocDeclarante, const QString& sFechaAcog)
     });
 }
 
+bool NoAcogeTodas(const QString& sNumDocDeclarante)
+{
+    return CambiaTablaTrabajo([&] {
+        sSQL = QStringLiteral("UPDATE TMP_F0913DEUDAS SET ind_acog = 2, Mto_tributo_c = 0, Mto_int_cap_c = 0, "
+                              "Mto_int_c = 0, Mto_act_c = 0 WHERE doc_id_d = ? AND Semana = ? "
+                              "AND ind_tip_deu in ( '01', '04' ) AND ind_ver_deu in ( '00', '07' ) "
+                              "AND ind_acog is null ");
+        oBaseDatos->execute(sSQL, {sNumDocDeclarante, nEntidad});
+    });
+}
+
 bool ActualizaDeudasAcogidas(const QString& sNumDocDeclarante, const QString& sFechaAcog)
 {
     return CambiaTablaTrabajo([&] { Recalcula_deuda(sNumDocDeclarante, sFechaAcog); });

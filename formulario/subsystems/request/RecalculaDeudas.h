@@ -3,7 +3,8 @@
 // Bringing the accepted notified debts of the work table up to the update
 // date: their interest from the statement's date, rewritten with the
 // accepted total and the row's control value. A December declaration
-// updated in January capitalises the interest at 31 December first.
+// updated in January capitalises the interest at 31 December first. The
+// bulk decisions on the undecided notified debts change the same table.
 
 #include <QString>
 
@@ -23,6 +24,12 @@ void Recalcula_deuda(const QString& sNumDocDeclarante, const QString& sFechaAcog
 // work table as it was; the result says whether the change was made. The
 // form reloads grid 1 either way.
 bool AcogeTodas(const QString& sNumDocDeclarante, const QString& sFechaAcog);
+
+// "No acoge": every undecided notified debt that may be accepted (status 00
+// or 07, contested or not) becomes rejected with no amounts. An error is
+// shown as a failed statement is and leaves the work table as it was; the
+// result says whether the change was made.
+bool NoAcogeTodas(const QString& sNumDocDeclarante);
 
 // A new update date confirmed by the user: Recalcula_deuda in a transaction
 // of its own; an error is shown and leaves the work table as it was. The form

@@ -3,6 +3,7 @@
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/SharedForm.h"
 #include "platform/database.h"
+#include "platform/databasetesting.h"
 #include "tests/formulario/subsystems/request/DeudasPrueba.h"
 #include "tests/support/HostTest.h"
 #include "tools/hostkit/declarations.h"
@@ -26,6 +27,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QWindow>
 
 using namespace platform::mb;
 
@@ -130,6 +132,18 @@ protected:
     }
 
     static QColor Fondo(const QLineEdit* caja) { return caja->palette().color(QPalette::Base); }
+
+    // Every row of the declaration's saved and work tables, one text a row.
+    QStringList Volcado()
+    {
+        QStringList filas;
+        for (const char* sTabla : {"CAB", "DET", "F0913DEUDAS", "F0913MOTIVO", "F0913SUSTEN", "TMP_F0913DEUDAS",
+                                   "TMP_F0913MOTIVO", "TMP_F0913SUSTEN"}) {
+            for (const QString& sFila : rows(QStringLiteral("SELECT * FROM ") + QLatin1String(sTabla)))
+                filas << QLatin1String(sTabla) + u'|' + sFila;
+        }
+        return filas;
+    }
 };
 
 // ---------------------------------------------------------------------------
@@ -540,6 +554,101 @@ TEST_F(Frm913Test, AChangedBoxRaisesItsChangeOnlyWhenTheTextChanges)
 }
 
 // ---------------------------------------------------------------------------
+// Focus leaving the form
+
+// The form on the screen, its window active and the cursor in `caja`.
+void MuestraConFoco(Frm913& frm, QWidget* caja)
+{
+    frm.show();
+    QApplication::setActiveWindow(&frm);
+    caja->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), caja);
+}
+
+struct CasoCierre {
+    const char* sCaso;
+    std::function<void(Frm913&)> cierra;
+    QStringList cajas; // the boxes shown before the closing question
+};
+
+void PrintTo(const CasoCierre& c, std::ostream* os)
+{
+    *os << c.sCaso;
+}
+
+class Frm913CierreTest : public Frm913Test, public ::testing::WithParamInterface<CasoCierre> {};
+
+TEST_P(Frm913CierreTest, ClosingFromTheDateBoxAsksOnlyTheClosingQuestion)
+{
+    Frm913& frm = AbreConDeudas();
+    MuestraConFoco(frm, frm.mkeFechaAcog);
+    Teclea(frm.mkeFechaAcog, Qt::Key_1, QStringLiteral("1")); // a date begun: the form is modified
+    for (int n = 0; n < GetParam().cajas.size(); ++n)
+        script.answer(Ok);
+    script.answer(No);
+    GetParam().cierra(frm);
+    QApplication::processEvents();
+    QStringList mostradas;
+    for (const platform::ShownMessage& caja : script.shown())
+        mostradas << caja.text;
+    EXPECT_EQ(mostradas, GetParam().cajas + QStringList{kPregunta});
+    EXPECT_TRUE(frm.isHidden());
+    EXPECT_EQ(FormularioSolicitud(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cierres, Frm913CierreTest,
+    ::testing::Values(CasoCierre{"Escape", [](Frm913& frm) { Teclea(frm.mkeFechaAcog, Qt::Key_Escape, QString()); }},
+                      CasoCierre{"CloseButton",
+                                 [](Frm913& frm) {
+                                     QCloseEvent cierre;
+                                     QApplication::sendEvent(frm.windowHandle(), &cierre);
+                                 }},
+                      // A click: the button takes the focus from the box, which checks the date it was left with.
+                      CasoCierre{"Salir",
+                                 [](Frm913& frm) {
+                                     frm.CmdCancelar->setFocus(Qt::MouseFocusReason);
+                                     frm.CmdCancelar->click();
+                                 },
+                                 {QStringLiteral("La Fecha de actualización no es válida")}}));
+
+class Frm913OtraVentanaTest : public Frm913Test, public ::testing::WithParamInterface<bool> {};
+
+// Another window of the program (as a message box) or none (another program).
+TEST_P(Frm913OtraVentanaTest, AnotherWindowTakingTheFocusChecksNothingAndKeepsAHalfTypedDate)
+{
+    Frm913& frm = AbreConDeudas();
+    const QString sHoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    frm.mkeFechaAcog->setText(sHoy);
+    MuestraConFoco(frm, frm.mkeFechaAcog);
+    for (int i = 0; i < 4; ++i)
+        Teclea(frm.mkeFechaAcog, Qt::Key_Backspace, QString());
+    const QString sAMedias = sHoy.left(6) + QStringLiteral("____");
+    ASSERT_EQ(frm.FechaAcog(), sAMedias);
+
+    QWidget otra;
+    if (GetParam())
+        otra.show();
+    QApplication::setActiveWindow(GetParam() ? &otra : nullptr);
+    QApplication::processEvents();
+    QApplication::setActiveWindow(&frm);
+    QApplication::processEvents();
+    EXPECT_TRUE(script.shown().isEmpty()) << script.lastText().toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), frm.mkeFechaAcog);
+    EXPECT_EQ(frm.FechaAcog(), sAMedias);
+
+    // Moving on to the next control checks the date and puts back the one it had when entered.
+    script.answer(Ok);
+    Teclea(frm.mkeFechaAcog, Qt::Key_Tab, QStringLiteral("\t"));
+    QApplication::processEvents();
+    EXPECT_EQ(script.lastText(), QStringLiteral("La Fecha de actualización no es válida"));
+    EXPECT_EQ(frm.FechaAcog(), sHoy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ventanas, Frm913OtraVentanaTest, ::testing::Bool());
+
+// ---------------------------------------------------------------------------
 // Live recalculation of the boxes (UIT 3,600 for 2010; TIM 1.2)
 
 class Frm913CasillasTest : public Frm913Test {
@@ -841,6 +950,91 @@ TEST_F(Frm913Test, YesWithARefusedSaveKeepsTheFormOpen)
     EXPECT_EQ(Filas("DET"), 0);
 }
 
+// What the user typed and chose in the form.
+QStringList Valores(const Frm913& frm)
+{
+    QStringList valores{frm.txtTelefono->text(), frm.FechaAcog(), QString::number(frm.OptRectifica[0]->isChecked())};
+    for (const auto& [nCasilla, caja] : frm.txtValor)
+        valores << caja->text();
+    return valores;
+}
+
+TEST_F(Frm913Test, AFailedSaveKeepsTheFormItsValuesAndTheTablesAndCanBeSavedAgain)
+{
+    Frm913& frm = Identificada(AbreConDeudas());
+    frm.show();
+    frm.OptRectifica[0]->click();
+    frm.txtValor.at(501)->setText(QStringLiteral("0"));
+    frm.txtValor.at(503)->setText(QStringLiteral("12"));
+    const QStringList valores = Valores(frm);
+    const QStringList antes = Volcado();
+    for (int nEscritura : {1, 12}) { // the header; a box
+        SCOPED_TRACE(nEscritura);
+        script.clear();
+        script.answer(Ok);
+        {
+            platform::testing::FailWriteNumber falla(nEscritura);
+            frm.CmdGrabar->click();
+            EXPECT_TRUE(falla.failed());
+        }
+        ASSERT_EQ(script.shown().size(), 1);
+        EXPECT_EQ(script.lastText(),
+                  QStringLiteral("Error Número : 3043\nError de disco o de red.\n\nNo se ha grabado ningún cambio."));
+        EXPECT_EQ(script.shown().last().title, Titulo());
+        EXPECT_EQ(script.shown().last().style, Critical | OkOnly);
+        EXPECT_TRUE(frm.isVisible());
+        EXPECT_TRUE(frm.Modificado());
+        EXPECT_EQ(Valores(frm), valores);
+        EXPECT_EQ(Volcado(), antes);
+    }
+    script.answer(Ok);
+    frm.CmdGrabar->click();
+    EXPECT_EQ(script.lastText(), QStringLiteral("La declaración fue grabada con inconsistencias..!!"));
+    EXPECT_FALSE(frm.Modificado());
+    EXPECT_EQ(db().scalar("SELECT i_valor FROM DET WHERE Casilla = '503'").toString(), QStringLiteral("12"));
+}
+
+class Frm913PlanTest : public Frm913Test, public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+
+// A notified-debts grid whose only row has the tribute "0" holds nothing to refinance.
+TEST_P(Frm913PlanTest, SavingWithNothingToRefinanceShowsThePaymentPlansTab)
+{
+    const auto [sCodTri, nTab] = GetParam();
+    InsertaCabecera({});
+    DeudaPrueba d = Deuda(kDeudas[0]);
+    d.sCodTri = QLatin1String(sCodTri);
+    InsertaDeuda(db(), "F0913DEUDAS", d);
+    Frm913& frm = Identificada(Abre({}));
+    frm.show();
+    script.answer(Ok);
+    frm.CmdGrabar->click();
+    EXPECT_EQ(script.lastText(), QStringLiteral("La declaración fue grabada con inconsistencias..!!"));
+    EXPECT_EQ(frm.SSTab1->currentIndex(), nTab);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tributos, Frm913PlanTest,
+                         ::testing::Values(std::pair{"0", 3}, std::pair{"010101", 0}));
+
+TEST_F(Frm913Test, AnUnknownEntitysDeclarationIsSavedAndTheFormCloses)
+{
+    InsertaCabecera({4});
+    DeudaPrueba d = Deuda(kDeudas[0]);
+    d.nSemana = 4;
+    InsertaDeuda(db(), "F0913DEUDAS", d);
+    Frm913& frm = Identificada(Abre({4}));
+    frm.show();
+    frm.OptRectifica[0]->click();
+    script.answer(Yes);
+    script.answer(Ok);
+    frm.CmdCancelar->click();
+    EXPECT_EQ(script.lastText(),
+              QStringLiteral("Toda la información de la declaración fue grabada satisfactoriamente."));
+    EXPECT_TRUE(frm.isHidden());
+    EXPECT_EQ(db().scalar("SELECT i_valor FROM DET WHERE Semana = 4 AND Casilla = '005'").toString(),
+              QStringLiteral("1"));
+    EXPECT_EQ(db().scalar("SELECT estado FROM CAB WHERE Semana = 4").toInt(), 0);
+}
+
 TEST_F(Frm913Test, ValidatingShowsTheFindings)
 {
     Frm913& frm = AbreConDeudas();
@@ -925,6 +1119,31 @@ TEST_F(Frm913ComandosTest, RejectingAllTakesContestedDebtsToo)
     frm.CmdNoAcoge_Click(1);
     EXPECT_EQ(script.lastText(), QStringLiteral("No existen deudas sin acoger"));
 }
+
+class Frm913DecisionMasivaTest : public Frm913ComandosTest, public ::testing::WithParamInterface<bool> {};
+
+// "Acoger todas" (true) or "No acoge" (false) whose statement fails.
+TEST_P(Frm913DecisionMasivaTest, AFailedBulkDecisionShowsTheStatementsErrorAndChangesNothing)
+{
+    Frm913& frm = AbreSinDecidir();
+    frm.show();
+    const QStringList antes = Volcado();
+    script.answer(Yes);
+    script.answer(Ok);
+    {
+        platform::testing::FailWriteNumber falla(1);
+        (GetParam() ? frm.CmdAcoge[1] : frm.CmdNoAcoge[1])->click();
+        EXPECT_TRUE(falla.failed());
+    }
+    ASSERT_EQ(script.shown().size(), 2);
+    EXPECT_EQ(script.lastText(), QStringLiteral("Error Número : 3043\nError de disco o de red."));
+    EXPECT_EQ(script.shown().last().title, QStringLiteral("Error al Ejecutar Sentencia SQL"));
+    EXPECT_EQ(script.shown().last().style, Critical);
+    EXPECT_EQ(Volcado(), antes);
+    EXPECT_FALSE(frm.Modificado());
+}
+
+INSTANTIATE_TEST_SUITE_P(Comandos, Frm913DecisionMasivaTest, ::testing::Bool());
 
 TEST_F(Frm913ComandosTest, AnEmptyGridSaysThereIsNothingToChange)
 {

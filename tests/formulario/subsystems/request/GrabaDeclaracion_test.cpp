@@ -17,6 +17,7 @@ namespace {
 
 const QString kRuc = QStringLiteral("20100070970");
 const QStringList kTablasGuardadas{"CAB", "DET", "F0913DEUDAS", "F0913MOTIVO", "F0913SUSTEN"};
+const QString kTitulo = QStringLiteral("0913 Solicitud");
 
 ClaveDeclaracion Clave(int nTipoDoc, const QString& sNumDoc, int nEntidad)
 {
@@ -151,7 +152,7 @@ protected:
 
 TEST_F(GrabaTest, GuardaLaCabeceraConSuEstado)
 {
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     const auto rs = db().openRecordset(QStringLiteral("SELECT * FROM CAB WHERE ") + clave.Condicion(), clave.Parametros());
     EXPECT_EQ(rs->field("estado").text(), "9");
     EXPECT_EQ(rs->field("Rectifica").text(), "1");
@@ -166,7 +167,7 @@ TEST_F(GrabaTest, UnaDeclaracionSinHallazgosQuedaConEstadoCero)
 {
     nInconsistencia = 0;
     datos.bRectifica = false;
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     const auto rs = db().openRecordset(QStringLiteral("SELECT * FROM CAB WHERE ") + clave.Condicion(), clave.Parametros());
     EXPECT_EQ(rs->field("estado").text(), "0");
     EXPECT_EQ(rs->field("Rectifica").text(), "0");
@@ -174,7 +175,7 @@ TEST_F(GrabaTest, UnaDeclaracionSinHallazgosQuedaConEstadoCero)
 
 TEST_F(GrabaTest, ReemplazaLasCasillasPorLasDelFormulario)
 {
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     const QMap<QString, QString> esperadas{
         {"002", "20100070970"}, {"005", "1"},   {"007", "201003"}, {"028", "4411234"},   {"500", "12345"},
         {"501", "0"},           {"503", "12"},  {"504", "1030"},   {"505", "8030"},      {"506", "1"},
@@ -191,7 +192,7 @@ TEST_F(GrabaTest, DeclaranteSinRucNiCabeceraPrevia)
     const ClaveDeclaracion dni = Clave(1, QStringLiteral("41234567"), 1);
     datos.clave = dni;
     datos.bFusion.reset();
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     const QMap<QString, QString> casillas = Casillas(dni);
     EXPECT_FALSE(casillas.contains("002"));
     EXPECT_FALSE(casillas.contains("545")); // neither merger option chosen
@@ -203,7 +204,7 @@ TEST_F(GrabaTest, DeclaranteSinRucNiCabeceraPrevia)
 TEST_F(GrabaTest, BuenContribuyenteGuardaCuotaInicialCero)
 {
     db().execute(QStringLiteral("UPDATE CAB SET cheque = ' 1 '"));
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     const QMap<QString, QString> casillas = Casillas(clave);
     EXPECT_EQ(casillas.value("535"), "0");
     EXPECT_EQ(casillas.value("589"), "1");
@@ -211,7 +212,7 @@ TEST_F(GrabaTest, BuenContribuyenteGuardaCuotaInicialCero)
 
 TEST_F(GrabaTest, CopiaLasTablasDeTrabajoALasGuardadas)
 {
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     EXPECT_EQ(NumerosDeDocumento("F0913DEUDAS"), (QStringList{"1", "2"}));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT mto_act_c FROM F0913DEUDAS WHERE Num_doc = '1'")).toString(), "1163");
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM F0913DEUDAS WHERE Semana = 2")).toInt(), 1);
@@ -221,7 +222,7 @@ TEST_F(GrabaTest, CopiaLasTablasDeTrabajoALasGuardadas)
 
 TEST_F(GrabaTest, LasCasillasVuelvenComoLasMuestraElFormulario)
 {
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     sGarantia.clear();
     const QMap<int, QString> casillas = CargaCasillas(clave);
     EXPECT_EQ(casillas.value(500), "12,345");
@@ -262,12 +263,20 @@ TEST_F(GrabaTest, UnaDeclaracionEnviadaSeLeeDeSuCorrelativo)
     EXPECT_EQ(CargaCasillas(enviada), (QMap<int, QString>{{500, "100"}}));
 }
 
-TEST_F(GrabaTest, UnaEntidadDesconocidaNoGrabaNada)
+TEST_F(GrabaTest, UnaEntidadDesconocidaGrabaCabeceraYCasillasSinBloquePropio)
 {
-    const QStringList antes = Volcado();
-    datos.clave.nEntidad = 4;
-    EXPECT_FALSE(GrabaFormulario(datos));
-    EXPECT_EQ(Volcado(), antes);
+    const ClaveDeclaracion desconocida = Clave(6, kRuc, 4);
+    datos.clave = desconocida;
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT estado FROM CAB WHERE ") + desconocida.Condicion(),
+                          desconocida.Parametros())
+                  .toInt(),
+              9);
+    const QMap<QString, QString> casillas = Casillas(desconocida);
+    EXPECT_EQ(casillas.size(), 19); // no guarantee types, no good-taxpayer flag in a new header
+    EXPECT_FALSE(casillas.contains("551"));
+    EXPECT_EQ(casillas.value("500"), "12345");
+    EXPECT_EQ(casillas.value("535"), "2469");
 }
 
 struct CasoValor {
@@ -309,20 +318,17 @@ TEST_F(GrabaTest, CadaEscrituraFallidaDejaLaDeclaracionComoEstaba)
     for (;; ++n) {
         SCOPED_TRACE(n);
         platform::testing::FailWriteNumber falla(n);
-        script.answer(Ok); // the critical error box
-        try {
-            GrabaFormulario(datos);
-        } catch (const platform::ProgramEnded&) {
-        }
+        script.answer(Ok); // the error box
+        const bool bGrabada = GrabaFormulario(datos, kTitulo);
         if (!falla.failed())
             break;
+        EXPECT_FALSE(bGrabada);
         EXPECT_EQ(db().transactionLevel(), 0);
         EXPECT_EQ(Volcado(), antes);
         ASSERT_EQ(script.shown().size(), 1);
-        const QString sTitulo = script.shown().first().title;
-        EXPECT_TRUE(sTitulo.startsWith("Error crítico: 3043 (Rutina: GrabaFormulario)")
-                    || sTitulo.startsWith("Error crítico: 3043 (Rutina: GrabarCasilla)"))
-            << sTitulo.toStdString();
+        EXPECT_EQ(script.lastText(), "Error Número : 3043\nError de disco o de red.\n\nNo se ha grabado ningún cambio.");
+        EXPECT_EQ(script.shown().first().title, kTitulo);
+        EXPECT_EQ(script.shown().first().style, Critical | OkOnly);
         script.clear();
     }
     EXPECT_GT(n, 25); // header, deletions, 21 boxes, the copied rows
@@ -340,7 +346,7 @@ TEST_F(GrabaTest, ReintentarTrasUnaTablaBloqueadaRepiteTodaLaGrabacion)
         EXPECT_TRUE(cuadro.title.startsWith("Reintentos de acceso"));
         otroUsuario->commitTrans(); // the other user is done; Retry is the default answer
     };
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     EXPECT_EQ(nCuadros, 1);
     EXPECT_EQ(Casillas(clave).size(), 21);
     EXPECT_EQ(NumerosDeDocumento("F0913DEUDAS"), (QStringList{"1", "2"}));
@@ -354,11 +360,11 @@ TEST_F(GrabaTest, UnProcesoTerminadoEnMedioDeLaGrabacionDejaLaDeclaracionEntera)
                                           std::pair{"F0913MOTIVO", 1}, std::pair{"F0913SUSTEN", 1},
                                           std::pair{"DET", 21}}) {
         SCOPED_TRACE(std::string(sTabla) + " " + std::to_string(nFilas));
-        const int estado = EjecutaYMuere(paths().dbFile, sTabla, nFilas, [&] { GrabaFormulario(datos); });
+        const int estado = EjecutaYMuere(paths().dbFile, sTabla, nFilas, [&] { GrabaFormulario(datos, kTitulo); });
         ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL) << estado;
         EXPECT_EQ(Volcado(), antes);
     }
-    ASSERT_TRUE(GrabaFormulario(datos));
+    ASSERT_TRUE(GrabaFormulario(datos, kTitulo));
     EXPECT_EQ(Casillas(clave).size(), 21);
 }
 
