@@ -38,6 +38,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QStyledItemDelegate>
@@ -924,15 +925,18 @@ bool Frm913::MuestraDialogoDeuda(int nIndex)
 {
     const bool bAntes = bDeudaGrabada;
     bDeudaGrabada = false;
+    // Also when the dialog fails to load and the error leaves from here: an
+    // earlier saved debt is not forgotten on the way to the user's Retry.
+    const auto alSalir = qScopeGuard([this, bAntes] {
+        if (bDeudaGrabada)
+            bModificado = true;
+        bDeudaGrabada = bAntes || bDeudaGrabada;
+    });
     if (nIndex == 1)
         MuestraFormularioNuevo<frmCondeuDet>();
     else
         MuestraFormularioNuevo<FrmNoNotificada>();
-    const bool bGrabada = bDeudaGrabada;
-    bDeudaGrabada = bAntes || bGrabada;
-    if (bGrabada)
-        bModificado = true;
-    return bGrabada;
+    return bDeudaGrabada; // this dialog's alone: read before alSalir runs
 }
 
 void Frm913::cmdNew_Click(int Index)

@@ -271,6 +271,29 @@ TEST_F(Frm913RevisionTest, TheGridAndItsCountFollowTheReviewedDebt)
     frm.hide();
 }
 
+// A debt reviewed and saved, then a second review whose dialog cannot load
+// because another user holds the database: the user's Retry stops the
+// operation, and the form still knows that a debt was saved.
+TEST_F(Frm913RevisionTest, ARetryAfterADialogThatFailedToLoadKeepsTheEarlierSave)
+{
+    Frm913& frm = Abre(1, 1);
+    frm.show();
+    Responde([](frmCondeuDet& dlg) { dlg.optAcogeFrac[1]->setChecked(true); });
+    frm.cmdEdit_Click(1);
+    ASSERT_TRUE(bDeudaGrabada);
+    const auto otroUsuario = platform::Database::open(paths().dbFile);
+    otroUsuario->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    script.clear();
+    script.answer(Retry);
+    Clic(*frm.cmdEdit[1]);
+    otroUsuario->execute(QStringLiteral("ROLLBACK"));
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown().first().title, QStringLiteral("Reintentos de acceso S1000"));
+    EXPECT_TRUE(bDeudaGrabada);
+    EXPECT_TRUE(frm.Modificado());
+    frm.hide();
+}
+
 // ------------------------------------------------------------ debts entered by hand
 
 // What the user types for a debt of ESSALUD entered by hand.
