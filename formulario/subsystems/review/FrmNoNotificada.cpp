@@ -1,5 +1,6 @@
 #include "formulario/subsystems/review/FrmNoNotificada.h"
 
+#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
@@ -16,7 +17,6 @@
 #include "platform/utility.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,20 +150,10 @@ void FrmNoNotificada::AsignaEventos()
     for (QLineEdit* oCaja : {txtmtoTributo, TxtMtoInteresesCAP, TxtMtoIntereses}) {
         connect(oCaja, &QLineEdit::textChanged, this, [this, oCaja] { Monto_Change(*oCaja); });
         AsignaKeyPress(*oCaja, [this, oCaja](int& KeyAscii) { Monto_KeyPress(*oCaja, KeyAscii); });
-        oCaja->installEventFilter(this);
+        AsignaFoco(*oCaja, [this, oCaja] { Monto_GotFocus(*oCaja); }, [this, oCaja] { Monto_LostFocus(*oCaja); });
     }
     for (int i = 0; i < 2; ++i)
         connect(cmdOpcion[i], &QPushButton::clicked, this, [this, i] { cmdOpcion_Click(i); });
-}
-
-bool FrmNoNotificada::eventFilter(QObject* watched, QEvent* event)
-{
-    auto* oCaja = qobject_cast<QLineEdit*>(watched);
-    if (oCaja && event->type() == QEvent::FocusIn)
-        Monto_GotFocus(*oCaja);
-    else if (oCaja && event->type() == QEvent::FocusOut)
-        Monto_LostFocus(*oCaja);
-    return QDialog::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- state

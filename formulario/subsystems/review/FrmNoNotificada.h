@@ -63,9 +63,6 @@ public:
     QLineEdit* lblMtoAcogido = nullptr;
     std::array<QPushButton*, 2> cmdOpcion{};
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void CreaControles();
     void AsignaEventos();

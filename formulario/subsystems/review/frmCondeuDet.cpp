@@ -1,5 +1,6 @@
 #include "formulario/subsystems/review/frmCondeuDet.h"
 
+#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
@@ -16,7 +17,6 @@
 #include "platform/utility.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -324,20 +324,10 @@ void frmCondeuDet::ConectaEventos()
     connect(lblMtoInteres, &QLineEdit::textChanged, this, [this] { lblMtoInteres_Change(); });
     connect(lblMtoInteresCAP, &QLineEdit::textChanged, this, [this] { lblMtoInteres_Change(); });
     for (QLineEdit* caja : {txtmtoTributo, lblMtoInteresCAP, lblMtoInteres}) {
-        caja->installEventFilter(this);
+        AsignaFoco(*caja, [this, caja] { Monto_GotFocus(*caja); }, [this, caja] { Monto_LostFocus(*caja); });
         ImpidePegar(*caja);
         AsignaKeyPress(*caja, [this](int& KeyAscii) { Monto_KeyPress(KeyAscii); });
     }
-}
-
-bool frmCondeuDet::eventFilter(QObject* watched, QEvent* event)
-{
-    auto* caja = qobject_cast<QLineEdit*>(watched);
-    if (caja && event->type() == QEvent::FocusIn)
-        Monto_GotFocus(*caja);
-    else if (caja && event->type() == QEvent::FocusOut)
-        Monto_LostFocus(*caja);
-    return QDialog::eventFilter(watched, event);
 }
 
 // The lines of the notified debt, top to bottom, with their tops for the

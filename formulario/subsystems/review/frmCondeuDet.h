@@ -110,9 +110,6 @@ public:
 public slots:
     void reject() override; // Esc and the window's close button leave as "&Salir"
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void CreaControles();
     void CreaDeudaNotificada();

@@ -1,5 +1,6 @@
 #include "formulario/subsystems/review/frmSustento.h"
 
+#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
@@ -14,7 +15,6 @@
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,14 +130,7 @@ void frmSustento::CreaControles()
     ImpidePegar(*txtnumord);
     ImpidePegar(*mkeFechaPago, false);
     ImpidePegar(*txt01);
-    txtcodform->installEventFilter(this);
-}
-
-bool frmSustento::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == txtcodform && event->type() == QEvent::FocusOut)
-        txtcodform_LostFocus();
-    return QDialog::eventFilter(watched, event);
+    AsignaFoco(*txtcodform, {}, [this] { txtcodform_LostFocus(); });
 }
 
 frmCondeuDet& frmSustento::Deuda() const

@@ -4,6 +4,7 @@
 #include "platform/database.h"
 #include "platform/databasetesting.h"
 #include "tests/formulario/subsystems/review/Frm913Simulado.h"
+#include "tests/formulario/subsystems/review/SalidaDeCaja.h"
 #include "tests/support/ControlValorPrueba.h"
 #include "tests/support/HostTest.h"
 
@@ -570,6 +571,26 @@ TEST_F(NoNotificadaTest, AmountBoxesKeepARunningTotalAndTheirFormats)
     form->TxtMtoIntereses->clear();
     Teclea(*form->TxtMtoIntereses, QStringLiteral(".5.x"));
     EXPECT_EQ(form->TxtMtoIntereses->text(), QStringLiteral("0.5"));
+}
+
+// An amount box is formatted only when the cursor moves on to another field:
+// closing the dialog or going to another window leaves it as typed, and back
+// in the dialog the user types on.
+TEST_F(NoNotificadaTest, AnAmountBoxIsLeftOnlyForAnotherControlOfTheDialog)
+{
+    const std::pair<Salida, QString> casos[] = {
+        {Salida::Escape, QStringLiteral("1234.5")},        {Salida::BotonCerrar, QStringLiteral("1234.5")},
+        {Salida::OtraVentana, QStringLiteral("1234.56")},  {Salida::OtroPrograma, QStringLiteral("1234.56")},
+        {Salida::Tab, QStringLiteral("1,234.50")},
+    };
+    for (const auto& [eSalida, sTexto] : casos) {
+        SCOPED_TRACE(NombreSalida(eSalida));
+        Abre(QStringLiteral("N"));
+        TecleaYSale(*form, *form->txtmtoTributo, QStringLiteral("1234.5"), eSalida, QStringLiteral("6"));
+        EXPECT_EQ(form->txtmtoTributo->text(), sTexto);
+        EXPECT_EQ(form->isVisible(), !CierraElDialogo(eSalida));
+        EXPECT_TRUE(script.shown().isEmpty());
+    }
 }
 
 TEST_F(NoNotificadaTest, NoBoxTakesPastedText)

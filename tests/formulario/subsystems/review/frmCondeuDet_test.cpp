@@ -1,6 +1,7 @@
 #include "formulario/core/Formularios.h"
 #include "formulario/subsystems/review/frmCondeuDet.h"
 #include "tests/formulario/subsystems/review/Frm913Simulado.h"
+#include "tests/formulario/subsystems/review/SalidaDeCaja.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -273,6 +274,29 @@ TEST_F(DetalleTest, AnAmountBoxLosesItsGroupingWhileFocused)
     QApplication::processEvents();
     EXPECT_EQ(dlg.lblMtoInteres->text(), QStringLiteral("0"));
     dlg.hide();
+}
+
+// Closing the dialog or going to another window leaves the amount as typed;
+// back in the dialog the user types on.
+TEST_F(DetalleTest, AnAmountBoxIsLeftOnlyForAnotherControlOfTheDialog)
+{
+    const std::pair<Salida, QString> casos[] = {
+        {Salida::Escape, QStringLiteral("12345")},       {Salida::BotonCerrar, QStringLiteral("12345")},
+        {Salida::OtraVentana, QStringLiteral("123456")}, {Salida::OtroPrograma, QStringLiteral("123456")},
+    };
+    Inserta({});
+    Carga();
+    for (const auto& [eSalida, sTexto] : casos) {
+        SCOPED_TRACE(NombreSalida(eSalida));
+        frmCondeuDet& dlg = Abre();
+        dlg.optAcogeFrac[0]->setChecked(true);
+        dlg.optConformeMto[1]->setChecked(true);
+        TecleaYSale(dlg, *dlg.lblMtoInteres, QStringLiteral("12345"), eSalida, QStringLiteral("6"));
+        EXPECT_EQ(dlg.lblMtoInteres->text(), sTexto);
+        EXPECT_EQ(dlg.isVisible(), !CierraElDialogo(eSalida));
+        EXPECT_TRUE(script.shown().isEmpty());
+        dlg.hide();
+    }
 }
 
 TEST_F(DetalleTest, NothingCanBePastedIntoTheAmountBoxes)

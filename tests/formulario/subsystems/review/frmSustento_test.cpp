@@ -1,6 +1,7 @@
 #include "formulario/subsystems/review/frmSustento.h"
 #include "formulario/subsystems/review/frmCondeuDet.h"
 #include "tests/formulario/subsystems/review/Frm913Simulado.h"
+#include "tests/formulario/subsystems/review/SalidaDeCaja.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -268,6 +269,28 @@ TEST_F(SustentoTest, TheNumberFieldsTakeDigitsOnlyAndNothingPasted)
     }
     dlg.txtcodform_LostFocus();
     EXPECT_EQ(dlg.txtcodform->text(), QStringLiteral("0012"));
+}
+
+// The form number is brought to four digits only when the cursor moves on
+// to another field: closing the dialog or going to another window leaves it
+// as typed, and back in the dialog the user types on.
+TEST_F(SustentoTest, TheFormNumberIsLeftOnlyForAnotherControlOfTheDialog)
+{
+    const std::pair<Salida, QString> casos[] = {
+        {Salida::Escape, QStringLiteral("12")},      {Salida::BotonCerrar, QStringLiteral("12")},
+        {Salida::OtraVentana, QStringLiteral("123")}, {Salida::OtroPrograma, QStringLiteral("123")},
+        {Salida::Tab, QStringLiteral("0012")},
+    };
+    AbreSustento(1);
+    for (const auto& [eSalida, sTexto] : casos) {
+        SCOPED_TRACE(NombreSalida(eSalida));
+        sustento = std::make_unique<frmSustento>();
+        sustento->Form_Load();
+        TecleaYSale(*sustento, *sustento->txtcodform, QStringLiteral("12"), eSalida, QStringLiteral("3"));
+        EXPECT_EQ(sustento->txtcodform->text(), sTexto);
+        EXPECT_EQ(sustento->isVisible(), !CierraElDialogo(eSalida));
+        EXPECT_TRUE(script.shown().isEmpty());
+    }
 }
 
 } // namespace
