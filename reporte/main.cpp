@@ -1,10 +1,7 @@
+#include "platform/application.h"
 #include "reporte/Reporte.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <QStringList>
-
-#include <memory>
 
 namespace {
 
@@ -18,7 +15,9 @@ bool HayPantalla()
 
 // Quenbo needs no window: the host's command line names the declaration, and
 // the only things shown are failure messages. Without a display those are
-// written to the error output instead (platform::messageBox, MSGBOX_ANSWERS).
+// written to the error output instead (platform::messageBox, MSGBOX_ANSWERS),
+// the application drawing off screen. An error that leaves an event handler
+// is told the same way and ends the run with a failure status.
 // The command line is the host's alone: none of it goes to the toolkit.
 int main(int argc, char** argv)
 {
@@ -26,15 +25,13 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         argumentos.append(QString::fromLocal8Bit(argv[i]));
 
-    int nArgumentos = 1;
-    std::unique_ptr<QCoreApplication> app;
-    if (HayPantalla()) {
-        app = std::make_unique<QApplication>(nArgumentos, argv);
-    } else {
+    if (!HayPantalla()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!qEnvironmentVariableIsSet("MSGBOX_ANSWERS"))
             qputenv("MSGBOX_ANSWERS", "");
-        app = std::make_unique<QCoreApplication>(nArgumentos, argv);
     }
+    int nArgumentos = 1;
+    platform::Application app(nArgumentos, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quenbo"));
     return reporte::Main(argumentos.join(u' '));
 }
