@@ -3,26 +3,92 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace platform {
 
 // --- Statement ---------------------------------------------------------------
 
-Statement::Statement(const Database& db, const QString& sql) : db_(db), sql_(sql)
+namespace {
+
+// How a bound value is stored.
+enum class Storage { Null, Integer, Real, Blob, Text };
+
+Storage storageOf(const QVariant& value)
 {
-    const QByteArray utf8 = adaptToEngine(sql).toUtf8();
+    const bool noDate = (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
+        && !value.toDateTime().isValid();
+    if (!value.isValid() || value.isNull() || noDate)
+        return Storage::Null;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
+    case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar:
+        return Storage::Integer;
+    case QMetaType::Double: case QMetaType::Float:
+        return Storage::Real;
+    case QMetaType::QByteArray:
+        return Storage::Blob;
+    default:
+        return Storage::Text;
+    }
+}
+
+// True when a comparison with `value` comes out alike in the column's own
+// collation and in the old engine's order, as one with digits alone does
+// (see isDigitsAlone): Null, a whole number, a number SQLite writes as text
+// without an exponent (its minus sign and point, like a digit, fall on the
+// same side of every other character in both), or a text of digits alone.
+bool comparesAsDigits(const QVariant& value)
+{
+    switch (storageOf(value)) {
+    case Storage::Null:
+    case Storage::Integer:
+        return true;
+    case Storage::Real: {
+        const double size = std::abs(value.toDouble());
+        return size == 0 || (size >= 1e-4 && size < 1e14);
+    }
+    case Storage::Text:
+        return isDigitsAlone(value.toString());
+    case Storage::Blob:
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+Statement::Statement(const Database& db, const QString& sql, const QVariantList& params) : db_(db), sql_(sql)
+{
+    quint64 alike = 0;
+    for (int i = 0; i < std::min(int(params.size()), 64); ++i)
+        alike |= quint64(comparesAsDigits(params.at(i))) << i;
+    prepare(alike);
+}
+
+void Statement::prepare(quint64 alikeParams)
+{
+    const EngineSql adapted = adaptToEngine(sql_, alikeParams);
+    const QByteArray utf8 = adapted.sql.toUtf8();
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &stmt_, &tail);
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    const int rc = sqlite3_prepare_v2(db_.handle(), utf8.constData(), int(utf8.size()), &stmt_, &tail);
     if (rc != SQLITE_OK)
-        db.raise(rc, sql);
+        db_.raise(rc, sql_);
     if (!stmt_)
-        throwDbError(dberr::SyntaxError, sql.simplified());
+        throwDbError(dberr::SyntaxError, sql_.simplified());
     if (tail && !QByteArray(tail).trimmed().isEmpty()) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
         throwDbError(dberr::TextAfterStatement);
     }
+    keptParams_ = adapted.keptParams;
+    if (keptParams_ != 0)
+        bound_.resize(sqlite3_bind_parameter_count(stmt_));
 }
 
 Statement::~Statement()
@@ -46,40 +112,48 @@ void Statement::bind(const QVariantList& params)
         bind(i, params.at(i));
 }
 
+// A value that does not compare as the statement was prepared for has it
+// prepared again, that parameter compared in the old engine's order, and
+// the other values bound again.
 void Statement::bind(int index, const QVariant& value)
 {
-    const int position = index + 1;
+    const quint64 bit = index >= 0 && index < 64 ? quint64(1) << index : 0;
+    if ((keptParams_ & bit) != 0 && !comparesAsDigits(value)) {
+        prepare(keptParams_ & ~bit);
+        for (int i = 0; i < bound_.size(); ++i)
+            bindValue(i + 1, bound_.at(i));
+    }
+    if (keptParams_ != 0 && index < bound_.size())
+        bound_[index] = value;
+    bindValue(index + 1, value);
+}
+
+void Statement::bindValue(int position, const QVariant& value)
+{
     int rc = SQLITE_OK;
-    const bool noDate = (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
-        && !value.toDateTime().isValid();
-    if (!value.isValid() || value.isNull() || noDate) {
+    switch (storageOf(value)) {
+    case Storage::Null:
         rc = sqlite3_bind_null(stmt_, position);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int(stmt_, position, value.toBool() ? -1 : 0); // the engine's True
-            break;
-        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-        case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-        case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar:
-            rc = sqlite3_bind_int64(stmt_, position, value.toLongLong());
-            break;
-        case QMetaType::Double: case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt_, position, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            rc = sqlite3_bind_blob(stmt_, position, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QByteArray text = value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime
-                ? dateTimeText(value.toDateTime())
-                : value.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt_, position, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        }
+        break;
+    case Storage::Integer: // True is the engine's -1
+        rc = sqlite3_bind_int64(stmt_, position,
+                                value.typeId() == QMetaType::Bool ? -qint64(value.toBool()) : value.toLongLong());
+        break;
+    case Storage::Real:
+        rc = sqlite3_bind_double(stmt_, position, value.toDouble());
+        break;
+    case Storage::Blob: {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob(stmt_, position, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case Storage::Text: {
+        const QByteArray text = value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime
+            ? dateTimeText(value.toDateTime())
+            : value.toString().toUtf8();
+        rc = sqlite3_bind_text(stmt_, position, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
     }
     if (rc != SQLITE_OK)
         db_.raise(rc, sql_);
@@ -203,7 +277,7 @@ void Database::run(const QString& sql)
 
 void Database::execute(const QString& sql, const QVariantList& params)
 {
-    Statement statement(*this, sql);
+    Statement statement(*this, sql, params);
     statement.bind(params);
     if (statement.columnCount() > 0 && sqlite3_stmt_readonly(statement.get()))
         throwDbError(dberr::SelectNotExecutable);
@@ -216,7 +290,7 @@ void Database::execute(const QString& sql, const QVariantList& params)
 
 QVariant Database::scalar(const QString& sql, const QVariantList& params)
 {
-    Statement statement(*this, sql);
+    Statement statement(*this, sql, params);
     statement.bind(params);
     if (!statement.step())
         return {};

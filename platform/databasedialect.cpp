@@ -19,8 +19,8 @@
 
 #include <QHash>
 #include <QList>
-#include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 namespace platform {
 
@@ -31,6 +31,7 @@ struct Piece {
     Kind kind;
     QString text;
     QString upper; // Word: the word in capitals; Group: its first word in capitals
+    int param = -1; // Param: its place among the statement's parameters (see placeParameters)
 };
 
 using Pieces = QList<Piece>;
@@ -393,17 +394,55 @@ bool collationChosen(const Pieces& pieces, qsizetype from, qsizetype to)
         || (after < pieces.size() && pieces.at(after).upper == QLatin1String("COLLATE"));
 }
 
-// True when the pieces from `first` to `end` are a whole number, a text of
-// digits alone or a list of such texts, as codes are written. Any text
-// compares with these alike in SQLite's NOCASE and in the old engine's
-// order (no other character weighs as a digit, and a letter, accented or
-// not, weighs more than a digit in both), so such a comparison keeps to the
-// column's own collation, and to its index.
-bool isDigitsAlone(const Pieces& pieces, qsizetype first, qsizetype end)
+// True when `text` is a text of digits in quotes.
+bool isQuotedDigits(QStringView text)
 {
-    static const QRegularExpression digits(
-        QStringLiteral("^(?:\\d{1,18}|'\\d*'|\\(\\s*'\\d*'(?:\\s*,\\s*'\\d*')*\\s*\\))$"));
-    return end == first + 1 && digits.match(pieces.at(first).text).hasMatch();
+    return text.size() >= 2 && text.front() == u'\'' && text.back() == u'\''
+        && isDigitsAlone(text.sliced(1, text.size() - 2));
+}
+
+// True when the piece is a whole number, a text of digits alone or a list of
+// such texts, as codes are written.
+bool isDigitsLiteral(const Piece& piece)
+{
+    switch (piece.kind) {
+    case Piece::Number:
+        return piece.text.size() <= 18 && isDigitsAlone(piece.text); // longer ones are no whole numbers to SQLite
+    case Piece::String:
+        return isQuotedDigits(piece.text);
+    case Piece::Group: {
+        const QStringView items = QStringView(piece.text).sliced(1, piece.text.size() - 2);
+        for (const QStringView item : items.tokenize(u','))
+            if (!isQuotedDigits(item.trimmed()))
+                return false;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The parameters of the statement being rewritten.
+struct Params {
+    quint64 alike = 0;    // bound to values that compare as digits do (see Statement)
+    quint64 compared = 0; // found alone on the right side of a comparison
+};
+
+// True when the right side of a comparison, from `first` to `end`, is a
+// literal of digits alone or a parameter bound to a value that compares as
+// one. Any text compares with these alike in SQLite's NOCASE and in the old
+// engine's order (see isDigitsAlone), so such a comparison keeps to the
+// column's own collation, and to its index.
+bool comparesAsDigits(const Pieces& pieces, qsizetype first, qsizetype end, Params* params)
+{
+    if (end != first + 1)
+        return false;
+    const Piece& piece = pieces.at(first);
+    if (piece.param < 0)
+        return isDigitsLiteral(piece);
+    const quint64 bit = quint64(1) << piece.param;
+    params->compared |= bit;
+    return (params->alike & bit) != 0;
 }
 
 // True when the = after the operand from `start` to `last` is an
@@ -418,7 +457,7 @@ bool isAssignment(const Pieces& pieces, qsizetype start, qsizetype last)
 // Every comparison of text takes the old engine's collation, written after
 // its left side (whose collation rules in SQLite): the tables' columns
 // declare only SQLite's own NOCASE, which keeps accents apart.
-void comparisons(Pieces* pieces)
+void comparisons(Pieces* pieces, Params* params)
 {
     bool setClause = false;
     for (qsizetype i = 0; i < pieces->size(); ++i) {
@@ -438,8 +477,8 @@ void comparisons(Pieces* pieces)
         const qsizetype right = nextSolid(*pieces, i);
         const qsizetype end = operandEnd(*pieces, right);
         if (start > last || (setClause && piece.text == QLatin1String("=") && isAssignment(*pieces, start, last))
-            || (piece.upper != QLatin1String("BETWEEN") && isDigitsAlone(*pieces, right, end))
-            || collationChosen(*pieces, start, end))
+            || collationChosen(*pieces, start, end)
+            || (piece.upper != QLatin1String("BETWEEN") && comparesAsDigits(*pieces, right, end, params)))
             continue;
         pieces->insert(last + 1, {Piece::Other, kCollate, {}});
         ++i; // the operator moved one place on
@@ -489,7 +528,7 @@ void orderAndGroupTerms(Pieces* pieces)
     }
 }
 
-QString rewriteLevel(Pieces pieces)
+QString rewriteLevel(Pieces pieces, Params* params)
 {
     joinNamesAndCalls(&pieces);
     unwrapCompoundMembers(&pieces);
@@ -497,14 +536,14 @@ QString rewriteLevel(Pieces pieces)
     numericOperands(&pieces);
     concatenations(&pieces);
     likes(&pieces);
-    comparisons(&pieces);
+    comparisons(&pieces, params);
     orderAndGroupTerms(&pieces);
     return joined(pieces, 0, pieces.size());
 }
 
 // Rewrites each parenthesised group, innermost first; false when the
 // parentheses do not pair.
-bool rewrite(const Pieces& flat, qsizetype* position, bool nested, QString* result)
+bool rewrite(const Pieces& flat, qsizetype* position, bool nested, Params* params, QString* result)
 {
     Pieces level;
     while (*position < flat.size()) {
@@ -512,13 +551,13 @@ bool rewrite(const Pieces& flat, qsizetype* position, bool nested, QString* resu
         if (piece.kind == Piece::Op && piece.text == QLatin1String(")")) {
             if (!nested)
                 return false;
-            *result = rewriteLevel(level);
+            *result = rewriteLevel(level, params);
             return true;
         }
         if (piece.kind == Piece::Op && piece.text == QLatin1String("(")) {
             const qsizetype first = nextSolid(flat, *position - 1);
             QString inner;
-            if (!rewrite(flat, position, true, &inner))
+            if (!rewrite(flat, position, true, params, &inner))
                 return false;
             const QString upper = first < flat.size() ? flat.at(first).upper : QString();
             level.append({Piece::Group, QLatin1Char('(') + inner + QLatin1Char(')'), upper});
@@ -528,11 +567,29 @@ bool rewrite(const Pieces& flat, qsizetype* position, bool nested, QString* resu
     }
     if (nested)
         return false;
-    *result = rewriteLevel(level);
+    *result = rewriteLevel(level, params);
     return true;
 }
 
-QString translate(const QString& sql)
+// Gives each ? its place among the statement's parameters, the first 64
+// alone (see Params). Numbered and named parameters, which SQLite places
+// otherwise, leave every parameter unplaced: their comparisons then always
+// take the old engine's collation.
+void placeParameters(Pieces* pieces)
+{
+    const auto numberedOrNamed = [](const Piece& piece) {
+        return piece.kind == Piece::Param && piece.text != QLatin1String("?");
+    };
+    if (std::any_of(pieces->cbegin(), pieces->cend(), numberedOrNamed))
+        return;
+    int place = 0;
+    for (Piece& piece : *pieces) {
+        if (piece.kind == Piece::Param)
+            piece.param = place < 64 ? place++ : -1;
+    }
+}
+
+QString translate(const QString& sql, Params* params)
 {
     Pieces flat;
     if (!tokenize(sql, &flat))
@@ -541,25 +598,51 @@ QString translate(const QString& sql)
     static const QSet<QString> rewritten = {"SELECT", "INSERT", "UPDATE", "DELETE"};
     if (first >= flat.size() || (!rewritten.contains(flat.at(first).upper) && flat.at(first).text != QLatin1String("(")))
         return sql;
+    placeParameters(&flat);
     qsizetype position = 0;
     QString result;
-    return rewrite(flat, &position, false, &result) ? result : sql;
+    if (rewrite(flat, &position, false, params, &result))
+        return result;
+    params->compared = 0;
+    return sql;
 }
 
 } // namespace
 
-QString adaptToEngine(const QString& sql)
+// No character but a digit weighs as a digit in SQLite's NOCASE or in the
+// old engine's order, and every other character falls on the same side of a
+// digit in both (a letter, accented or not, weighs more), so any text
+// compares with digits alone alike in the two.
+bool isDigitsAlone(QStringView text)
 {
-    // The programs run the same few statements many times over.
-    static QHash<QString, QString> cache;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+EngineSql adaptToEngine(const QString& sql, quint64 alikeParams)
+{
+    // The programs run the same few statements many times over; the rewrites
+    // of one statement differ only in the parameters it compares.
+    struct Rewrites {
+        quint64 compared = 0;
+        QHash<quint64, QString> byKept;
+    };
+    static QHash<QString, Rewrites> cache;
     const auto found = cache.constFind(sql);
-    if (found != cache.constEnd())
-        return found.value();
+    if (found != cache.constEnd()) {
+        const quint64 kept = alikeParams & found->compared;
+        const auto rewritten = found->byKept.constFind(kept);
+        if (rewritten != found->byKept.constEnd())
+            return {rewritten.value(), kept};
+    }
     if (cache.size() > 500)
         cache.clear();
-    const QString adapted = translate(sql);
-    cache.insert(sql, adapted);
-    return adapted;
+    Params params{alikeParams};
+    const QString adapted = translate(sql, &params);
+    const quint64 kept = alikeParams & params.compared;
+    Rewrites& rewrites = cache[sql];
+    rewrites.compared = params.compared;
+    rewrites.byKept.insert(kept, adapted);
+    return {adapted, kept};
 }
 
 qsizetype topLevelFrom(const QString& sql)

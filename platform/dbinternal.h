@@ -34,9 +34,15 @@ constexpr int ConversionError = 3421;
 
 // One prepared statement, finalized when it goes out of scope. Failures are
 // raised as DbError through the owning database.
+//
+// `params`, the values the statement will first be bound to, let a
+// comparison with a parameter bound to a number or a code of digits keep the
+// column's own collation, and so its index (see adaptToEngine). A value bound
+// later that does not compare so has the statement prepared again with the
+// old engine's collation for that parameter.
 class Statement {
 public:
-    Statement(const Database& db, const QString& sql);
+    Statement(const Database& db, const QString& sql, const QVariantList& params = {});
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -50,9 +56,14 @@ public:
     int columnCount() const;
 
 private:
+    void prepare(quint64 alikeParams);
+    void bindValue(int position, const QVariant& value);
+
     const Database& db_;
     QString sql_;
     sqlite3_stmt* stmt_ = nullptr;
+    quint64 keptParams_ = 0; // parameters compared without the old engine's collation
+    QVariantList bound_;     // with keptParams_: the values bound, for a new preparation
 };
 
 // The engine's error `number` with its Spanish text ("%1" in the text takes `arg`).
@@ -79,9 +90,18 @@ QByteArray dateTimeText(const QDateTime& value);  // stored form "yyyy-MM-dd hh:
 void registerSqlFunctions(sqlite3* db);
 // Called before every write (see databasetesting.h); throws when a test chose it to fail.
 void countWrite();
+// True when `text` is digits alone (or empty), as codes are written.
+bool isDigitsAlone(QStringView text);
 // The statement, written in the old engine's SQL, as SQLite reads it with the
-// same meaning (see databasedialect.cpp).
-QString adaptToEngine(const QString& sql);
+// same meaning (see databasedialect.cpp). Bit i of `alikeParams` tells that
+// parameter i (the i-th ?) is bound to a value that compares as digits alone
+// do; `keptParams` the parameters among them whose comparisons keep the
+// column's own collation.
+struct EngineSql {
+    QString sql;
+    quint64 keptParams = 0;
+};
+EngineSql adaptToEngine(const QString& sql, quint64 alikeParams);
 // Offset of the FROM of the statement's own select list; -1 without one.
 qsizetype topLevelFrom(const QString& sql);
 

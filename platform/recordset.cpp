@@ -44,7 +44,7 @@ QString columnTable(sqlite3_stmt* stmt, int column)
 // Runs one change of a row; the number of rows changed.
 int changeRow(const Database& db, const QString& sql, const QVariantList& values)
 {
-    Statement statement(db, sql);
+    Statement statement(db, sql, values);
     statement.bind(values);
     statement.step();
     return sqlite3_changes(db.handle());
@@ -159,7 +159,7 @@ void Recordset::open(const QString& source, const QVariantList& params)
     const QString updatable = type_ == RecordsetType::Dynaset ? withRowId(sql) : QString();
     if (!updatable.isEmpty()) {
         try {
-            statement = std::make_unique<Statement>(*db_, updatable);
+            statement = std::make_unique<Statement>(*db_, updatable, params);
             table_ = columnTable(statement->get(), statement->columnCount() - 1);
             rowIds = true;
         } catch (const DbError&) {
@@ -167,7 +167,7 @@ void Recordset::open(const QString& source, const QVariantList& params)
         }
     }
     if (!statement)
-        statement = std::make_unique<Statement>(*db_, sql);
+        statement = std::make_unique<Statement>(*db_, sql, params);
     if (statement->columnCount() == 0) // an action statement gives no rows: it is not run here
         throwDbError(dberr::InvalidOperation);
     statement->bind(params);

@@ -252,22 +252,25 @@ TEST_F(DbDialect, ColumnsComparedGroupedAndCountedFoldAsInComparisons)
     EXPECT_EQ(count(QStringLiteral("numero = '002' AND monto = 'SI'")), 3);
 }
 
+// How SQLite runs the statement as this layer prepared it.
+QString planOf(const Database& db, const Statement& statement)
+{
+    const QByteArray sql = QByteArray("EXPLAIN QUERY PLAN ") + sqlite3_sql(statement.get());
+    sqlite3_stmt* explained = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), sql.constData(), -1, &explained, nullptr), SQLITE_OK) << sql.data();
+    QString details;
+    while (sqlite3_step(explained) == SQLITE_ROW)
+        details += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(explained, 3)));
+    sqlite3_finalize(explained);
+    return details;
+}
+
 TEST_F(DbDialect, CodesOfDigitsAloneSearchTheKey)
 {
     db->createPrimaryKey(QStringLiteral("PARAM"), QStringLiteral("PK_PARAM"),
                          {QStringLiteral("numero"), QStringLiteral("argumento")});
-    // How SQLite would run the statement as this layer rewrites it.
     const auto plan = [&](const QString& condition) {
-        const QByteArray sql =
-            (QStringLiteral("EXPLAIN QUERY PLAN ") + adaptToEngine(QStringLiteral("SELECT * FROM PARAM WHERE ") + condition))
-                .toUtf8();
-        sqlite3_stmt* statement = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db->handle(), sql.constData(), -1, &statement, nullptr), SQLITE_OK) << sql.data();
-        QString details;
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            details += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 3)));
-        sqlite3_finalize(statement);
-        return details;
+        return planOf(*db, Statement(*db, QStringLiteral("SELECT * FROM PARAM WHERE ") + condition));
     };
     const struct {
         const char* condition;
@@ -284,6 +287,98 @@ TEST_F(DbDialect, CodesOfDigitsAloneSearchTheKey)
     for (const auto& c : cases)
         EXPECT_EQ(plan(QString::fromUtf8(c.condition)).contains(QLatin1String("USING INDEX")), c.searches)
             << c.condition << ": " << plan(QString::fromUtf8(c.condition)).toStdString();
+}
+
+class DbBoundComparisons : public DbDialect {
+protected:
+    void SetUp() override
+    {
+        DbDialect::SetUp();
+        db->createPrimaryKey(QStringLiteral("PARAM"), QStringLiteral("PK_PARAM"),
+                             {QStringLiteral("numero"), QStringLiteral("argumento")});
+        db->execute(QStringLiteral("CREATE INDEX semana ON PARAM (semana)"));
+        insert(QStringLiteral("871"), QStringLiteral("030210"), QStringLiteral("Renta"), {}, {}, 1);
+        insert(QStringLiteral("871"), QStringLiteral("JOSÉ"), QStringLiteral("José"), {}, {}, 2);
+        insert(QStringLiteral("872"), QStringLiteral("jose"), QStringLiteral("jose"), {}, {}, 2);
+        insert(QStringLiteral("87A"), QStringLiteral("Ñu"), QStringLiteral("ñu"), {}, {}, 3);
+    }
+
+    // The plan of the statement's run with `params` bound, and the rows it finds.
+    std::pair<QString, int> run(Statement& statement, const QVariantList& params)
+    {
+        statement.reset();
+        statement.bind(params);
+        int rows = 0;
+        while (statement.step())
+            ++rows;
+        return {planOf(*db, statement), rows};
+    }
+};
+
+TEST_F(DbBoundComparisons, NumbersAndCodesOfDigitsSearchTheKeyOtherTextsCompareInSpanish)
+{
+    const QString key = QStringLiteral("SEARCH PARAM USING INDEX pk$PARAM$PK_PARAM ");
+    const QString week = QStringLiteral("SEARCH PARAM USING INDEX semana ");
+    const QString scan = QStringLiteral("SCAN PARAM");
+    const struct {
+        const char* condition;
+        QVariantList params;
+        QString plan;
+        int rows;
+    } cases[] = {
+        {"numero = ?", {QStringLiteral("871")}, key + "(numero=?)", 2},
+        {"numero = ?", {871}, key + "(numero=?)", 2},
+        {"numero = ? AND argumento = ?", {QStringLiteral("871"), QStringLiteral("030210")},
+         key + "(numero=? AND argumento=?)", 1},
+        {"numero = ? AND argumento = ?", {QStringLiteral("871"), QStringLiteral("jose")}, key + "(numero=?)", 1},
+        {"numero > ?", {QStringLiteral("871")}, key + "(numero>?)", 2},
+        {"numero = ?", {QVariant()}, key + "(numero=?)", 0},
+        {"semana = ?", {QStringLiteral("2")}, week + "(semana=?)", 2},
+        {"semana < ?", {2.5}, week + "(semana<?)", 3},
+        {"numero = ?", {QStringLiteral("87a")}, scan, 1},
+        {"numero = ?", {1e20}, scan, 0}, // written with an exponent
+        {"argumento = ?", {QStringLiteral("jose")}, scan, 2},
+        {"argumento = ?", {QStringLiteral("ÑU")}, scan, 1},
+        {"argumento = ?", {QStringLiteral("nu")}, scan, 0},
+        {"numero = ?1", {QStringLiteral("871")}, scan, 2}, // numbered: always the old engine's order
+    };
+    for (const auto& c : cases) {
+        Statement statement(*db, QStringLiteral("SELECT * FROM PARAM WHERE ") + QString::fromUtf8(c.condition),
+                            c.params);
+        EXPECT_EQ(run(statement, c.params), std::make_pair(c.plan, c.rows)) << c.condition;
+    }
+}
+
+TEST_F(DbBoundComparisons, ARebindingThatNoLongerFitsComparesInSpanish)
+{
+    Statement statement(*db, QStringLiteral("SELECT * FROM PARAM WHERE numero = ? AND argumento = ?"),
+                        {QStringLiteral("871"), QStringLiteral("030210")});
+    const struct {
+        QVariantList params;
+        const char* searched;
+        int rows;
+    } runs[] = {
+        {{QStringLiteral("871"), QStringLiteral("030210")}, "(numero=? AND argumento=?)", 1},
+        {{QStringLiteral("871"), QStringLiteral("josé")}, "(numero=?)", 1},
+        {{QStringLiteral("871"), QStringLiteral("030210")}, "(numero=?)", 1},
+        {{QStringLiteral("872"), QStringLiteral("JOSÉ")}, "(numero=?)", 1},
+        {{QStringLiteral("87a"), QStringLiteral("nu")}, "SCAN PARAM", 0},
+        {{QStringLiteral("87a"), QStringLiteral("ÑU")}, "SCAN PARAM", 1},
+    };
+    for (const auto& r : runs) {
+        const auto [plan, rows] = run(statement, r.params);
+        EXPECT_TRUE(plan.endsWith(QString::fromUtf8(r.searched))) << plan.toStdString();
+        EXPECT_EQ(rows, r.rows) << r.params.at(1).toString().toStdString();
+    }
+
+    // One value bound alone: the other keeps its own.
+    Statement single(*db, QStringLiteral("SELECT count(*) FROM PARAM WHERE numero = ? AND argumento = ?"),
+                     {QStringLiteral("871"), QStringLiteral("030210")});
+    single.bind({QStringLiteral("871"), QStringLiteral("030210")});
+    single.bind(1, QStringLiteral("jose"));
+    ASSERT_TRUE(single.step());
+    EXPECT_EQ(sqlite3_column_int(single.get(), 0), 1);
+    EXPECT_TRUE(QString::fromUtf8(sqlite3_sql(single.get())).contains(QLatin1String("COLLATE JET")));
 }
 
 // --- Statements as the programs write them ----------------------------------------
