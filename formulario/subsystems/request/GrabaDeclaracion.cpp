@@ -6,6 +6,7 @@
 #include "formulario/core/Transaccion.h"
 #include "formulario/core/ControlValor.h"
 #include "formulario/subsystems/request/PlanPagos.h"
+#include "formulario/subsystems/request/TablasTrabajo.h"
 #include "platform/database.h"
 
 #include <QDate>
@@ -108,21 +109,6 @@ void GrabaCabecera(const DeclaracionFormulario& datos)
     (*rs)["estado"].setValue(nInconsistencia == 1 ? 9 : 0);
     (*rs)["cNumero"].setValue(FormateaCampo(*rs, kParticionCabecera));
     rs->update();
-}
-
-// The work tables back into the saved tables, each first losing the
-// declaration's rows. A deletion that fails fails the save, so that no row
-// the user removed outlives it.
-void GuardaTablasTrabajo(const ClaveDeclaracion& clave)
-{
-    for (const char* sTabla : {"F0913DEUDAS", "F0913MOTIVO", "F0913SUSTEN"}) {
-        const QString sCondicion = QStringLiteral(" WHERE ") + clave.Condicion();
-        sSQL = QStringLiteral("DELETE FROM ") + QLatin1String(sTabla) + sCondicion;
-        oBaseDatos->execute(sSQL, clave.Parametros());
-        sSQL = QStringLiteral("INSERT INTO ") + QLatin1String(sTabla) + QStringLiteral(" SELECT * FROM TMP_")
-            + QLatin1String(sTabla) + sCondicion;
-        oBaseDatos->execute(sSQL, clave.Parametros());
-    }
 }
 
 class Grabacion {

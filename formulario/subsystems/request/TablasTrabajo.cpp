@@ -47,22 +47,35 @@ QString DescripcionParam(const char* sNumero, const char* sTexto, const char* sC
 
 void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave)
 {
-    const bool bDesdeEnviadas = bEnviadas && sTipo == QLatin1String("C");
-    const QString sDestino = sTipo == QLatin1String("C") ? QStringLiteral("tmp_") : QString();
-    const QString sOrigen = bDesdeEnviadas ? QStringLiteral("H")
-                                           : (sTipo == QLatin1String("C") ? QString() : QStringLiteral("tmp_"));
+    if (sTipo != QLatin1String("C")) {
+        ClaveDeclaracion claveGuardada = clave;
+        claveGuardada.sCorrel.clear();
+        EnTransaccion([&] { GuardaTablasTrabajo(claveGuardada); });
+        return;
+    }
+    const QString sOrigen = bEnviadas ? QStringLiteral("H") : QString();
     ClaveDeclaracion claveOrigen = clave;
-    if (!bDesdeEnviadas)
+    if (!bEnviadas)
         claveOrigen.sCorrel.clear();
     // The three tables move together: all of them or, on an error, none.
     EnTransaccion([&] {
         for (const QString& sTabla : kTablas) {
-            EliminaDataTabla(sDestino + sTabla, clave.nTipoDoc, clave.sNumDoc, 1, QString());
-            platform::copyRows(*oBaseDatos, sDestino + sTabla, sOrigen + sTabla,
-                               bDesdeEnviadas ? ColumnasEnviadas(sTabla) : QStringList(), claveOrigen.Condicion(),
+            EliminaDataTabla(QStringLiteral("tmp_") + sTabla, clave.nTipoDoc, clave.sNumDoc, 1, QString());
+            platform::copyRows(*oBaseDatos, QStringLiteral("tmp_") + sTabla, sOrigen + sTabla,
+                               bEnviadas ? ColumnasEnviadas(sTabla) : QStringList(), claveOrigen.Condicion(),
                                claveOrigen.Parametros());
         }
     });
+}
+
+void GuardaTablasTrabajo(const ClaveDeclaracion& clave)
+{
+    for (const QString& sTabla : kTablas) {
+        oBaseDatos->execute(QStringLiteral("DELETE FROM ") + sTabla + QStringLiteral(" WHERE ") + clave.Condicion(),
+                            clave.Parametros());
+        platform::copyRows(*oBaseDatos, sTabla, QStringLiteral("TMP_") + sTabla, {}, clave.Condicion(),
+                           clave.Parametros());
+    }
 }
 
 void VaciaTablasTrabajo()

@@ -12,10 +12,16 @@
 struct ClaveDeclaracion;
 
 // "C" copies the declaration's saved rows (the sent rows of its correlative
-// while bEnviadas is set) into the work tables; "G" copies the work tables
-// back into the saved tables. Each destination table first loses the
-// declaration's rows. A failing statement throws DbError to the caller.
+// while bEnviadas is set) into the work tables, each first losing the
+// declaration's rows; "G" runs GuardaTablasTrabajo in a transaction of its
+// own. A failing copy throws DbError to the caller.
 void CargaDataTemporales(const QString& sTipo, const ClaveDeclaracion& clave);
+
+// Copies the work tables back into the saved tables, in the caller's
+// transaction, each first losing the declaration's rows (`clave` without a
+// correlative). Any failing statement throws DbError, a deletion's too, so
+// that no row the user removed outlives the copy.
+void GuardaTablasTrabajo(const ClaveDeclaracion& clave);
 
 // Empties the three work tables, every row, in one transaction.
 void VaciaTablasTrabajo();

@@ -335,6 +335,39 @@ TEST_F(GrabaTest, CadaEscrituraFallidaDejaLaDeclaracionComoEstaba)
     EXPECT_EQ(Casillas(clave).size(), 21);
 }
 
+// A saved table declared otherwise than its work table checks every copied
+// row: an empty text the work table holds is refused on save.
+struct CasoDeclaracionDistinta {
+    const char* sRedeclarada; // the table whose column now takes or refuses an empty text
+    const char* sTrabajo;     // the work table whose column is emptied
+    const char* sColumna;
+    bool bPermiteVacio;
+};
+
+void PrintTo(const CasoDeclaracionDistinta& c, std::ostream* os)
+{
+    *os << c.sRedeclarada << "." << c.sColumna;
+}
+
+class DeclaracionDistintaTest : public GrabaTest, public ::testing::WithParamInterface<CasoDeclaracionDistinta> {};
+
+TEST_P(DeclaracionDistintaTest, LaGrabacionRechazaLaFilaQueLaTablaGuardadaNoAdmite)
+{
+    const CasoDeclaracionDistinta& c = GetParam();
+    db().setAllowZeroLength(c.sRedeclarada, c.sColumna, c.bPermiteVacio);
+    db().execute(QStringLiteral("UPDATE %1 SET %2 = ''").arg(c.sTrabajo, c.sColumna));
+    const QStringList antes = Volcado();
+    script.answer(Ok);
+    EXPECT_FALSE(GrabaFormulario(datos, kTitulo));
+    EXPECT_EQ(Volcado(), antes);
+    EXPECT_TRUE(script.lastText().startsWith("Error Número : 3315\n")) << script.lastText().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tablas, DeclaracionDistintaTest,
+    ::testing::Values(CasoDeclaracionDistinta{"F0913DEUDAS", "TMP_F0913DEUDAS", "mto_act_c", false},
+                      CasoDeclaracionDistinta{"TMP_F0913SUSTEN", "TMP_F0913SUSTEN", "des_otros", true}));
+
 TEST_F(GrabaTest, ReintentarTrasUnaTablaBloqueadaRepiteTodaLaGrabacion)
 {
     const auto otroUsuario = platform::Database::open(paths().dbFile);
