@@ -82,6 +82,7 @@ public:
     // opens, reads and changes the file.
     bool tableExists(const QString& table);
     QList<ColumnDef> columns(const QString& table);
+    QString tableSql(const QString& table); // CREATE statement; 3078 when missing
     void createTable(const QString& table, const QList<ColumnDef>& columns); // 3010 when it exists
     void dropTable(const QString& table);                                    // 3376 when missing
     void createPrimaryKey(const QString& table, const QString& keyName, const QStringList& columns); // 3283
@@ -102,7 +103,6 @@ private:
     static std::unique_ptr<Database> connect(const QString& path, int flags, const OpenOptions& options);
     void run(const QString& sql); // a statement without parameters or rows
     bool transactionLost() const;
-    QString tableSql(const QString& table);     // CREATE statement; 3078 when missing
     QString primaryKeyIndex(const QString& table);
     int transactionLevel_ = 0;
     int recordsAffected_ = 0;

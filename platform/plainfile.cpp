@@ -116,6 +116,14 @@ PlainFileOpen openPlainFile(const QString& path, int flags, int mode)
     return result;
 }
 
+bool adoptPlainFile(QFile* file, int fd, QIODevice::OpenMode mode)
+{
+    if (file->open(fd, mode, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 bool pathTaken(const QString& path)
 {
     struct stat info {};

@@ -8,7 +8,10 @@
 // plain file, and only up to a bound.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+
+class QFile;
 
 namespace platform {
 
@@ -26,6 +29,10 @@ struct PlainFileOpen {
 // empties the file only once it is known to be plain. `mode` is that of a
 // file created.
 PlainFileOpen openPlainFile(const QString& path, int flags, int mode = 0666);
+
+// Hands the open file `fd` to `file`, which closes it from then on; false,
+// and `fd` closed, when it cannot be taken in `mode`.
+bool adoptPlainFile(QFile* file, int fd, QIODevice::OpenMode mode);
 
 // Something lies at the name: a file of any kind, or a link, even one that
 // leads nowhere.

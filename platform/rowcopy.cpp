@@ -9,13 +9,6 @@ namespace platform {
 
 namespace {
 
-QString tableSql(Database& db, const QString& table)
-{
-    return db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
-                     {table})
-        .toString();
-}
-
 // The items between the outer parentheses of a CREATE TABLE statement, as
 // written: its column definitions and table constraints.
 QStringList definitionItems(const QString& createSql)
@@ -73,8 +66,8 @@ bool hasTriggers(Database& db, const QString& table)
 // in the source.
 bool checkedAlready(Database& db, const QString& destination, const QString& source, const QStringList& columns)
 {
-    const QStringList target = definitionItems(tableSql(db, destination));
-    const QStringList origin = definitionItems(tableSql(db, source));
+    const QStringList target = definitionItems(db.tableSql(destination));
+    const QStringList origin = definitionItems(db.tableSql(source));
     QStringList feeding = origin;
     if (!columns.isEmpty()) {
         feeding.clear();

@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 #include <zip.h>
 
 namespace platform {
@@ -51,11 +50,8 @@ bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint6
 {
     const PlainFileOpen opened = openPlainFile(target, O_WRONLY | O_CREAT | O_TRUNC);
     QFile out;
-    if (opened.fd < 0 || !out.open(opened.fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        if (opened.fd >= 0)
-            ::close(opened.fd);
+    if (opened.fd < 0 || !adoptPlainFile(&out, opened.fd, QIODevice::WriteOnly))
         return false;
-    }
     zip_file_t* in = zip_fopen_index(archive, index, 0);
     bool ok = in != nullptr;
     char buffer[64 * 1024];

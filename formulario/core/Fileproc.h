@@ -36,28 +36,6 @@ bool EsTablaBloqueada(const platform::DbError& err);
 // with its number and description and the note that nothing was saved.
 void MuestraErrorNoGrabado(const QString& sRutina, const platform::DbError& err, const QString& sTitulo);
 
-// Runs a save that undoes itself whole when it fails, for a dialog that
-// stays open with the user's values afterwards. A locked table gets
-// ManejaErrorBD's retry (which runs the whole save again); any other database
-// error is shown by MuestraErrorNoGrabado. A save given up returns what
-// `alFallar` returns.
-template <class Paso, class AlFallar>
-auto EjecutaGrabacion(const QString& sRutina, const QString& sTitulo, Paso&& paso, AlFallar&& alFallar)
-    -> decltype(paso())
-{
-    for (;;) {
-        try {
-            return paso();
-        } catch (const platform::DbError& err) {
-            if (!EsTablaBloqueada(err))
-                MuestraErrorNoGrabado(sRutina, err, sTitulo);
-            else if (ManejaErrorBD(sRutina, err) == kReintentar)
-                continue;
-            return alFallar();
-        }
-    }
-}
-
 // Runs `paso` (one statement, or a step that can safely run again) and
 // returns what it returns. On a database error it asks ManejaErrorBD with
 // `sRutina`: a retry runs the step again; an end gives the step up and the
@@ -82,6 +60,29 @@ template <class Paso>
 auto EjecutaConReintento(const QString& sRutina, Paso&& paso) -> decltype(paso())
 {
     return EjecutaConReintento(sRutina, paso, []() -> decltype(paso()) { platform::endProgram(); });
+}
+
+// Runs a save that undoes itself whole when it fails, for a dialog that
+// stays open with the user's values afterwards. A locked table gets
+// ManejaErrorBD's retry (which runs the whole save again); any other database
+// error is shown by MuestraErrorNoGrabado. A save given up returns what
+// `alFallar` returns.
+template <class Paso, class AlFallar>
+auto EjecutaGrabacion(const QString& sRutina, const QString& sTitulo, Paso&& paso, AlFallar&& alFallar)
+    -> decltype(paso())
+{
+    // Only a locked table goes on to the retry; any other error ends the save here.
+    const auto grabacion = [&]() -> decltype(paso()) {
+        try {
+            return paso();
+        } catch (const platform::DbError& err) {
+            if (EsTablaBloqueada(err))
+                throw;
+            MuestraErrorNoGrabado(sRutina, err, sTitulo);
+            return alFallar();
+        }
+    };
+    return EjecutaConReintento(sRutina, grabacion, alFallar);
 }
 
 // Opens the file in one of the modes of modoArchivo and returns its number,

@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <map>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -112,10 +111,8 @@ int AbreNumero(int nArchivo, const QString& sNombre, int nModo)
     if (abierto.fd < 0)
         return ErrorDeSistema(abierto.error, sRuta);
     auto archivo = std::make_unique<QFile>();
-    if (!archivo->open(abierto.fd, ModoQt(nModo), QFileDevice::AutoCloseHandle)) {
-        ::close(abierto.fd);
+    if (!platform::adoptPlainFile(archivo.get(), abierto.fd, ModoQt(nModo)))
         return errorArchivo::AccesoRuta;
-    }
     Tabla()[nArchivo] = ArchivoNumerado{std::move(archivo), nModo, sRuta};
     return 0;
 }
