@@ -5,6 +5,7 @@
 
 #include "formulario/subsystems/request/Frm913.h"
 
+#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formularios.h"
@@ -28,7 +29,6 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
-#include "platform/focus.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -174,12 +174,22 @@ void Frm913::ConectaEventos()
     ImpidePegar(*txtTelefono);
     AsignaKeyPress(*mkeFechaAcog, [this](int& KeyAscii) { mkeFechaAcog_KeyPress(KeyAscii); });
     ImpidePegar(*mkeFechaAcog, false);
-    mkeFechaAcog->installEventFilter(this);
+    // A box is entered and left only when the focus moves between the form's
+    // own controls, never while the form goes away.
+    const auto mientrasAbierto = [this](std::function<void()> evento) {
+        return [this, evento] {
+            if (!bDescargado_)
+                evento();
+        };
+    };
+    AsignaFoco(*mkeFechaAcog, mientrasAbierto([this] { mkeFechaAcog_GotFocus(); }),
+               mientrasAbierto([this] { mkeFechaAcog_LostFocus(); }));
     for (const auto& [nCasilla, caja] : txtValor) {
         connect(caja, &QLineEdit::textChanged, this, [this, nCasilla] { txtValor_Change(nCasilla); });
         AsignaKeyPress(*caja, [this, nCasilla](int& KeyAscii) { txtValor_KeyPress(nCasilla, KeyAscii); });
         ImpidePegar(*caja);
-        caja->installEventFilter(this);
+        AsignaFoco(*caja, mientrasAbierto([this, nCasilla] { txtValor_GotFocus(nCasilla); }),
+                   mientrasAbierto([this, nCasilla] { txtValor_LostFocus(nCasilla); }));
     }
 }
 
@@ -771,26 +781,3 @@ void Frm913::txtTelefono_KeyPress(int& KeyAscii)
     bModificado = true;
 }
 
-bool Frm913::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type tipo = event->type();
-    if (tipo != QEvent::FocusIn && tipo != QEvent::FocusOut)
-        return QDialog::eventFilter(watched, event);
-    // A box is entered and left only when the focus moves between the form's
-    // own controls: not when another window takes it or the form goes away.
-    if (bDescargado_
-        || !platform::focusMovesWithinWindow(*static_cast<QWidget*>(watched), *static_cast<QFocusEvent*>(event)))
-        return QDialog::eventFilter(watched, event);
-    if (watched == mkeFechaAcog) {
-        if (tipo == QEvent::FocusIn)
-            mkeFechaAcog_GotFocus();
-        else
-            mkeFechaAcog_LostFocus();
-    } else if (const QVariant vIndex = watched->property("Index"); vIndex.isValid()) {
-        if (tipo == QEvent::FocusIn)
-            txtValor_GotFocus(vIndex.toInt());
-        else
-            txtValor_LostFocus(vIndex.toInt());
-    }
-    return QDialog::eventFilter(watched, event);
-}

@@ -160,7 +160,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     void done(int resultado) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Background of a box: white (the user may fill it) or grey.
