@@ -186,6 +186,10 @@ QString quoteIdentifier(const QString& name)
 
 // --- Opening -----------------------------------------------------------------
 
+// The engine's switches of its join optimisations (its sqliteInt.h).
+constexpr unsigned kBloomFilter = 0x00080000;
+constexpr unsigned kBloomPulldown = 0x00100000;
+
 std::unique_ptr<Database> Database::connect(const QString& path, int flags, const OpenOptions& options)
 {
     std::unique_ptr<Database> db(new Database);
@@ -201,6 +205,10 @@ std::unique_ptr<Database> Database::connect(const QString& path, int flags, cons
     sqlite3_extended_result_codes(db->db_, 1);
     sqlite3_busy_timeout(db->db_, options.busyTimeoutMs);
     registerSqlFunctions(db->db_);
+    // A Bloom filter over a join hashes a text as it is stored, so two texts
+    // that compare equal in Spanish but differ in accents or capitals miss
+    // each other and the join loses rows.
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db->db_, kBloomFilter | kBloomPulldown);
 
     // Reading the schema tells a database from another file and finds out
     // whether someone holds it; an exclusive connection keeps its lock.
