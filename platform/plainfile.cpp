@@ -173,13 +173,20 @@ bool writePlainFile(const QString& path, const QByteArray& bytes)
     const bool exists = ::lstat(name.constData(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode))
         return false;
+    // A file the user may not write is not his to replace, even where the
+    // folder would let him put another in its place.
+    if (exists && ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
+        return false;
     QByteArray temporary;
     const int fd = createBeside(path, &temporary);
     if (fd < 0)
         return writeThrough(path, O_WRONLY | O_CREAT | O_TRUNC, bytes);
-    // The new file keeps the permissions of the one it replaces.
-    if (exists)
+    // The new file keeps the owner, where the user may give it, and the
+    // permissions of the one it replaces.
+    if (exists) {
+        [[maybe_unused]] const int given = ::fchown(fd, old.st_uid, old.st_gid);
         ::fchmod(fd, old.st_mode & 07777);
+    }
     bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     // A rename replaces whatever is at the name by now, never what a link there leads to.

@@ -46,7 +46,8 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit =
 // Makes `bytes` the whole content of the file. It is written into a new file
 // beside it that then takes the name, so a failed write leaves the old
 // content; where the folder takes no new file the old file is rewritten.
-// False, and nothing touched, when the name holds anything but a plain file.
+// False, and nothing touched, when the name holds anything but a plain file
+// or a file the user may not write.
 bool writePlainFile(const QString& path, const QByteArray& bytes);
 // Adds `bytes` at the end of the file, which is created when missing.
 bool appendPlainFile(const QString& path, const QByteArray& bytes);

@@ -2,6 +2,7 @@
 
 #include "platform/profile.h"
 #include "platform/textfile.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/PlantedFile.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -100,6 +102,57 @@ TEST_F(PlainFiles, AWholeWriteReplacesTheFileKeepingItsPermissionsAndLeavesNothi
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
                   | QFileDevice::ReadGroup);
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.txt"});
+    if (runsAsRoot()) { // the one user who may give a file to another keeps its owner
+        ASSERT_EQ(::chown(QFile::encodeName(path("a.txt")).constData(), 65534, 65534), 0);
+        ASSERT_TRUE(writePlainFile(path("a.txt"), "cuatro"));
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path("a.txt")).constData(), &info), 0);
+        EXPECT_EQ(info.st_uid, 65534u);
+        EXPECT_EQ(info.st_gid, 65534u);
+    }
+}
+
+// The folder lets the user put a file in its place, the file does not let
+// him write it: it stays as it is, with its owner and its permissions.
+TEST_F(PlainFiles, AFileTheUserMayNotWriteIsLeftAsItIs)
+{
+    const QList<QPair<const char*, std::function<bool(const QString&)>>> writers = {
+        {"write", [](const QString& p) { return writePlainFile(p, "x"); }},
+        {"text lines", [](const QString& p) { return writeTextLines(p, {"x"}); }},
+        {"profile", [](const QString& p) { return writeProfileString("Options", "SysPath", "x", p); }},
+    };
+    const struct {
+        const char* name;
+        int mode;
+        bool ownedByAnother;
+    } files[] = {
+        {"read-only", 0444, false},
+        {"another owner's", 0644, true},
+    };
+    openToEveryone(dir_.path());
+    const QString target = path("KOVAL.INI");
+    for (const auto& file : files) {
+        if (file.ownedByAnother && !runsAsRoot())
+            continue; // only root makes a file for another owner
+        for (const auto& [writer, write] : writers) {
+            SCOPED_TRACE(std::string(file.name) + ", " + writer);
+            ASSERT_TRUE(writePlainFile(target, "[Options]\r\nSysPath=C:/VRD\r\n"));
+            ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), mode_t(file.mode)), 0);
+            struct stat before {};
+            ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &before), 0);
+
+            EXPECT_FALSE(asOtherUser([&, write = write] { return write(target); }));
+
+            struct stat after {};
+            ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &after), 0);
+            EXPECT_EQ(plainBytes(target), QByteArray("[Options]\r\nSysPath=C:/VRD\r\n"));
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(after.st_uid, before.st_uid);
+            EXPECT_EQ(after.st_mode & 07777, mode_t(file.mode));
+            EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KOVAL.INI"});
+            ASSERT_TRUE(QFile::remove(target));
+        }
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/textfile.h"
 #include "reporte/Reporte.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/PlantedFile.h"
 #include "tests/support/ProgramRun.h"
 
@@ -43,15 +44,17 @@ protected:
         }
     }
 
-    ProgramRun ejecuta(int nEntidad, const QString& sDocumento = kRuc, Screen pantalla = Screen::Offscreen)
+    ProgramRun ejecuta(int nEntidad, const QString& sDocumento = kRuc, Screen pantalla = Screen::Offscreen,
+                       RunAs usuario = RunAs::TestUser)
     {
         return ejecutaLinea(hostkit::quenboCommandLine(sDocumento, QStringLiteral("200508"), nEntidad,
                                                        QStringLiteral("ABCDEFGH")),
-                            pantalla);
+                            pantalla, usuario);
     }
-    ProgramRun ejecutaLinea(const QString& sLinea, Screen pantalla = Screen::Offscreen)
+    ProgramRun ejecutaLinea(const QString& sLinea, Screen pantalla = Screen::Offscreen,
+                            RunAs usuario = RunAs::TestUser)
     {
-        return runProgram(paths(), QStringLiteral(QUENBO_BIN), {sLinea}, QString(), pantalla);
+        return runProgram(paths(), QStringLiteral(QUENBO_BIN), {sLinea}, QString(), pantalla, usuario);
     }
 
     void esperaExito(const ProgramRun& corrida)
@@ -364,6 +367,27 @@ TEST_F(QuenboTest, ACopyIsNeverWrittenThroughALinkNorIntoAFifo)
         EXPECT_TRUE(stillPlanted(caso.tipo, sCopia, sFuera));
         EXPECT_EQ(plainBytes(sFuera), QByteArray("fuera\r\n"));
         ASSERT_TRUE(QFile::remove(sCopia));
+    }
+}
+
+// The user may write the folders but not an earlier copy: it is refused as
+// a link there is, and stays as it was.
+TEST_F(QuenboTest, ACopyTheUserMayNotWriteIsLeftAsItIs)
+{
+    openToEveryone(paths().root);
+    for (const char* sCopia : {"RPT/09132005081ABCDEFGH.PRN", "TMP/09132005081ABCDEFGH.txt"}) {
+        SCOPED_TRACE(sCopia);
+        const QString sRuta = paths().dbPath + sCopia;
+        ASSERT_TRUE(platform::writeTextLines(sRuta, {QStringLiteral("anterior")}));
+        QFile::setPermissions(sRuta, runsAsRoot() ? QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                                  : QFile::ReadOwner | QFile::ReadOther);
+
+        const RunBox caja = esperaFalla(ejecuta(1, kRuc, Screen::Offscreen, RunAs::OtherUser), "Mensaje");
+
+        EXPECT_EQ(caja.text, "Error tecnico:  75\\nError de acceso a la ruta o el archivo\\nIntente nuevamente por favor.");
+        EXPECT_EQ(lineas(sCopia), QStringList{"anterior"});
+        EXPECT_EQ(QFileInfo(sRuta).ownerId(), ::getuid());
+        ASSERT_TRUE(QFile::remove(sRuta));
     }
 }
 

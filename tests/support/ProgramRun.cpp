@@ -1,5 +1,7 @@
 #include "tests/support/ProgramRun.h"
 
+#include "tests/support/OtherUser.h"
+
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -22,7 +24,7 @@ RunBox readBox(const QString& line)
 } // namespace
 
 ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, const QStringList& arguments,
-                      const QString& answers, Screen screen)
+                      const QString& answers, Screen screen, RunAs user)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("WINDIR"), paths.windowsDir);
@@ -37,6 +39,8 @@ ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, c
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(paths.sysPath);
+    if (user == RunAs::OtherUser)
+        process.setChildProcessModifier(becomeOtherUser);
     process.start(program, arguments);
     ProgramRun run;
     if (!process.waitForStarted() || !process.waitForFinished(kTimeoutMs)) {

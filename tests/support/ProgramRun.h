@@ -29,7 +29,13 @@ enum class Screen {
     None,      // no display at all, and no answers: the program copes alone
 };
 
+enum class RunAs {
+    TestUser,
+    OtherUser, // see OtherUser.h; the host must be open to him
+};
+
 // Runs `program` with `arguments` in the host's SysPath with WINDIR set to
 // the host's; the boxes take the answers of the comma-separated list.
 ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, const QStringList& arguments,
-                      const QString& answers = QString(), Screen screen = Screen::Offscreen);
+                      const QString& answers = QString(), Screen screen = Screen::Offscreen,
+                      RunAs user = RunAs::TestUser);
