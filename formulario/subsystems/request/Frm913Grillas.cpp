@@ -184,7 +184,7 @@ void Frm913::cmdNew_Click(int Index)
         MuestraDialogoDeuda(2);
     SSTab1_Click(1);
     const int nTab = SSTab1->currentIndex();
-    CalculaMontoTotal(*txtmtototal_[nTab], nTab);
+    CalculaMontoTotal(txtmtototal(nTab), nTab);
 }
 
 void Frm913::cmdEdit_Click(int Index)
