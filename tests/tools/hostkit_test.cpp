@@ -8,6 +8,7 @@
 #include "tests/support/HostTest.h"
 #include "platform/utility.h"
 #include "tools/hostkit/hostkit.h"
+#include "tools/hostkit/statement.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,9 +189,8 @@ TEST_F(PreparedHost, SampleDeclarantsAndUsersAreRegistered)
 TEST_F(PreparedHost, HostParameterListsAreSeededAndTheInstallersAreNot)
 {
     prepare();
-    auto funcion = [this](const char* numero, const char* argumento) {
-        return db_->scalar("SELECT Funcion FROM Param WHERE Numero = ? AND Argumento = ?",
-                           {QString::fromLatin1(numero), QString::fromLatin1(argumento)})
+    auto funcion = [this](const QString& numero, const QString& argumento) {
+        return db_->scalar("SELECT Funcion FROM Param WHERE Numero = ? AND Argumento = ?", {numero, argumento})
             .toString();
     };
     // Document type names in positions 31-42, entity names in 1-20.
@@ -198,7 +198,7 @@ TEST_F(PreparedHost, HostParameterListsAreSeededAndTheInstallersAreNot)
     const QStringList entities{"TESORO", "ESSALUD", "ONP", "FONAVI", "FONCOMUN"};
     const QStringList codes{"1", "2", "3", "5", "8"};
     for (int i = 0; i < codes.size(); ++i)
-        EXPECT_EQ(funcion("727", codes.at(i).toLatin1().constData()).left(20).trimmed(), entities.at(i));
+        EXPECT_EQ(funcion("727", codes.at(i)).left(20).trimmed(), entities.at(i));
     EXPECT_EQ(count("SELECT count(*) FROM Param WHERE Numero = '727'"), 5);
     // Tributes keyed 0abc0d: every tribute a resolution entered by hand can get.
     for (const char* tribute : {"080201", "052106", "053105", "050301", "072001", "080209", "052307", "053301",
@@ -210,6 +210,11 @@ TEST_F(PreparedHost, HostParameterListsAreSeededAndTheInstallersAreNot)
     EXPECT_EQ(funcion("872", "017004").mid(21).trimmed(), QStringLiteral("RESOLUCIÓN DE MULTA"));
     for (const char* type : {"017001", "017004", "017501", "017504"})
         EXPECT_FALSE(funcion("872", type).left(20).trimmed().isEmpty()) << type;
+    // The sample statement's debts take the types in turn, so the grid names them.
+    const QStringList sampleTypes{"ORDEN DE PAGO", "RESOLUCIÓN DE DETERMINACIÓN", "RESOLUCIÓN DE MULTA",
+                                  "ORDEN DE PAGO"};
+    for (int n = 0; n < sampleTypes.size(); ++n)
+        EXPECT_EQ(funcion("872", hostkit::sampleDebt(n).codTipDoc).mid(21).trimmed(), sampleTypes.at(n)) << n;
     EXPECT_FALSE(funcion("874", "0023").left(20).trimmed().isEmpty());
     EXPECT_TRUE(funcion("874", "0099").left(20).trimmed().isEmpty());
     // The installer writes its own rows.

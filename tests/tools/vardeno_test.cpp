@@ -5,6 +5,7 @@
 #include "tests/support/ProgramRun.h"
 
 #include <QDate>
+#include <utility>
 
 namespace {
 
@@ -20,27 +21,30 @@ protected:
     }
 };
 
-TEST_F(VardenoTest, SummaryRunsQuenboForEverySavedDeclaration)
+TEST_F(VardenoTest, SummaryRunsQuenboForEverySavedDeclarationAndNamesTheFilesItWrote)
 {
     db().execute(QStringLiteral("INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, Semana) VALUES "
                                 "(6, '20100070970', '200912', '0913', 1), (6, '20456712381', '201001', '0913', 2)"));
     const QString sFecha = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-
-    const ProgramRun corrida = resumen();
-
-    EXPECT_EQ(corrida.exitCode, 0);
     const QString sRpt = paths().dbPath + QStringLiteral("RPT/");
     const QString sTmp = paths().dbPath + QStringLiteral("TMP/");
-    EXPECT_EQ(corrida.output, (QStringList{
-                                  "Quenbo \"0620100070970    09132009121" + sFecha + "\": 0",
-                                  "Quenbo \"0620456712381    09132010012" + sFecha + "\": 0",
-                                  sRpt + "00000001.PRN",
-                                  sRpt + "00000002.PRN",
-                                  sRpt + "09132009121" + sFecha + ".PRN",
-                                  sRpt + "09132010012" + sFecha + ".PRN",
-                                  sTmp + "09132009121" + sFecha + ".txt",
-                                  sTmp + "09132010012" + sFecha + ".txt",
-                              }));
+
+    // A second summary writes over the same copies and names them again.
+    for (const auto& spool : {std::pair{"00000001.PRN", "00000002.PRN"}, std::pair{"00000003.PRN", "00000004.PRN"}}) {
+        const ProgramRun corrida = resumen();
+
+        EXPECT_EQ(corrida.exitCode, 0);
+        EXPECT_EQ(corrida.output, (QStringList{
+                                      "Quenbo \"0620100070970    09132009121" + sFecha + "\": 0",
+                                      sRpt + spool.first,
+                                      sRpt + "09132009121" + sFecha + ".PRN",
+                                      sTmp + "09132009121" + sFecha + ".txt",
+                                      "Quenbo \"0620456712381    09132010012" + sFecha + "\": 0",
+                                      sRpt + spool.second,
+                                      sRpt + "09132010012" + sFecha + ".PRN",
+                                      sTmp + "09132010012" + sFecha + ".txt",
+                                  }));
+    }
 }
 
 TEST_F(VardenoTest, SummaryWithoutSavedDeclarationsFails)

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <iterator>
 #include <zip.h>
 
 namespace hostkit {
@@ -22,6 +23,10 @@ QString amount(int cents)
 // An archive without entries, which libzip would not write.
 const QByteArray kEmptyZip = QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0');
 
+// Document types of the host's list 872, taken in turn by the sample debts:
+// order of payment, determination resolution, fine resolution.
+constexpr const char* kDocumentTypes[] = {"017011", "017001", "017004"};
+
 } // namespace
 
 StatementDebt sampleDebt(int n)
@@ -32,7 +37,7 @@ StatementDebt sampleDebt(int n)
     debt.codFor = QStringLiteral("0621");
     debt.perDoc = QStringLiteral("%1%2").arg(2010 + n % 10).arg(n % 12 + 1, 2, 10, QLatin1Char('0'));
     debt.codTri = QStringLiteral("030301");
-    debt.codTipDoc = QStringLiteral("000011");
+    debt.codTipDoc = QString::fromLatin1(kDocumentTypes[n % std::size(kDocumentTypes)]);
     debt.codTriAso = QStringLiteral("000000");
     debt.indTipDeu = n % 2 ? QStringLiteral("04") : QStringLiteral("01");
     const int tributo = 10000 + n % 5000 * 100;

@@ -52,7 +52,7 @@ struct Statement {
 };
 
 // The debt `n` of a sample statement: a notified debt whose key differs from
-// every other `n`'s.
+// every other `n`'s, of a document type the host's list 872 describes.
 StatementDebt sampleDebt(int n);
 // A statement of `count` sample debts followed by the summary record.
 Statement sampleStatement(const QString& ruc, int entidad, int count);

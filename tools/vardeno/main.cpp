@@ -8,7 +8,7 @@
 //       dated today, with N sample debts and the summary record
 //   vardeno summary DIR [--quenbo PATH]
 //       runs the report program for every saved declaration, as the host
-//       does after sending one, and lists the report files it wrote
+//       does after sending one, and lists the files each run wrote
 
 #include "platform/database.h"
 #include "tools/hostkit/hostkit.h"
@@ -66,6 +66,30 @@ QList<SavedDeclaration> savedDeclarations(const hostkit::HostPaths& paths)
                              rows->field(QStringLiteral("nombre")).text()});
     }
     return declarations;
+}
+
+// The spool file of the newest SPOOL row, in the report folder; nothing
+// when the table is empty. Throws platform::DbError.
+QStringList newestSpoolFile(const hostkit::HostPaths& paths)
+{
+    platform::OpenOptions options;
+    options.workgroupFile = paths.workgroupFile;
+    options.readOnly = true;
+    auto db = platform::Database::open(paths.dbFile, options);
+    auto rows = db->openRecordset(QStringLiteral("SELECT Archivo FROM SPOOL ORDER BY CAST(Archivo AS INTEGER) DESC"));
+    if (rows->eof())
+        return {};
+    return {paths.dbPath + QStringLiteral("RPT/") + rows->field(QStringLiteral("Archivo")).text().trimmed()};
+}
+
+// The files a run of Quenbo on `commandLine` wrote: its spool file and the
+// copies named by positions 18-36 of the command line (form, period, entity
+// and suffix). Throws platform::DbError.
+QStringList summaryFiles(const hostkit::HostPaths& paths, const QString& commandLine)
+{
+    const QString base = commandLine.mid(17, 19);
+    return newestSpoolFile(paths) + QStringList{paths.dbPath + QStringLiteral("RPT/") + base + QStringLiteral(".PRN"),
+                                                paths.dbPath + QStringLiteral("TMP/") + base + QStringLiteral(".txt")};
 }
 
 // The main window of the host: the programs of the form look for its title.
@@ -142,14 +166,17 @@ private:
             return;
         }
         // The host waits for the report program and tells how it ended.
+        const QString commandLine = declarations_->currentData().toString();
         auto* process = new QProcess(this);
         process->setWorkingDirectory(paths_.sysPath);
-        connect(process, &QProcess::finished, this, [this, process](int code, QProcess::ExitStatus exitStatus) {
-            status_->setText(exitStatus == QProcess::NormalExit && code == 0
-                                 ? QStringLiteral("Resumen de envío escrito en %1RPT y %1TMP").arg(paths_.dbPath)
-                                 : QStringLiteral("Quenbo terminó con el código %1").arg(code));
-            process->deleteLater();
-        });
+        connect(process, &QProcess::finished, this,
+                [this, process, commandLine](int code, QProcess::ExitStatus exitStatus) {
+                    if (exitStatus == QProcess::NormalExit && code == 0)
+                        showSummaryWritten(commandLine);
+                    else
+                        status_->setText(QStringLiteral("Quenbo terminó con el código %1").arg(code));
+                    process->deleteLater();
+                });
         connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
             if (error == QProcess::FailedToStart) {
                 status_->setText(QStringLiteral("No se pudo ejecutar %1").arg(quenbo_));
@@ -157,7 +184,18 @@ private:
             }
         });
         status_->setText(QStringLiteral("Ejecutando %1").arg(quenbo_));
-        process->start(quenbo_, {declarations_->currentData().toString()});
+        process->start(quenbo_, {commandLine});
+    }
+
+    void showSummaryWritten(const QString& commandLine)
+    {
+        try {
+            status_->setText(QStringLiteral("Resumen de envío escrito en:\n%1")
+                                 .arg(summaryFiles(paths_, commandLine).join(u'\n')));
+        } catch (const platform::DbError& error) {
+            status_->setText(
+                QStringLiteral("Resumen de envío escrito; no se pudo leer la base de datos: %1").arg(error.description()));
+        }
     }
 
     hostkit::HostPaths paths_;
@@ -224,16 +262,6 @@ QString quenboPath(const QCommandLineParser& parser)
                                                                        : siblingProgram(QStringLiteral("Quenbo")));
 }
 
-QStringList reportFiles(const hostkit::HostPaths& paths)
-{
-    QStringList files;
-    for (const char* folder : {"RPT", "TMP"}) {
-        for (const QString& name : QDir(paths.dbPath + QLatin1String(folder)).entryList(QDir::Files, QDir::Name))
-            files.append(paths.dbPath + QLatin1String(folder) + u'/' + name);
-    }
-    return files;
-}
-
 int summary(const QCommandLineParser& parser, const QString& dir)
 {
     const hostkit::HostPaths paths = hostkit::hostPaths(dir);
@@ -248,21 +276,26 @@ int summary(const QCommandLineParser& parser, const QString& dir)
     if (declarations.isEmpty())
         return fail(QStringLiteral("no hay declaraciones grabadas"));
 
-    const QStringList before = reportFiles(paths);
     int failures = 0;
     for (const SavedDeclaration& declaration : declarations) {
+        const QString commandLine = declaration.quenboCommandLine();
         QProcess process;
         process.setWorkingDirectory(paths.sysPath);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(quenbo, {declaration.quenboCommandLine()});
+        process.start(quenbo, {commandLine});
         const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
         const int code = ended ? process.exitCode() : -1;
-        std::printf("Quenbo \"%s\": %d\n", qPrintable(declaration.quenboCommandLine()), code);
-        failures += code != 0;
-    }
-    for (const QString& file : reportFiles(paths)) {
-        if (!before.contains(file))
-            std::printf("%s\n", qPrintable(file));
+        std::printf("Quenbo \"%s\": %d\n", qPrintable(commandLine), code);
+        if (code != 0) {
+            ++failures;
+            continue;
+        }
+        try {
+            for (const QString& file : summaryFiles(paths, commandLine))
+                std::printf("%s\n", qPrintable(file));
+        } catch (const platform::DbError& error) {
+            return fail(QStringLiteral("no se pudo leer la base de datos: %1").arg(error.description()));
+        }
     }
     return failures == 0 ? 0 : 1;
 }
