@@ -195,6 +195,11 @@ void DialogScript::answer(int answer)
     answers_.append([answer](const ShownMessage&) { return answer; });
 }
 
+void DialogScript::answerOnScreen()
+{
+    answers_.append([](const ShownMessage& message) { return showMessageBox(message.text, message.style, message.title); });
+}
+
 void DialogScript::onForm(const QString& formName, std::function<int(QWidget&)> handler)
 {
     for (auto& entry : formHandlers_) {

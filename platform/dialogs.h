@@ -77,6 +77,9 @@ public:
     // The next box is answered by `answerer` when it is shown: the test may
     // act while the program waits for the user.
     void answer(std::function<int(const ShownMessage&)> answerer) { answers_.append(std::move(answerer)); }
+    // The next box is shown on the screen, as without a script, and answered
+    // there.
+    void answerOnScreen();
     const QList<ShownMessage>& shown() const { return shown_; }
     QString lastText() const { return shown_.isEmpty() ? QString() : shown_.last().text; }
     void clear() { shown_.clear(); }

@@ -1,19 +1,22 @@
 #pragma once
 
-// Telling a move of the keyboard focus between the controls of one window
-// from the focus leaving or coming back with the window itself.
+// A control entered and left as the user sees it: the focus moving from one
+// control of a window to another. The focus leaving with its window (a
+// message box, another program) and coming back to the same control is no
+// move; coming back to another control, which the program chose meanwhile,
+// is a move from the control that had it to that one.
 
-class QFocusEvent;
+#include <functional>
+
 class QWidget;
 
 namespace platform {
 
-// True when `event`, received by `widget`, moves the focus between two
-// widgets of the same window: for a focus-out, the widget that now holds the
-// focus lies in the widget's window; for a focus-in, the focus does not come
-// back with the window's activation or the closing of a popup. Another
-// window activated (a message box, another program) and a window closing
-// or hiding are no such move.
-bool focusMovesWithinWindow(const QWidget& widget, const QFocusEvent& event);
+// Runs `entered` when the focus moves to `control` from another control of
+// its window, or is first given to it, and `left` when it moves from
+// `control` to another control of its window; either may be empty.
+// A line edit entered by a mouse click keeps the text `entered` selected:
+// that click places no cursor.
+void watchFocus(QWidget& control, std::function<void()> entered, std::function<void()> left);
 
 } // namespace platform

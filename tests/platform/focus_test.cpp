@@ -1,61 +1,112 @@
 #include "platform/focus.h"
 
+#include "platform/dialogs.h"
+#include "tests/support/OnDisplay.h"
+
 #include <QApplication>
-#include <QFocusEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
 
-// What focusMovesWithinWindow says of each focus event the watched widget gets.
-class Registro : public QObject {
+// A window of two watched boxes and a button, on the display; each box's
+// entering selects its whole text, as the amount boxes do.
+class WatchedWindow {
 public:
-    QStringList eventos;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
+    WatchedWindow()
     {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-            eventos << QStringLiteral("%1 %2")
-                           .arg(event->type() == QEvent::FocusIn ? "in" : "out")
-                           .arg(platform::focusMovesWithinWindow(*static_cast<QWidget*>(watched),
-                                                                 *static_cast<QFocusEvent*>(event)));
-        return false;
+        auto* layout = new QVBoxLayout(&window);
+        for (QLineEdit* box : {a, b}) {
+            box->setText(QStringLiteral("1,234.50"));
+            layout->addWidget(box);
+            const QString name = box == a ? QStringLiteral("a") : QStringLiteral("b");
+            platform::watchFocus(
+                *box,
+                [this, box, name] {
+                    log << "entra " + name;
+                    box->selectAll();
+                },
+                [this, name] { log << "sale " + name; });
+        }
+        layout->addWidget(button);
+        window.show();
+        window.activateWindow();
     }
+
+    // Moves the focus and waits until the window has it there.
+    bool focus(QWidget* control)
+    {
+        control->setFocus(Qt::TabFocusReason);
+        return settled(control);
+    }
+    // The window active again, as the window manager makes it once a box
+    // over it closes, and the focus in `control`.
+    bool settled(QWidget* control)
+    {
+        window.activateWindow();
+        return waitUntil([&] { return window.isActiveWindow() && QApplication::focusWidget() == control; });
+    }
+
+    QWidget window;
+    QLineEdit* a = new QLineEdit(&window);
+    QLineEdit* b = new QLineEdit(&window);
+    QPushButton* button = new QPushButton(QStringLiteral("Aceptar"), &window);
+    QStringList log;
 };
 
-TEST(FocusMovesWithinWindow, OnlyAMoveBetweenWidgetsOfOneWindowCounts)
+TEST(WatchFocus, AMoveBetweenControlsOfAWindowLeavesOneAndEntersTheOtherAcrossMessageBoxes)
 {
-    QWidget ventana;
-    auto* primera = new QLineEdit(&ventana);
-    auto* segunda = new QLineEdit(&ventana);
-    auto* disposicion = new QVBoxLayout(&ventana);
-    disposicion->addWidget(primera);
-    disposicion->addWidget(segunda);
-    QLineEdit otra;
-    ventana.show();
-    QApplication::setActiveWindow(&ventana);
-    primera->setFocus();
-    QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), primera);
+    REQUIRE_DISPLAY();
+    WatchedWindow w;
+    ASSERT_TRUE(w.focus(w.a));
+    ASSERT_TRUE(w.focus(w.b));
+    EXPECT_EQ(w.log, (QStringList{"entra a", "sale a", "entra b"}));
 
-    Registro registro;
-    primera->installEventFilter(&registro);
-    const auto activa = [](QWidget* ventanaActiva) {
-        QApplication::setActiveWindow(ventanaActiva);
-        QApplication::processEvents();
-    };
-    segunda->setFocus(Qt::TabFocusReason);
-    primera->setFocus(Qt::MouseFocusReason);
-    otra.show();
-    activa(&otra);     // another window of the program
-    activa(&ventana);
-    activa(nullptr);   // another program
-    activa(&ventana);
-    ventana.hide();
-    QApplication::processEvents();
-    EXPECT_EQ(registro.eventos, (QStringList{"out 1", "in 1", "out 0", "in 0", "out 0", "in 0", "out 0"}));
+    // A box closes and the focus comes back where it was: nothing moved.
+    w.log.clear();
+    answerShownBox(QStringLiteral("Aceptar"));
+    platform::messageBox(QStringLiteral("Dato incorrecto"), platform::mb::Critical, QStringLiteral("Prueba"));
+    ASSERT_TRUE(w.settled(w.b));
+    EXPECT_EQ(w.log, QStringList());
+
+    // A refusal puts the focus on the box at fault while the window waits
+    // to be active again.
+    answerShownBox(QStringLiteral("Aceptar"));
+    platform::messageBox(QStringLiteral("Dato incorrecto"), platform::mb::Critical, QStringLiteral("Prueba"));
+    w.a->setFocus();
+    ASSERT_TRUE(w.settled(w.a));
+    EXPECT_EQ(w.log, (QStringList{"sale b", "entra a"}));
+
+    // Another window of the program and back.
+    w.log.clear();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return other.isActiveWindow(); }));
+    ASSERT_TRUE(w.settled(w.a));
+    EXPECT_EQ(w.log, QStringList());
+}
+
+TEST(WatchFocus, ABoxEnteredByAClickKeepsTheSelectionItsEnteringMade)
+{
+    REQUIRE_DISPLAY();
+    WatchedWindow w;
+    ASSERT_TRUE(w.focus(w.button));
+
+    QTest::mouseClick(w.b, Qt::LeftButton, Qt::NoModifier, QPoint(4, w.b->height() / 2));
+    ASSERT_TRUE(w.settled(w.b));
+    EXPECT_EQ(w.log, QStringList{"entra b"});
+    EXPECT_EQ(w.b->selectedText(), QStringLiteral("1,234.50"));
+    QTest::keyClicks(w.b, QStringLiteral("10"));
+    EXPECT_EQ(w.b->text(), QStringLiteral("10"));
+
+    // A click in a box that has the focus places the cursor as always.
+    QTest::mouseClick(w.b, Qt::LeftButton, Qt::NoModifier, QPoint(2, w.b->height() / 2));
+    EXPECT_EQ(w.b->selectedText(), QString());
+    EXPECT_EQ(w.b->cursorPosition(), 0);
 }
 
 } // namespace

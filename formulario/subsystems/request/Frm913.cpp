@@ -5,7 +5,6 @@
 
 #include "formulario/subsystems/request/Frm913.h"
 
-#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formularios.h"
@@ -29,6 +28,7 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/focus.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -182,14 +182,14 @@ void Frm913::ConectaEventos()
                 evento();
         };
     };
-    AsignaFoco(*mkeFechaAcog, mientrasAbierto([this] { mkeFechaAcog_GotFocus(); }),
-               mientrasAbierto([this] { mkeFechaAcog_LostFocus(); }));
+    platform::watchFocus(*mkeFechaAcog, mientrasAbierto([this] { mkeFechaAcog_GotFocus(); }),
+                         mientrasAbierto([this] { mkeFechaAcog_LostFocus(); }));
     for (const auto& [nCasilla, caja] : txtValor) {
         connect(caja, &QLineEdit::textChanged, this, [this, nCasilla] { txtValor_Change(nCasilla); });
         AsignaKeyPress(*caja, [this, nCasilla](int& KeyAscii) { txtValor_KeyPress(nCasilla, KeyAscii); });
         ImpidePegar(*caja);
-        AsignaFoco(*caja, mientrasAbierto([this, nCasilla] { txtValor_GotFocus(nCasilla); }),
-                   mientrasAbierto([this, nCasilla] { txtValor_LostFocus(nCasilla); }));
+        platform::watchFocus(*caja, mientrasAbierto([this, nCasilla] { txtValor_GotFocus(nCasilla); }),
+                             mientrasAbierto([this, nCasilla] { txtValor_LostFocus(nCasilla); }));
     }
 }
 

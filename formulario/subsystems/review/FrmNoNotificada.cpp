@@ -1,6 +1,5 @@
 #include "formulario/subsystems/review/FrmNoNotificada.h"
 
-#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
@@ -14,6 +13,7 @@
 #include "formulario/subsystems/request/Frm913Servicios.h"
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "platform/database.h"
+#include "platform/focus.h"
 #include "platform/utility.h"
 
 #include <QComboBox>
@@ -150,7 +150,8 @@ void FrmNoNotificada::AsignaEventos()
     for (QLineEdit* oCaja : {txtmtoTributo, TxtMtoInteresesCAP, TxtMtoIntereses}) {
         connect(oCaja, &QLineEdit::textChanged, this, [this, oCaja] { Monto_Change(*oCaja); });
         AsignaKeyPress(*oCaja, [this, oCaja](int& KeyAscii) { Monto_KeyPress(*oCaja, KeyAscii); });
-        AsignaFoco(*oCaja, [this, oCaja] { Monto_GotFocus(*oCaja); }, [this, oCaja] { Monto_LostFocus(*oCaja); });
+        platform::watchFocus(
+            *oCaja, [this, oCaja] { Monto_GotFocus(*oCaja); }, [this, oCaja] { Monto_LostFocus(*oCaja); });
     }
     for (int i = 0; i < 2; ++i)
         connect(cmdOpcion[i], &QPushButton::clicked, this, [this, i] { cmdOpcion_Click(i); });
@@ -358,7 +359,6 @@ void FrmNoNotificada::Monto_GotFocus(QLineEdit& oCaja)
         oCaja.setText(Formato(QuitaFormatoMonto(Formato(oCaja.text(), sPatron).remove(u'-')), sPatron));
     oCaja.setMaxLength(13);
     oCaja.selectAll();
-    QMetaObject::invokeMethod(&oCaja, &QLineEdit::selectAll, Qt::QueuedConnection); // after a click's cursor
 }
 
 void FrmNoNotificada::Monto_LostFocus(QLineEdit& oCaja)

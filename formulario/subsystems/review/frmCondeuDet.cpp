@@ -1,6 +1,5 @@
 #include "formulario/subsystems/review/frmCondeuDet.h"
 
-#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
@@ -14,6 +13,7 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "formulario/subsystems/review/frmSustento.h"
 #include "platform/database.h"
+#include "platform/focus.h"
 #include "platform/utility.h"
 
 #include <QCheckBox>
@@ -324,7 +324,8 @@ void frmCondeuDet::ConectaEventos()
     connect(lblMtoInteres, &QLineEdit::textChanged, this, [this] { lblMtoInteres_Change(); });
     connect(lblMtoInteresCAP, &QLineEdit::textChanged, this, [this] { lblMtoInteres_Change(); });
     for (QLineEdit* caja : {txtmtoTributo, lblMtoInteresCAP, lblMtoInteres}) {
-        AsignaFoco(*caja, [this, caja] { Monto_GotFocus(*caja); }, [this, caja] { Monto_LostFocus(*caja); });
+        platform::watchFocus(
+            *caja, [this, caja] { Monto_GotFocus(*caja); }, [this, caja] { Monto_LostFocus(*caja); });
         ImpidePegar(*caja);
         AsignaKeyPress(*caja, [this](int& KeyAscii) { Monto_KeyPress(KeyAscii); });
     }

@@ -1,6 +1,5 @@
 #include "formulario/subsystems/review/frmSustento.h"
 
-#include "formulario/core/CambioFoco.h"
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
@@ -13,6 +12,7 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "formulario/subsystems/review/frmCondeuDet.h"
 #include "platform/dialogs.h"
+#include "platform/focus.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -130,7 +130,7 @@ void frmSustento::CreaControles()
     ImpidePegar(*txtnumord);
     ImpidePegar(*mkeFechaPago, false);
     ImpidePegar(*txt01);
-    AsignaFoco(*txtcodform, {}, [this] { txtcodform_LostFocus(); });
+    platform::watchFocus(*txtcodform, {}, [this] { txtcodform_LostFocus(); });
 }
 
 frmCondeuDet& frmSustento::Deuda() const

@@ -843,8 +843,7 @@ TEST_F(Frm913CasillasTest, TheInitialInstalmentLosesItsSeparatorsWhileEdited)
     frm.txtValor_LostFocus(535);
     EXPECT_EQ(cuota->text(), QStringLiteral("1,250"));
     bFormCargado = true;
-    QFocusEvent entra(QEvent::FocusIn);
-    QApplication::sendEvent(cuota, &entra);
+    MuestraConFoco(frm, cuota);
     EXPECT_EQ(cuota->text(), QStringLiteral("1250"));
     EXPECT_EQ(cuota->maxLength(), 12);
     cuota->clear();

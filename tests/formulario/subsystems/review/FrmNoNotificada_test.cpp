@@ -7,6 +7,7 @@
 #include "tests/formulario/subsystems/review/SalidaDeCaja.h"
 #include "tests/support/ControlValorPrueba.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/OnDisplay.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <functional>
 
 using namespace platform::mb;
@@ -591,6 +593,33 @@ TEST_F(NoNotificadaTest, AnAmountBoxIsLeftOnlyForAnotherControlOfTheDialog)
         EXPECT_EQ(form->isVisible(), !CierraElDialogo(eSalida));
         EXPECT_TRUE(script.shown().isEmpty());
     }
+}
+
+// A refusal's box closes and the focus goes to the box at fault while the
+// dialog waits to be active again: the box is entered all the same.
+TEST_F(NoNotificadaTest, TheBoxAtFaultIsEnteredAfterTheRefusalsBox)
+{
+    REQUIRE_DISPLAY();
+    Abre(QStringLiteral("N"));
+    Entrada e;
+    e.sInteres = QStringLiteral("-1,234.50");
+    Llena(e);
+    form->show();
+    form->activateWindow();
+    form->cmdOpcion[0]->setFocus();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::focusWidget() == form->cmdOpcion[0]; }));
+
+    script.answerOnScreen();
+    answerShownBox(QStringLiteral("Aceptar"));
+    form->cmdOpcion_Click(0);
+    form->activateWindow(); // as the window manager does once the box is gone
+    ASSERT_TRUE(waitUntil([&] { return QApplication::focusWidget() == form->TxtMtoIntereses; }));
+
+    EXPECT_EQ(script.lastText(),
+              QStringLiteral("Debe registrar el interés no capitalizado del tributo adeudado correctamente"));
+    EXPECT_EQ(form->TxtMtoIntereses->text(), QStringLiteral("1234.50"));
+    EXPECT_EQ(form->TxtMtoIntereses->maxLength(), 13);
+    EXPECT_TRUE(Filas().isEmpty());
 }
 
 TEST_F(NoNotificadaTest, NoBoxTakesPastedText)

@@ -1,0 +1,31 @@
+#pragma once
+
+// Tests of real windows on an X display: activation, focus and message
+// boxes as the window system delivers them. The test programs draw off
+// screen, so such a test runs again by itself in a process of its own on an
+// X server of its own (Xvfb), and its outcome there is the test's.
+
+#include <QString>
+#include <functional>
+#include <gtest/gtest.h>
+
+enum class DisplayRun { Here, RanThere, NoDisplay };
+
+// Here in the process on the display; elsewhere runs the current test there
+// (a failure there fails this test).
+DisplayRun runTestOnDisplay();
+
+// The first statement of a test that needs the display.
+#define REQUIRE_DISPLAY()                                      \
+    switch (runTestOnDisplay()) {                              \
+    case DisplayRun::Here: break;                              \
+    case DisplayRun::NoDisplay: GTEST_SKIP() << "no X server"; \
+    case DisplayRun::RanThere: return;                         \
+    }
+
+// Clicks the button captioned `caption` of the next message box shown, once
+// it is the active window; `seen` gets the texts of its buttons.
+void answerShownBox(const QString& caption, QStringList* seen = nullptr);
+
+// Processes events until `condition` holds, for at most five seconds.
+bool waitUntil(const std::function<bool()>& condition);
