@@ -53,15 +53,17 @@ int escapeAnswer(int style)
     return answers.size() == 1 ? answers.first() : 0;
 }
 
+// Alt and the marked letter answer; Enter and Escape answer "Aceptar" and
+// "Cancelar" (below).
 QString caption(int answer)
 {
     switch (answer) {
     case mb::Cancel: return QStringLiteral("Cancelar");
-    case mb::Abort: return QStringLiteral("Anular");
-    case mb::Retry: return QStringLiteral("Reintentar");
-    case mb::Ignore: return QStringLiteral("Omitir");
-    case mb::Yes: return QStringLiteral("Sí");
-    case mb::No: return QStringLiteral("No");
+    case mb::Abort: return QStringLiteral("&Anular");
+    case mb::Retry: return QStringLiteral("&Reintentar");
+    case mb::Ignore: return QStringLiteral("&Omitir");
+    case mb::Yes: return QStringLiteral("&Sí");
+    case mb::No: return QStringLiteral("&No");
     default: return QStringLiteral("Aceptar");
     }
 }

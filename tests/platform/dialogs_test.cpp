@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include "tests/platform/scopedenv.h"
+#include "tests/support/OnDisplay.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -354,13 +356,13 @@ TEST_F(AnswersFromEnvironment, GiveWayToAScript)
 TEST_F(ShownBoxes, ShowSpanishButtonsIconTitleAndDefault)
 {
     BoxSeen seen;
-    clickWhenShown(QStringLiteral("Sí"), &seen);
+    clickWhenShown(QStringLiteral("&Sí"), &seen);
     EXPECT_EQ(messageBox("<b>¿Eliminar?</b>", mb::YesNo | mb::Question | mb::DefaultButton2, "Eliminar"), mb::Yes);
-    EXPECT_EQ(seen.captions, QStringList({QStringLiteral("Sí"), "No"}));
+    EXPECT_EQ(seen.captions, QStringList({QStringLiteral("&Sí"), "&No"}));
     EXPECT_EQ(seen.title, QString("Eliminar"));
     EXPECT_EQ(seen.text, QString("<b>¿Eliminar?</b>")); // plain text, never markup
     EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(seen.defaultCaption, QString("No"));
+    EXPECT_EQ(seen.defaultCaption, QString("&No"));
 
     clickWhenShown("Cancelar", &seen);
     EXPECT_EQ(messageBox("x", mb::YesNoCancel | mb::DefaultButton3, "T"), mb::Cancel);
@@ -378,9 +380,10 @@ TEST_F(ShownBoxes, EachSetHasItsCaptionsAndIcon)
     const QList<Case> cases{
         {mb::OkOnly | mb::Information, {"Aceptar"}, QMessageBox::Information, mb::Ok},
         {mb::OkCancel | mb::Critical, {"Aceptar", "Cancelar"}, QMessageBox::Critical, mb::Ok},
-        {mb::AbortRetryIgnore | mb::Exclamation, {"Anular", "Reintentar", "Omitir"}, QMessageBox::Warning, mb::Abort},
-        {mb::YesNoCancel, {QStringLiteral("Sí"), "No", "Cancelar"}, QMessageBox::NoIcon, mb::Yes},
-        {mb::RetryCancel, {"Reintentar", "Cancelar"}, QMessageBox::NoIcon, mb::Retry},
+        {mb::AbortRetryIgnore | mb::Exclamation, {"&Anular", "&Reintentar", "&Omitir"}, QMessageBox::Warning,
+         mb::Abort},
+        {mb::YesNoCancel, {QStringLiteral("&Sí"), "&No", "Cancelar"}, QMessageBox::NoIcon, mb::Yes},
+        {mb::RetryCancel, {"&Reintentar", "Cancelar"}, QMessageBox::NoIcon, mb::Retry},
     };
     for (const Case& c : cases) {
         BoxSeen seen;
@@ -409,10 +412,41 @@ TEST_F(ShownBoxes, EscapeAnswersCancelOrNoWhereThereIsOne)
     whenModalShown([&](QWidget* modal) {
         pressEscape(modal);
         stillOpen = modal->isVisible();
-        buttonCaptioned(qobject_cast<QMessageBox*>(modal), "Omitir")->click();
+        buttonCaptioned(qobject_cast<QMessageBox*>(modal), "&Omitir")->click();
     });
     EXPECT_EQ(messageBox("texto", mb::AbortRetryIgnore, "T"), mb::Ignore);
     EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(ShownBoxes, AltAndTheMarkedLetterAnswerAndEnterTakesTheDefault)
+{
+    REQUIRE_DISPLAY();
+    const struct {
+        int style;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int answer;
+    } cases[] = {
+        {mb::YesNo, Qt::Key_S, Qt::AltModifier, mb::Yes},
+        {mb::YesNoCancel | mb::DefaultButton3, Qt::Key_N, Qt::AltModifier, mb::No},
+        {mb::AbortRetryIgnore, Qt::Key_A, Qt::AltModifier, mb::Abort},
+        {mb::AbortRetryIgnore, Qt::Key_R, Qt::AltModifier, mb::Retry},
+        {mb::AbortRetryIgnore | mb::DefaultButton2, Qt::Key_O, Qt::AltModifier, mb::Ignore},
+        {mb::RetryCancel, Qt::Key_R, Qt::AltModifier, mb::Retry},
+        {mb::OkCancel | mb::DefaultButton2, Qt::Key_Return, Qt::NoModifier, mb::Cancel},
+        {mb::OkOnly, Qt::Key_Return, Qt::NoModifier, mb::Ok},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        whenBoxActive([&c](QMessageBox* box) {
+            QTest::keyClick(box, c.key, c.modifiers);
+            QTimer::singleShot(2000, box, [box] { // gone long before, when the key answered
+                ADD_FAILURE() << "the key left the box open";
+                box->reject();
+            });
+        });
+        EXPECT_EQ(messageBox("texto", c.style, "T"), c.answer);
+    }
 }
 
 // --- real forms ---------------------------------------------------------------

@@ -79,22 +79,23 @@ bool waitUntil(const std::function<bool()>& condition)
     return QTest::qWaitFor(condition, kWaitMs);
 }
 
-void answerShownBox(const QString& caption, QStringList* seen)
+void whenBoxActive(std::function<void(QMessageBox*)> act)
 {
-    QTimer::singleShot(0, qApp, [caption, seen] {
+    QTimer::singleShot(0, qApp, [act] {
         QMessageBox* box = nullptr;
-        if (!waitUntil([&box] {
+        if (waitUntil([&box] {
                 box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 return box && box->isActiveWindow();
-            })) {
+            }))
+            act(box);
+        else
             ADD_FAILURE() << "no message box became active";
-            return;
-        }
-        if (seen) {
-            seen->clear();
-            for (QAbstractButton* button : box->buttons())
-                seen->append(button->text());
-        }
+    });
+}
+
+void answerShownBox(const QString& caption)
+{
+    whenBoxActive([caption](QMessageBox* box) {
         const QList<QAbstractButton*> buttons = box->buttons();
         const auto button = std::find_if(buttons.begin(), buttons.end(),
                                          [&caption](QAbstractButton* b) { return b->text() == caption; });

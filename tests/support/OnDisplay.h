@@ -9,6 +9,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+class QMessageBox;
+
 enum class DisplayRun { Here, RanThere, NoDisplay };
 
 // Here in the process on the display; elsewhere runs the current test there
@@ -23,9 +25,10 @@ DisplayRun runTestOnDisplay();
     case DisplayRun::RanThere: return;                         \
     }
 
-// Clicks the button captioned `caption` of the next message box shown, once
-// it is the active window; `seen` gets the texts of its buttons.
-void answerShownBox(const QString& caption, QStringList* seen = nullptr);
+// Runs `act` on the next message box shown, once it is the active window.
+void whenBoxActive(std::function<void(QMessageBox*)> act);
+// Clicks the button captioned `caption` of the next message box shown.
+void answerShownBox(const QString& caption);
 
 // Processes events until `condition` holds, for at most five seconds.
 bool waitUntil(const std::function<bool()>& condition);
