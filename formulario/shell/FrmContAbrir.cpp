@@ -312,6 +312,9 @@ void SelectorDeclaraciones::AbreDeclaracion()
     if (nFilas > 0)
         grdContrib->setCurrentIndex(DtaNew->index(std::min(nPosicion, nFilas - 1), ColDocId));
     setEnabled(true);
+    // Disabled, the picker lost the focus: the list takes the keyboard again.
+    if (nFilas > 0)
+        grdContrib->setFocus();
 }
 
 // Raises an error when the table still holds rows of the declaration.

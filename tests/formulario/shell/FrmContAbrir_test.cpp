@@ -8,6 +8,7 @@
 #include "platform/database.h"
 #include "platform/profile.h"
 #include "platform/statusbar.h"
+#include "tests/support/EventosUsuario.h"
 #include "tests/support/HostTest.h"
 
 #include <QApplication>
@@ -410,6 +411,28 @@ TEST_F(SelectoresTest, AfterTheRequestFormThePositionStaysWithinTheRowsLeft)
     EXPECT_EQ(frm.DtaNew->rowCount(), 3);
     EXPECT_EQ(frm.FilaActual(), 2);
     EXPECT_EQ(frm.ColumnaActual(2), QStringLiteral("20100070970"));
+}
+
+// Back from the request form Enter opens the row shown again and the arrows
+// move, with no Tab first.
+TEST_F(SelectoresTest, AfterTheRequestFormTheListHasTheKeyboard)
+{
+    auto& frm = Carga<FrmContAbrir>(1);
+    frm.show();
+    QApplication::setActiveWindow(&frm);
+    frm.grdContrib->setFocus();
+    ASSERT_TRUE(Elige(frm, kQuispe));
+    int nVeces = 0;
+    script.onForm(QStringLiteral("Frm913"), [&nVeces](QWidget&) { return ++nVeces, 0; });
+
+    Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_EQ(nVeces, 1);
+    ASSERT_EQ(QApplication::focusWidget(), frm.grdContrib);
+    EXPECT_EQ(frm.FilaActual(), 4);
+    Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(nVeces, 2);
+    Pulsa(*frm.grdContrib, Qt::Key_Up);
+    EXPECT_EQ(frm.FilaActual(), 3);
 }
 
 TEST_F(SelectoresTest, AFailingRequestFormLeavesThePickerUsable)
