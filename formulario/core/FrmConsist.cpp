@@ -40,7 +40,8 @@ FrmConsist::FrmConsist()
     TxtPreliminar = new QPlainTextEdit(this);
     TxtPreliminar->setObjectName(QStringLiteral("TxtPreliminar"));
     TxtPreliminar->setReadOnly(true);
-    TxtPreliminar->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A long finding wraps at the window's width: read without scrolling sideways.
+    TxtPreliminar->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFont fuente(QStringLiteral("Courier New"));
     fuente.setStyleHint(QFont::Monospace);
     fuente.setPointSize(9);

@@ -5,7 +5,11 @@
 #include "platform/textfile.h"
 #include "tests/support/PlantedFile.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,6 +71,18 @@ TEST_F(FrmConsistTest, ShowsTheFindingsInOrderWithTheirLineBreaks)
     EXPECT_EQ(frm.CmdGrabar->text(), QStringLiteral("&Aceptar"));
     EXPECT_EQ(frm.Command1->text(), QStringLiteral("&Imprimir"));
     EXPECT_EQ(frm.TxtPreliminar->font().family(), QStringLiteral("Courier New"));
+}
+
+TEST_F(FrmConsistTest, ALongFindingWrapsAtTheWindowsWidthAndStaysOneLine)
+{
+    const QString sLarga = QStringLiteral("- El monto de la cuota inicial es menor al mínimo exigido. ").repeated(4);
+    ASSERT_TRUE(platform::writeTextLines(sArchivo, {sLarga, QStringLiteral("- Debe ingresar el teléfono.")}));
+    FrmConsist& frm = Carga();
+    frm.show();
+    QApplication::processEvents();
+    EXPECT_EQ(frm.TxtPreliminar->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(frm.TxtPreliminar->document()->firstBlock().layout()->lineCount(), 1);
+    EXPECT_EQ(frm.TxtPreliminar->document()->blockCount(), 3); // two lines and the end
 }
 
 TEST_F(FrmConsistTest, AnEmptyFileShowsAnEmptyBox)
