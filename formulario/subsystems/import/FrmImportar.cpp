@@ -13,6 +13,7 @@
 #include "formulario/core/ControlValor.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/displaybox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -88,6 +89,7 @@ FrmImportar::FrmImportar()
     setObjectName(QStringLiteral("FrmImportar"));
     setWindowTitle(QStringLiteral("Importar información de Estado de Adeudos"));
     CreaControles();
+    platform::showTextsFromStart(*this);
 }
 
 FrmImportar::~FrmImportar() = default;

@@ -28,6 +28,7 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/displaybox.h"
 #include "platform/focus.h"
 
 #include <QApplication>
@@ -95,6 +96,7 @@ Frm913::Frm913()
 {
     setObjectName(QStringLiteral("Frm913"));
     CreaControles();
+    platform::showTextsFromStart(*this);
     ConectaEventos();
 }
 

@@ -13,6 +13,7 @@
 #include "formulario/subsystems/request/Frm913Servicios.h"
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "platform/database.h"
+#include "platform/displaybox.h"
 #include "platform/focus.h"
 #include "platform/utility.h"
 
@@ -85,6 +86,7 @@ FrmNoNotificada::FrmNoNotificada()
     setObjectName(QStringLiteral("FrmNoNotificada"));
     setWindowTitle(QStringLiteral("Deudas no notificadas"));
     CreaControles();
+    platform::showTextsFromStart(*this);
     AsignaEventos();
 }
 

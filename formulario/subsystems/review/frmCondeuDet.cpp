@@ -13,6 +13,7 @@
 #include "formulario/subsystems/review/EntradaSinPegar.h"
 #include "formulario/subsystems/review/frmSustento.h"
 #include "platform/database.h"
+#include "platform/displaybox.h"
 #include "platform/focus.h"
 #include "platform/utility.h"
 
@@ -153,6 +154,7 @@ frmCondeuDet::frmCondeuDet()
 {
     setObjectName(QStringLiteral("frmCondeuDet"));
     CreaControles();
+    platform::showTextsFromStart(*this);
     ConectaEventos();
 }
 
@@ -481,7 +483,6 @@ void frmCondeuDet::MuestraFila()
     LblDestributo->setText(sDesTributo);
     lblCod_tip_doc->setText(fila_.sCodTipDoc);
     lblDes_tip_doc->setText(sDesValor);
-    lblDes_tip_doc->setCursorPosition(0);
     lblNum_ord_dj->setText(sNumOrdDj);
     lblCod_Tri_aso->setText(FormateaCodigo(fila_.sCodTriAso, false));
     lblDesetapa->setText(ObtieneFuncionParam(QStringLiteral("725"), fila_.sCodTriAso, 60, 1, CorteFuncion::Recortado));

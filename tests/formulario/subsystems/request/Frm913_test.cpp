@@ -309,6 +309,20 @@ TEST_F(Frm913Test, TheDebtsTabReloadsItsGridAndTotal)
     EXPECT_EQ(frm.txtValor.at(500)->text(), QStringLiteral("8,600"));
 }
 
+TEST_F(Frm913Test, BoxesTheUserCannotEditShowTheirTextFromTheStart)
+{
+    Frm913& frm = AbreConDeudas();
+    QStringList cajas;
+    for (QLineEdit* caja : frm.findChildren<QLineEdit*>()) {
+        if ((caja->isReadOnly() || !caja->isEnabled()) && !caja->text().isEmpty()) {
+            cajas << caja->objectName();
+            EXPECT_EQ(caja->cursorPosition(), 0) << caja->objectName().toStdString();
+        }
+    }
+    for (const char* sCaja : {"txtRazon", "TxtEntidad", "txtnumcas_500", "txtnumcas_535"})
+        EXPECT_TRUE(cajas.contains(QLatin1String(sCaja))) << sCaja;
+}
+
 TEST_F(Frm913Test, ASentDeclarationShowsItsCorrelativesRowsReadOnly)
 {
     InsertaCabecera({1, QStringLiteral("0"), 2, QStringLiteral("0"), QStringLiteral("002")});

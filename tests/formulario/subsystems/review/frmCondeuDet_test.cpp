@@ -91,6 +91,27 @@ TEST_F(DetalleTest, AnUndecidedDebtOpensWithNothingChosenAndTheStatementShown)
     EXPECT_EQ(sCodTipDoc, QStringLiteral("017001"));
 }
 
+// As the labels they stand for: a box narrower than its text shows its start.
+TEST_F(DetalleTest, EveryDisplayBoxShowsItsTextFromTheStart)
+{
+    DeudaPrueba d;
+    d.sCodTipDoc = QStringLiteral("017001");
+    d.indAcog = 1;
+    d.indConf = 1;
+    Inserta(d);
+    Carga();
+    frmCondeuDet& dlg = Abre();
+    QStringList cajas;
+    for (QLineEdit* caja : dlg.findChildren<QLineEdit*>()) {
+        if (caja->isReadOnly() && !caja->text().isEmpty()) {
+            cajas << caja->objectName();
+            EXPECT_EQ(caja->cursorPosition(), 0) << caja->objectName().toStdString();
+        }
+    }
+    for (const char* sCaja : {"lblFechaAct", "lblDes_tip_doc", "LblDestributo", "lblDesEstado", "lblMtoAcogido"})
+        EXPECT_TRUE(cajas.contains(QLatin1String(sCaja))) << sCaja;
+}
+
 TEST_F(DetalleTest, StatusTextsAndADebtOfAnotherStatusCannotBeIncluded)
 {
     const struct {

@@ -1,0 +1,40 @@
+#include "platform/displaybox.h"
+
+#include <QEvent>
+#include <QLineEdit>
+
+namespace platform {
+
+namespace {
+
+void toStartWhenShownOnly(QLineEdit& box)
+{
+    if ((box.isReadOnly() || !box.isEnabled()) && !box.hasFocus())
+        box.setCursorPosition(0);
+}
+
+class StateWatcher : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::ReadOnlyChange || event->type() == QEvent::EnabledChange)
+            toStartWhenShownOnly(*static_cast<QLineEdit*>(object));
+        return false;
+    }
+};
+
+} // namespace
+
+void showTextsFromStart(QWidget& window)
+{
+    auto* watcher = new StateWatcher(&window);
+    for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+        QObject::connect(box, &QLineEdit::textChanged, box, [box] { toStartWhenShownOnly(*box); });
+        box->installEventFilter(watcher);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+// Boxes that only show a text. Setting a text leaves the cursor at its end,
+// so a box narrower than its text would show the end of it; a box the user
+// cannot edit shows the beginning, as a label does.
+
+class QWidget;
+
+namespace platform {
+
+// Every line edit of `window` shows its text from the start whenever the
+// text is set or the box becomes read-only or disabled, while it is either.
+void showTextsFromStart(QWidget& window);
+
+} // namespace platform
