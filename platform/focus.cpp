@@ -98,14 +98,26 @@ private:
     {
         if (!now)
             return;
+        QWidget* window = now->window();
         const QPointer<QWidget> before = remember(now);
         if (before == now)
             return;
         const QPointer<QWidget> guard(now);
-        if (before && before->window() == now->window())
+        if (before && before != entering_ && before->window() == window) {
+            const QPointer<QWidget> outer = entering_;
+            entering_ = now;
             run(before, &FocusHandlers::left);
-        if (guard)
-            run(now, &FocusHandlers::entered);
+            entering_ = outer;
+        }
+        // Leaving may have put the focus back, or on to another control:
+        // then `now` was never entered, and the window's focus is where the
+        // leaving left it.
+        if (!guard || window->focusWidget() != now) {
+            if (guard && lastOfWindow_.value(window) == now)
+                lastOfWindow_.insert(window, before);
+            return;
+        }
+        run(now, &FocusHandlers::entered);
     }
 
     void run(QWidget* control, std::function<void()> FocusHandlers::*handler)
@@ -119,6 +131,7 @@ private:
 
     QHash<QWidget*, FocusHandlers> watched_;
     QHash<QWidget*, QPointer<QWidget>> lastOfWindow_;
+    QPointer<QWidget> entering_; // while the control before it is left
     QObject* enteredByClick_ = nullptr;
     QObject* clickHeld_ = nullptr;
 };

@@ -90,6 +90,33 @@ TEST(WatchFocus, AMoveBetweenControlsOfAWindowLeavesOneAndEntersTheOtherAcrossMe
     EXPECT_EQ(w.log, QStringList());
 }
 
+// A box whose leaving refuses its text and puts the focus back, as the
+// request form's date box does.
+TEST(WatchFocus, LeavingThatPutsTheFocusBackEntersNothingElse)
+{
+    REQUIRE_DISPLAY();
+    WatchedWindow w;
+    ASSERT_TRUE(w.focus(w.a));
+    int nRechazos = 1;
+    platform::watchFocus(
+        *w.a, [&w] { w.log << "entra a"; },
+        [&w, &nRechazos] {
+            w.log << "sale a";
+            if (nRechazos-- == 0)
+                return;
+            answerShownBox(QStringLiteral("Aceptar"));
+            platform::messageBox(QStringLiteral("Fecha incorrecta"), platform::mb::Critical, QStringLiteral("Prueba"));
+            w.a->setFocus();
+        });
+    w.log.clear();
+
+    w.b->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(w.settled(w.a));
+    EXPECT_EQ(w.log, QStringList{"sale a"});
+    ASSERT_TRUE(w.focus(w.b));
+    EXPECT_EQ(w.log, (QStringList{"sale a", "sale a", "entra b"}));
+}
+
 TEST(WatchFocus, ABoxEnteredByAClickKeepsTheSelectionItsEnteringMade)
 {
     REQUIRE_DISPLAY();
