@@ -199,7 +199,8 @@ void DialogScript::answer(int answer)
 
 void DialogScript::answerOnScreen()
 {
-    answers_.append([](const ShownMessage& message) { return showMessageBox(message.text, message.style, message.title); });
+    answers_.append(
+        [](const ShownMessage& message) { return showMessageBox(message.text, message.style, message.title); });
 }
 
 void DialogScript::onForm(const QString& formName, std::function<int(QWidget&)> handler)
