@@ -47,13 +47,19 @@ struct SavedDeclaration {
     }
 };
 
-// The header rows of form 0913 with their declarant. Throws platform::DbError.
-QList<SavedDeclaration> savedDeclarations(const hostkit::HostPaths& paths)
+// The host's database, read only. Throws platform::DbError.
+std::unique_ptr<platform::Database> openForReading(const hostkit::HostPaths& paths)
 {
     platform::OpenOptions options;
     options.workgroupFile = paths.workgroupFile;
     options.readOnly = true;
-    auto db = platform::Database::open(paths.dbFile, options);
+    return platform::Database::open(paths.dbFile, options);
+}
+
+// The header rows of form 0913 with their declarant. Throws platform::DbError.
+QList<SavedDeclaration> savedDeclarations(const hostkit::HostPaths& paths)
+{
+    auto db = openForReading(paths);
     auto rows = db->openRecordset(QStringLiteral("SELECT A.doc_id_d, A.periodo, A.Semana, B.nombre FROM CAB A, CONT B "
                                                  "WHERE A.tip_doc_d = B.tip_doc_d AND A.doc_id_d = B.doc_id_d "
                                                  "AND A.formulario = ? ORDER BY A.doc_id_d, A.periodo, A.Semana"),
@@ -72,10 +78,7 @@ QList<SavedDeclaration> savedDeclarations(const hostkit::HostPaths& paths)
 // when the table is empty. Throws platform::DbError.
 QStringList newestSpoolFile(const hostkit::HostPaths& paths)
 {
-    platform::OpenOptions options;
-    options.workgroupFile = paths.workgroupFile;
-    options.readOnly = true;
-    auto db = platform::Database::open(paths.dbFile, options);
+    auto db = openForReading(paths);
     auto rows = db->openRecordset(QStringLiteral("SELECT Archivo FROM SPOOL ORDER BY CAST(Archivo AS INTEGER) DESC"));
     if (rows->eof())
         return {};
