@@ -32,7 +32,9 @@ void showTextsFromStart(QWidget& window)
 {
     auto* watcher = new StateWatcher(&window);
     for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
-        QObject::connect(box, &QLineEdit::textChanged, box, [box] { toStartWhenShownOnly(*box); });
+        // Setting a text, even the one the box already holds, puts the cursor
+        // at its end without any change of text.
+        QObject::connect(box, &QLineEdit::cursorPositionChanged, box, [box] { toStartWhenShownOnly(*box); });
         box->installEventFilter(watcher);
     }
 }

@@ -9,7 +9,8 @@ class QWidget;
 namespace platform {
 
 // Every line edit of `window` shows its text from the start whenever the
-// text is set or the box becomes read-only or disabled, while it is either.
+// text is set, changed or not, or the box becomes read-only or disabled,
+// while it is either and has no focus.
 void showTextsFromStart(QWidget& window);
 
 } // namespace platform
