@@ -7,6 +7,7 @@
 
 #include "formulario/core/ClaveDeclaracion.h"
 #include "formulario/core/Fileproc.h"
+#include "formulario/core/FondoCaja.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/GrillaRecordset.h"
 #include "formulario/core/ModGen00.h"
@@ -51,8 +52,6 @@ using namespace platform::mb;
 namespace {
 
 const QString kMascaraVacia = QStringLiteral("__/__/____");
-const QColor kBlanco(0xFF, 0xFF, 0xFF);
-const QColor kGris(0xC0, 0xC0, 0xC0);
 constexpr std::array<int, 4> kAyudaTab = {1014, 1017, 1013, 1008};
 
 // The entity frame's position in the box order, or -1 for an unknown code.
@@ -118,12 +117,7 @@ int Frm913::MuestraDeclaracion(const DeclaracionElegida& declaracion)
 
 void Frm913::PintaCaja(QLineEdit& oCaja, bool bBlanca)
 {
-    QPalette paleta = oCaja.palette();
-    for (QPalette::ColorGroup grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        paleta.setColor(grupo, QPalette::Base, bBlanca ? kBlanco : kGris);
-    // The program's amounts stay readable on grey.
-    paleta.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
-    oCaja.setPalette(paleta);
+    PintaFondo(oCaja, bBlanca ? kBlanco : kGris);
 }
 
 void Frm913::ConectaEventos()

@@ -2,6 +2,7 @@
 
 #include "formulario/core/ConfiguracionRegional.h"
 #include "formulario/core/Fileproc.h"
+#include "formulario/core/FondoCaja.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
@@ -32,8 +33,6 @@ constexpr int kEnter = 13;
 constexpr int Px(int nTwips) { return nTwips / 15; }
 constexpr int kAlto = 315;
 constexpr int kColumnaCampo = 2520;
-
-const QColor kGris(0xC0, 0xC0, 0xC0);
 
 enum class Uso { Entrada, Monto, Muestra, MuestraMonto };
 
@@ -67,9 +66,7 @@ const CajaTexto kCajas[] = {
 // Display-only boxes are grey, the others white.
 void Colorea(QWidget& oControl, bool bGris)
 {
-    QPalette paleta = oControl.palette();
-    paleta.setColor(QPalette::Base, bGris ? kGris : QColor(Qt::white));
-    oControl.setPalette(paleta);
+    PintaFondo(oControl, bGris ? kGris : kBlanco);
 }
 
 QLabel* Etiqueta(const QString& sTexto, QWidget* padre, int y)

@@ -1,6 +1,7 @@
 #include "formulario/subsystems/review/frmCondeuDet.h"
 
 #include "formulario/core/ConfiguracionRegional.h"
+#include "formulario/core/FondoCaja.h"
 #include "formulario/core/Fileproc.h"
 #include "formulario/core/Formato.h"
 #include "formulario/core/Formularios.h"
@@ -34,17 +35,7 @@ namespace {
 // Positions in twips, as the dialog was designed; 15 twips a pixel.
 constexpr int Px(int nTwips) { return nTwips / 15; }
 constexpr int kAltoCaja = 285;
-const QColor kGris(0xC0, 0xC0, 0xC0);
-const QColor kBlanco(0xFF, 0xFF, 0xFF);
 const QString kMontoPropio = QStringLiteral("##,###,###,###,##0");
-
-void Fondo(QWidget& oControl, const QColor& color)
-{
-    QPalette paleta = oControl.palette();
-    paleta.setColor(QPalette::All, QPalette::Base, color);
-    paleta.setColor(QPalette::All, QPalette::Text, Qt::black);
-    oControl.setPalette(paleta);
-}
 
 QLabel* Etiqueta(QWidget* padre, const QString& sNombre, const QString& sTexto, int x, int y, int nAncho)
 {
@@ -62,7 +53,7 @@ QLineEdit* Caja(QWidget* padre, const QString& sNombre, int x, int y, int nAncho
     caja->setGeometry(Px(x), Px(y), Px(nAncho), Px(kAltoCaja));
     caja->setReadOnly(true);
     caja->setFocusPolicy(Qt::NoFocus);
-    Fondo(*caja, kGris);
+    PintaFondo(*caja, kGris);
     return caja;
 }
 
@@ -280,7 +271,7 @@ void frmCondeuDet::CreaRespuestas()
         *m.caja = caja;
     }
     lblMtoAcogido->setReadOnly(true);
-    Fondo(*lblMtoAcogido, kGris);
+    PintaFondo(*lblMtoAcogido, kGris);
 }
 
 void frmCondeuDet::CreaMotivos()
@@ -424,7 +415,7 @@ void frmCondeuDet::LimpiaRespuestas()
     for (QLineEdit* caja : {txtmtoTributo, lblMtoInteresCAP, lblMtoInteres}) {
         caja->clear();
         caja->setEnabled(false);
-        Fondo(*caja, kGris);
+        PintaFondo(*caja, kGris);
     }
     lblMtoAcogido->clear();
     lblMtoAcogido->setReadOnly(true);
@@ -590,7 +581,7 @@ void frmCondeuDet::MarcaMotivo(int nIndex, bool bMarcado)
 
 void frmCondeuDet::optAcogeFrac_Click(int)
 {
-    Fondo(*txtmtoTributo, kGris);
+    PintaFondo(*txtmtoTributo, kGris);
     DesmarcaOpciones(optConformeMto);
     const bool bSinConformidad = sCodTipDoc >= QLatin1String("4") && sCodTipDoc <= QLatin1String("7");
     for (QRadioButton* opcion : optConformeMto)
@@ -623,8 +614,8 @@ void frmCondeuDet::optConformeMto_Click(int)
         lblMtoInteresCAP->clear();
         lblMtoInteres->clear();
         lblMtoAcogido->clear();
-        Fondo(*lblMtoInteresCAP, kBlanco);
-        Fondo(*lblMtoInteres, kBlanco);
+        PintaFondo(*lblMtoInteresCAP, kBlanco);
+        PintaFondo(*lblMtoInteres, kBlanco);
     } else {
         if (optConformeMto[0]->isChecked()) {
             Label1->setText(QStringLiteral("Interés al ") + FechaAcog());
@@ -648,7 +639,7 @@ void frmCondeuDet::optConformeMto_Click(int)
         const QString sAnio = sPeriodo.right(4);
         const bool bDesdeDic2005 = sAnio >= QLatin1String("2006")
             || (sAnio == QLatin1String("2005") && sPeriodo.left(2) == QLatin1String("12"));
-        Fondo(*lblMtoInteresCAP, bDesdeDic2005 ? kGris : kBlanco);
+        PintaFondo(*lblMtoInteresCAP, bDesdeDic2005 ? kGris : kBlanco);
         lblMtoInteresCAP->setReadOnly(bDesdeDic2005);
         if (bDesdeDic2005)
             lblMtoInteresCAP->setText(QStringLiteral("0"));
@@ -684,9 +675,9 @@ void frmCondeuDet::EstadoMontos(bool bEditable)
 {
     for (QLineEdit* caja : {txtmtoTributo, lblMtoInteresCAP, lblMtoInteres}) {
         caja->setEnabled(bEditable);
-        Fondo(*caja, bEditable ? kBlanco : kGris);
+        PintaFondo(*caja, bEditable ? kBlanco : kGris);
     }
-    Fondo(*lblMtoAcogido, kGris);
+    PintaFondo(*lblMtoAcogido, kGris);
 }
 
 // ---------------------------------------------------------------- amounts

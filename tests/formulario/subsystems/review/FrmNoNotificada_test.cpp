@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -39,6 +40,18 @@ struct Entrada {
     QString sInteresCap = QStringLiteral("50.00");
     QString sInteres = QStringLiteral("25.40");
 };
+
+// The darkest grey level inside the box's frame: its text's ink.
+int TintaMasOscura(QWidget& oCaja)
+{
+    const QImage imagen = oCaja.grab().toImage();
+    int nMinimo = 0xFF;
+    for (int y = 3; y < imagen.height() - 3; ++y) {
+        for (int x = 3; x < imagen.width() - 3; ++x)
+            nMinimo = std::min(nMinimo, qGray(imagen.pixel(x, y)));
+    }
+    return nMinimo;
+}
 
 class NoNotificadaTest : public HostTest {
 protected:
@@ -278,6 +291,9 @@ TEST_F(NoNotificadaTest, AChangeRewritesTheAmountsAndTheRucAndCloses)
     for (QWidget* fijo : {static_cast<QWidget*>(form->mkePeriodo), static_cast<QWidget*>(form->cboDocumento),
                           static_cast<QWidget*>(form->txtNumDocumento)})
         EXPECT_FALSE(fijo->isEnabled()) << fijo->objectName().toStdString();
+    // What the user may not change is still read: dark text on grey.
+    for (QLineEdit* fijo : {form->mkePeriodo, form->txtDocumento, form->txtTributo, form->txtNumDocumento})
+        EXPECT_LT(TintaMasOscura(*fijo), 0x50) << fijo->objectName().toStdString();
     const QString antes = Filas().value(0);
 
     form->TxtRuc->setText(QStringLiteral("20512345671"));
