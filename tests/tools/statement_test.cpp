@@ -51,11 +51,20 @@ TEST(StatementArchive, HoldsOneFileNamedByTheDigestOfItsRecords)
                   QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toLatin1());
     }
     EXPECT_EQ(lines[2].split('|').value(13), ""); // the summary comes last
+    EXPECT_EQ(lines[1].split('|').value(17), "00"); // not contested
     // The interest amounts change places in a debt record.
     const hostkit::StatementDebt debt = statement.debts.first();
     EXPECT_EQ(lines[0].split('|').value(8), debt.mtoInt.toLatin1());
     EXPECT_EQ(lines[0].split('|').value(9), debt.mtoIntCap.toLatin1());
     EXPECT_EQ(lines[0].split('|').value(6), "2015-07-31");
+}
+
+// The bulk acceptance takes only uncontested debts ("00"): the demo shows both kinds.
+TEST(SampleStatement, OnlyTheThirdDebtIsContested)
+{
+    const char* marks[] = {"00", "00", "06", "00", "00"};
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(hostkit::sampleDebt(n).indImpugnado, QLatin1String(marks[n])) << n;
 }
 
 TEST(VardenoStatement, WritesTheArchiveOfTheDeclarantAndEntityAsked)

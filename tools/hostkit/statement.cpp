@@ -48,6 +48,8 @@ StatementDebt sampleDebt(int n)
     debt.mtoAct = amount(tributo + interes);
     debt.codForDj = QStringLiteral("0621");
     debt.indValor = QStringLiteral("1");
+    if (n == 2)
+        debt.indImpugnado = QStringLiteral("06");
     return debt;
 }
 

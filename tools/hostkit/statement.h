@@ -31,7 +31,7 @@ struct StatementDebt {
     QString codTriAso;
     QString indTipDeu = QStringLiteral("01");
     QString indVerDeu = QStringLiteral("00");
-    QString indImpugnado = QStringLiteral("0");
+    QString indImpugnado = QStringLiteral("00"); // "00": not contested
     QString indDeudaDj = QStringLiteral("0");
     QString codForDj;
     QString indValor; // empty: the reader stores 0
@@ -52,7 +52,8 @@ struct Statement {
 };
 
 // The debt `n` of a sample statement: a notified debt whose key differs from
-// every other `n`'s, of a document type the host's list 872 describes.
+// every other `n`'s, of a document type the host's list 872 describes. The
+// third (`n` 2) is contested, the others are not.
 StatementDebt sampleDebt(int n);
 // A statement of `count` sample debts followed by the summary record.
 Statement sampleStatement(const QString& ruc, int entidad, int count);

@@ -230,7 +230,7 @@ TEST_F(ImportTest, StoresEveryRecordTheHeaderTheGuaranteeBoxAndTheGuaranteeRow)
     EXPECT_EQ(texto(*deuda, "Cod_for_dj"), QString()); // an empty field stays an empty text
     EXPECT_EQ(deuda->value(QStringLiteral("Ind_valor")).toInt(), 0);
     EXPECT_EQ(deuda->value(QStringLiteral("Ind_deuda_dj")).toInt(), 0);
-    EXPECT_EQ(texto(*deuda, "Ind_impugnado"), QStringLiteral("0"));
+    EXPECT_EQ(texto(*deuda, "Ind_impugnado"), QStringLiteral("00"));
     controlCorrecto(*deuda, "cnumero", 7);
 
     auto otra = fila(QStringLiteral("SELECT * FROM F0913DEUDAS WHERE Num_doc = ?"), {e.debts[1].numDoc});
