@@ -132,11 +132,12 @@ std::optional<QString> LeeNombre(const QString& sDocumento)
     return rs->field(QStringLiteral("nombre")).text();
 }
 
-ArchivoSpool RegistraSpool(const ConfigReporte& config, const QString& sDocumento)
+// Registers the markup summary and writes it into the registered file.
+ArchivoSpool RegistraSpool(const ConfigReporte& config, const QString& sDocumento, const DatosResumen& datos)
 {
     const QString sUsuario = config.sUsuario.isEmpty() ? QStringLiteral("ADMINIST") : config.sUsuario;
     return GeneraArchivoSpool(*oBaseReporte, config.sCarpetaRpt, kCodigoReporte, sDocumento, kTipoDocumentoRuc,
-                              sUsuario);
+                              sUsuario, [&datos](const QString& sRuta) { ImprimeResumen(datos, sRuta); });
 }
 
 // Copies the file over any plain file of that name; a folder, a link, a FIFO
@@ -182,8 +183,7 @@ void GeneraReporte(const QString& sLineaComando)
 
     sArchivoTexto = CreaArchivoTemporal(config.sCarpetaTmp, *QRandomGenerator::global());
     ImprimeResumenTexto(datos, sArchivoTexto);
-    const ArchivoSpool spool = RegistraSpool(config, sDocumento);
-    ImprimeResumen(datos, spool.sRuta);
+    const ArchivoSpool spool = RegistraSpool(config, sDocumento, datos);
 
     CopiaArchivo(spool.sRuta, UneRuta(config.sCarpetaRpt, sNombreBase + QStringLiteral(".PRN")));
     CopiaArchivo(sArchivoTexto, UneRuta(config.sCarpetaTmp, sNombreBase + QStringLiteral(".txt")));

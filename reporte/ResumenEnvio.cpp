@@ -129,7 +129,8 @@ QStringList ResumenMarcado(const DatosResumen& datos, const QDateTime& dFechaHor
 }
 
 // Opens `sArchivo` for output under a free number, lets `escribe` write
-// through that number and closes it on every path.
+// through that number and closes it on every path; what did not reach the
+// file when it was closed is a device error.
 void EscribeArchivo(const QString& sArchivo, const std::function<void(int nNumero)>& escribe)
 {
     const int nNumero = FreeFile();
@@ -143,7 +144,8 @@ void EscribeArchivo(const QString& sArchivo, const std::function<void(int nNumer
         CierraArchivo(nNumero);
         throw;
     }
-    CierraArchivo(nNumero);
+    if (!CierraArchivo(nNumero))
+        throw ErrorDeArchivo(errorArchivo::ErrorDispositivo);
 }
 
 void ImprimeResumenTexto(const DatosResumen& datos, const QString& sArchivo)

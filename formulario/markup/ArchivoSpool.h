@@ -6,6 +6,7 @@
 // the report folder already holds is passed over. Tarvel and Quenbo share it.
 
 #include <QString>
+#include <functional>
 
 namespace platform { class Database; }
 
@@ -16,8 +17,14 @@ struct ArchivoSpool {
 
 // Adds the SPOOL row of a report of code `sCodRep` (sequence one above the
 // largest of that code) for the declarant `sDocId` of document type
-// `nTipDoc`, by `sUsuario`, and names its file in `sCarpeta`. The numbers are
-// taken and the row added in one immediate transaction, so two programs
-// registering at once never get the same file. Throws platform::DbError.
+// `nTipDoc`, by `sUsuario`, and has `Escribe` write the report into a new
+// file it names in `sCarpeta`. The numbers are taken, the row added and the
+// report written in one immediate transaction, so two programs registering
+// at once never get the same file, and the row is committed only once the
+// whole file, on disk, holds the numbered name: a failure or a kill before
+// that leaves neither the row nor the numbered file. `Escribe` may read
+// through `oBase` but must not begin a transaction of its own.
+// Throws platform::DbError, and whatever `Escribe` throws.
 ArchivoSpool GeneraArchivoSpool(platform::Database& oBase, const QString& sCarpeta, const QString& sCodRep,
-                                const QString& sDocId, int nTipDoc, const QString& sUsuario);
+                                const QString& sDocId, int nTipDoc, const QString& sUsuario,
+                                const std::function<void(const QString& sRuta)>& Escribe);

@@ -430,7 +430,7 @@ TEST_F(QuenboTest, UnopenableDatabaseWritesNothing)
     esperaNadaEscrito();
 }
 
-TEST_F(QuenboTest, FailureAfterTheTextLeavesNoTemporaryFile)
+TEST_F(QuenboTest, AMarkupThatCannotBeWrittenIsNotRegisteredAndLeavesNoTemporaryFile)
 {
     ASSERT_TRUE(QDir(paths().dbPath + "RPT").removeRecursively());
 
@@ -438,6 +438,7 @@ TEST_F(QuenboTest, FailureAfterTheTextLeavesNoTemporaryFile)
 
     EXPECT_TRUE(caja.text.startsWith("Error tecnico:  76\\n")) << caja.text.toStdString();
     EXPECT_EQ(archivos("TMP"), QStringList());
+    EXPECT_EQ(spool(), QStringList());
 }
 
 TEST_F(QuenboTest, RunsWithoutADisplay)

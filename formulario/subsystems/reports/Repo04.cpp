@@ -173,10 +173,10 @@ void ImprimeDeclaracion(const EleccionReporte& eleccion, int nTipDoc)
         ImprimeAnexos(eleccion, nTipDoc);
     }
     sLineaRep = QStringLiteral("<!nHojas!>%1<!/nHojas!>").arg(nUltPagina + 1);
-    if (!EscribeLinea(nArchivo, sLineaRep))
+    // What did not reach the file by its closing fails the report as well.
+    if (!EscribeLinea(nArchivo, sLineaRep) || !CierraArchivo(nArchivo))
         throw platform::DbError(errorArchivo::ErrorDispositivo,
                                 QStringLiteral("No se pudo escribir en el archivo del reporte."));
-    CierraArchivo(nArchivo);
     PunteroNormal();
     QCoreApplication::processEvents();
 }

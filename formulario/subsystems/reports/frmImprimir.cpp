@@ -305,14 +305,18 @@ void frmImprimir::CmdImprimir_Click(int Index)
         sSalida = kSalidaArchivo;
         const RegistroReporte registro =
             EligeRegistro(Index == kImprimir, OptImp[1]->isChecked(), Columna(ColTipDoc).toInt());
-        archivo = GeneraArchivoSpool(*oBaseDatos, sRutaRpt, registro.sCodRep, sRuc, registro.nTipDoc, sSysUser);
+        archivo = GeneraArchivoSpool(*oBaseDatos, sRutaRpt, registro.sCodRep, sRuc, registro.nTipDoc, sSysUser,
+                                     [this](const QString& sRuta) {
+                                         sArchivo = sRuta;
+                                         ImprimirReporte2(QString());
+                                     });
     } catch (const platform::DbError& err) {
+        // A report that could not be written whole is neither registered nor shown.
         PunteroNormal();
         MuestraErrorImpresion(err);
         return;
     }
     sArchivo = archivo.sRuta;
-    ImprimirReporte2(QString());
     PunteroReloj();
     MuestraReporte(archivo.sNombre, Index == kImprimir ? QStringLiteral("xx") : QStringLiteral("Vprevia"));
     PunteroNormal();
@@ -336,10 +340,11 @@ void frmImprimir::ImprimirReporte2(const QString&)
     if (nModoReporte == 2) {
         try {
             ImprimeDeclaracion(Eleccion(), Columna(ColTipDoc).toInt());
-        } catch (const platform::DbError& err) {
-            // The file goes to the preview or the printer as far as it was written.
-            MuestraErrorImpresion(err);
+        } catch (...) {
+            // The caller tells the error once the registration is undone.
             CierraArchivo(nArchivo);
+            PunteroNormal();
+            throw;
         }
     }
     PunteroNormal();

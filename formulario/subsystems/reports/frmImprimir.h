@@ -31,6 +31,8 @@ public:
     void Form_Activate();
     void Carga_Grilla();
     void CargarCasillas();
+    // Writes the chosen report into sArchivo; a failure is thrown
+    // (platform::DbError) with the file closed.
     void ImprimirReporte2(const QString& ps_autogenerado);
     void OptImp_Click(int Index);
     void CmdImprimir_Click(int Index);

@@ -1,19 +1,41 @@
 #include "formulario/markup/ArchivoSpool.h"
 
+#include "formulario/core/ModGen00.h"
 #include "platform/database.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/PlantedFile.h"
+#include "tests/support/ProcesoInterrumpido.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
 
+const QByteArray kReporte = "<!font!>Courier New<!/font!>\r\n<!nHojas!>1<!/nHojas!>\r\n";
+
+void EscribeReporte(const QString& sRuta)
+{
+    QFile archivo(sRuta);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.write(kReporte);
+}
+
 class ArchivoSpoolTest : public HostTest {
 protected:
     ArchivoSpoolTest() { withFormTables = false; }
+
+    ArchivoSpool registra(const char* sCodRep, int nTipDoc = 6, platform::Database* oBase = nullptr)
+    {
+        return GeneraArchivoSpool(oBase ? *oBase : db(), sRpt, QString::fromLatin1(sCodRep), QStringLiteral("1"),
+                                  nTipDoc, QStringLiteral("U"), EscribeReporte);
+    }
+    QStringList archivos() const { return QDir(sRpt).entryList(QDir::Files, QDir::Name); }
 
     void agrega(const char* sCodRep, const char* sSecuencia, const char* sArchivo)
     {
@@ -32,16 +54,22 @@ protected:
             campos << rs->field(i).text();
         return campos.join(u',');
     }
+    int filas() { return db().scalar(QStringLiteral("SELECT count(*) FROM SPOOL")).toInt(); }
+
+    QTemporaryDir carpeta;
+    const QString sRpt = carpeta.path() + u'/';
 };
 
 TEST_F(ArchivoSpoolTest, EmptyTableGivesTheFirstSequenceAndFile)
 {
-    const ArchivoSpool archivo =
-        GeneraArchivoSpool(db(), QStringLiteral("/rpt/"), QStringLiteral("F36005"), QStringLiteral("20100066603"), 6,
-                           QStringLiteral("ADMIN"));
+    const ArchivoSpool archivo = GeneraArchivoSpool(db(), sRpt, QStringLiteral("F36005"),
+                                                    QStringLiteral("20100066603"), 6, QStringLiteral("ADMIN"),
+                                                    EscribeReporte);
     EXPECT_EQ(archivo.sNombre, QStringLiteral("00000001.PRN"));
-    EXPECT_EQ(archivo.sRuta, QStringLiteral("/rpt/00000001.PRN"));
+    EXPECT_EQ(archivo.sRuta, sRpt + QStringLiteral("00000001.PRN"));
     EXPECT_EQ(fila(archivo.sNombre), QStringLiteral("F36005,000001,ADMIN,6,20100066603"));
+    EXPECT_EQ(archivos(), QStringList{"00000001.PRN"});
+    EXPECT_EQ(plainBytes(archivo.sRuta), kReporte);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT date(Fecha) FROM SPOOL")).toString(),
               QDate::currentDate().toString(Qt::ISODate));
 }
@@ -50,13 +78,9 @@ TEST_F(ArchivoSpoolTest, SequenceRunsPerCodeAndTheFileNumberOverTheWholeTable)
 {
     agrega("F36005", "000007", "00000041.PRN");
     agrega("F36008", "000003", "00000042.PRN");
-    EXPECT_EQ(GeneraArchivoSpool(db(), QStringLiteral("/rpt"), QStringLiteral("F36005"), QStringLiteral("1"), 6,
-                                 QStringLiteral("U")).sNombre,
-              QStringLiteral("00000043.PRN"));
+    EXPECT_EQ(registra("F36005").sNombre, QStringLiteral("00000043.PRN"));
     EXPECT_EQ(fila(QStringLiteral("00000043.PRN")), QStringLiteral("F36005,000008,U,6,1"));
-    EXPECT_EQ(GeneraArchivoSpool(db(), QStringLiteral("/rpt"), QStringLiteral("F36006"), QStringLiteral("1"), 1,
-                                 QStringLiteral("U")).sNombre,
-              QStringLiteral("00000044.PRN"));
+    EXPECT_EQ(registra("F36006", 1).sNombre, QStringLiteral("00000044.PRN"));
     EXPECT_EQ(fila(QStringLiteral("00000044.PRN")), QStringLiteral("F36006,000001,U,1,1"));
 }
 
@@ -64,8 +88,7 @@ TEST_F(ArchivoSpoolTest, NamesThatAreNoNumbersDoNotHideTheNumberedFiles)
 {
     agrega("F36005", "000002", "00000009.PRN");
     agrega("F36005", "ABCDEF", "RESUMEN.PRN");
-    const ArchivoSpool archivo = GeneraArchivoSpool(db(), QStringLiteral("/rpt"), QStringLiteral("F36005"),
-                                                    QStringLiteral("1"), 6, QStringLiteral("U"));
+    const ArchivoSpool archivo = registra("F36005");
     EXPECT_EQ(archivo.sNombre, QStringLiteral("00000010.PRN"));
     EXPECT_EQ(fila(archivo.sNombre), QStringLiteral("F36005,000003,U,6,1"));
 }
@@ -74,15 +97,14 @@ TEST_F(ArchivoSpoolTest, TwoProgramsRegisteringAtOnceGetDifferentFiles)
 {
     platform::OpenOptions opciones;
     opciones.busyTimeoutMs = 20000;
-    auto registra = [&](QStringList* nombres, const QString& sCodRep) {
+    auto registraVarios = [&](QStringList* nombres, const char* sCodRep) {
         auto oBase = platform::Database::open(db().path(), opciones);
         for (int i = 0; i < 25; ++i)
-            *nombres << GeneraArchivoSpool(*oBase, QStringLiteral("/rpt"), sCodRep, QStringLiteral("1"), 6,
-                                           QStringLiteral("U")).sNombre;
+            *nombres << registra(sCodRep, 6, oBase.get()).sNombre;
     };
     QStringList primeros, segundos;
-    std::thread tarvel(registra, &primeros, QStringLiteral("F36005"));
-    std::thread quenbo(registra, &segundos, QStringLiteral("F36008"));
+    std::thread tarvel(registraVarios, &primeros, "F36005");
+    std::thread quenbo(registraVarios, &segundos, "F36008");
     tarvel.join();
     quenbo.join();
     QStringList todos = primeros + segundos;
@@ -90,21 +112,20 @@ TEST_F(ArchivoSpoolTest, TwoProgramsRegisteringAtOnceGetDifferentFiles)
     EXPECT_EQ(todos.size(), 50);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(DISTINCT Archivo) FROM SPOOL")).toInt(), 50);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT max(Archivo) FROM SPOOL")).toString(), QStringLiteral("00000050.PRN"));
+    EXPECT_EQ(archivos().size(), 50);
 }
 
 TEST_F(ArchivoSpoolTest, ANumberWhoseNameSomethingHoldsIsPassedOverAndLeftAlone)
 {
-    QTemporaryDir carpeta, fuera;
+    QTemporaryDir fuera;
     const QString sFuera = outsideFile(fuera.path());
-    const QString sRpt = carpeta.path() + u'/';
     const Planted tipos[] = {Planted::Link, Planted::Fifo, Planted::Folder, Planted::DeviceLink};
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(plant(tipos[i], sRpt + QStringLiteral("0000000%1.PRN").arg(i + 1), sFuera));
     ASSERT_TRUE(QFile::link(sRpt + QStringLiteral("no-existe"), sRpt + QStringLiteral("00000005.PRN")));
     ASSERT_TRUE(QFile(sRpt + QStringLiteral("00000006.PRN")).open(QIODevice::WriteOnly));
 
-    const ArchivoSpool registrado = GeneraArchivoSpool(db(), sRpt, QStringLiteral("F36005"), QStringLiteral("1"), 6,
-                                                       QStringLiteral("U"));
+    const ArchivoSpool registrado = registra("F36005");
     EXPECT_EQ(registrado.sNombre, QStringLiteral("00000007.PRN"));
     EXPECT_EQ(fila(QStringLiteral("00000007.PRN")), QStringLiteral("F36005,000001,U,6,1"));
     for (int i = 0; i < 4; ++i)
@@ -115,10 +136,47 @@ TEST_F(ArchivoSpoolTest, ANumberWhoseNameSomethingHoldsIsPassedOverAndLeftAlone)
 TEST_F(ArchivoSpoolTest, AFailedRegistrationAddsNoRowAndLeavesNoTransactionOpen)
 {
     db().execute(QStringLiteral("DROP TABLE SPOOL"));
-    EXPECT_THROW(GeneraArchivoSpool(db(), QStringLiteral("/rpt"), QStringLiteral("F36005"), QStringLiteral("1"), 6,
-                                    QStringLiteral("U")),
-                 platform::DbError);
+    EXPECT_THROW(registra("F36005"), platform::DbError);
     EXPECT_EQ(db().transactionLevel(), 0);
+}
+
+TEST_F(ArchivoSpoolTest, AReportThatFailsHalfWrittenLeavesNoRowAndNoFile)
+{
+    EXPECT_THROW(GeneraArchivoSpool(db(), sRpt, QStringLiteral("F36005"), QStringLiteral("1"), 6, QStringLiteral("U"),
+                                    [](const QString& sRuta) {
+                                        EscribeReporte(sRuta);
+                                        throw platform::DbError(61, QStringLiteral("Disco lleno"));
+                                    }),
+                 platform::DbError);
+    EXPECT_EQ(filas(), 0);
+    EXPECT_EQ(archivos(), QStringList());
+    EXPECT_EQ(db().transactionLevel(), 0);
+}
+
+TEST_F(ArchivoSpoolTest, AWriterKilledMidwayLeavesNoRowAndTheNextRegistrationTakesItsNumberWhole)
+{
+    // The writer is killed before the one SPOOL row could be followed by a second.
+    const int estado = EjecutaYMuere(db().path(), "SPOOL", 2, [this] {
+        GeneraArchivoSpool(*oBaseDatos, sRpt, QStringLiteral("F36005"), QStringLiteral("1"), 6, QStringLiteral("U"),
+                           [](const QString& sRuta) {
+                               QFile archivo(sRuta);
+                               if (archivo.open(QIODevice::WriteOnly) && archivo.write(kReporte.left(30)) == 30
+                                   && archivo.flush())
+                                   ::raise(SIGKILL);
+                           });
+    });
+    ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL) << estado;
+    EXPECT_EQ(filas(), 0);
+    const QStringList restos = archivos();
+    ASSERT_EQ(restos.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^00000001\\.PRN\\.~[0-9a-f]{16}$")).match(restos[0]).hasMatch())
+        << restos[0].toStdString();
+
+    const ArchivoSpool archivo = registra("F36005");
+
+    EXPECT_EQ(fila(QStringLiteral("00000001.PRN")), QStringLiteral("F36005,000001,U,6,1"));
+    EXPECT_EQ(archivos(), QStringList{"00000001.PRN"});
+    EXPECT_EQ(plainBytes(archivo.sRuta), kReporte);
 }
 
 } // namespace
