@@ -2,8 +2,12 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,19 +70,216 @@ bool writeThrough(const QString& path, int flags, const QByteArray& bytes)
     return ::close(file.fd) == 0 && written;
 }
 
-// A new file in the folder of `path`, named after it; -1 when the folder
-// takes none.
-int createBeside(const QString& path, QByteArray* name)
+// Reads the open file from where it stands to its end; `bytes` is set only
+// when it all fits within `limit`.
+ReadFailure readToEnd(int fd, qint64 limit, QByteArray* bytes)
 {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return ReadFailure::Unreadable;
+    if (info.st_size > limit)
+        return ReadFailure::TooLarge;
+    QByteArray content;
+    content.reserve(qsizetype(info.st_size));
+    // The size told may be wrong (a file still growing): the bound holds for what is read.
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t read = ::read(fd, buffer, sizeof buffer);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0)
+            return ReadFailure::Unreadable;
+        if (read == 0)
+            break;
+        if (content.size() + read > limit)
+            return ReadFailure::TooLarge;
+        content.append(buffer, read);
+    }
+    *bytes = content;
+    return ReadFailure::None;
+}
+
+// The open file of a writer that holds its lock: an exclusive flock(2) on the
+// file itself, taken before the file is read and kept until its new content
+// has the name, so that writers of one file take turns.
+struct LockedFile {
+    int fd = -1; // open for reading and writing; closing it lets the lock go
+    struct stat info {};
+    bool created = false; // made empty by this writer, to have something to lock
+};
+
+// Opens the file to lock it; a missing one is made empty.
+PlainFileOpen openForLock(const QString& path, bool* created)
+{
+    for (;;) {
+        *created = false;
+        PlainFileOpen file = openPlainFile(path, O_RDWR);
+        if (file.error != ENOENT)
+            return file;
+        file = openPlainFile(path, O_RDWR | O_CREAT | O_EXCL);
+        *created = file.fd >= 0;
+        if (file.error != EEXIST)
+            return file;
+    }
+}
+
+bool waitForLock(int fd)
+{
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// The name still leads to the locked file: the writer before may have put a
+// new file in its place, or taken it away.
+bool stillNamed(const QByteArray& name, LockedFile* locked)
+{
+    struct stat named {};
+    return ::fstat(locked->fd, &locked->info) == 0 && ::lstat(name.constData(), &named) == 0
+        && named.st_dev == locked->info.st_dev && named.st_ino == locked->info.st_ino;
+}
+
+LockedFile lockFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    for (;;) {
+        LockedFile locked;
+        locked.fd = openForLock(path, &locked.created).fd;
+        if (locked.fd < 0)
+            return locked;
+        if (!waitForLock(locked.fd)) {
+            ::close(locked.fd);
+            return LockedFile();
+        }
+        if (stillNamed(name, &locked))
+            return locked;
+        ::close(locked.fd);
+    }
+}
+
+bool isTemporaryOf(const QByteArray& entry, const QByteArray& name)
+{
+    const QByteArray prefix = name + ".~";
+    return entry.size() > prefix.size() && entry.startsWith(prefix)
+        && std::all_of(entry.begin() + prefix.size(), entry.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Under the lock no other writer is at work: a temporary file of the name
+// ("<name>.~" and hex digits) is what a writer killed on the way left.
+void removeLeftovers(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
+    const QByteArray base = name.mid(slash + 1);
+    DIR* entries = ::opendir(folder.constData());
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries)) {
+        struct stat info {};
+        if (isTemporaryOf(entry->d_name, base)
+            && ::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+    }
+    ::closedir(entries);
+}
+
+// A file with no write permission at all is read-only to every user, root
+// too. One the user may not write was not opened for writing in the first place.
+bool mayWrite(const LockedFile& file)
+{
+    return file.created || (file.info.st_mode & 0222) != 0;
+}
+
+bool holds(const LockedFile& file, const QByteArray& bytes)
+{
+    QByteArray content;
+    return file.info.st_size == bytes.size() && readToEnd(file.fd, bytes.size(), &content) == ReadFailure::None
+        && content == bytes;
+}
+
+// Writes over the old content and only then cuts the file to the new length,
+// so that a writer killed on the way leaves too much, never an empty file.
+bool writeOver(int fd, const QByteArray& bytes)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0
+        && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+}
+
+// The folder takes no new file, or does not let one take the name of a file
+// of another owner (a sticky folder): the file may still be written.
+bool folderRefuses(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// A new file in the folder of `path`, named after it.
+PlainFileOpen createBeside(const QString& path, QByteArray* name)
+{
+    PlainFileOpen file;
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         *name = QFile::encodeName(path) + ".~" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
-        const PlainFileOpen file = openPlainFile(QFile::decodeName(*name), O_WRONLY | O_CREAT | O_EXCL);
-        if (file.fd >= 0)
-            return file.fd;
+        file = openPlainFile(QFile::decodeName(*name), O_WRONLY | O_CREAT | O_EXCL);
         if (file.error != EEXIST && !file.notPlain)
-            return -1;
+            break;
     }
-    return -1;
+    return file;
+}
+
+enum class Replaced { Yes, FolderRefuses, Failed };
+
+// Writes a new file beside the locked one, with its owner, where the user may
+// give it, and its permissions, and gives it the name.
+Replaced replaceByNewFile(const QString& path, const LockedFile& file, const QByteArray& bytes)
+{
+    QByteArray temporary;
+    const PlainFileOpen made = createBeside(path, &temporary);
+    if (made.fd < 0)
+        return folderRefuses(made.error) ? Replaced::FolderRefuses : Replaced::Failed;
+    [[maybe_unused]] const int given = ::fchown(made.fd, file.info.st_uid, file.info.st_gid);
+    ::fchmod(made.fd, file.info.st_mode & 07777);
+    bool written = writeAll(made.fd, bytes) && ::fsync(made.fd) == 0;
+    written = ::close(made.fd) == 0 && written;
+    // A rename replaces whatever is at the name by now, never what a link there leads to.
+    if (written && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0)
+        return Replaced::Yes;
+    const int error = errno;
+    ::unlink(temporary.constData());
+    return written && folderRefuses(error) ? Replaced::FolderRefuses : Replaced::Failed;
+}
+
+// A failed write leaves the old content: only where the folder refuses a new
+// file is the old one written over.
+bool replace(const QString& path, const LockedFile& file, const QByteArray& bytes)
+{
+    switch (replaceByNewFile(path, file, bytes)) {
+    case Replaced::Yes:
+        return true;
+    case Replaced::FolderRefuses:
+        return writeOver(file.fd, bytes);
+    case Replaced::Failed:
+        break;
+    }
+    return false;
+}
+
+// Runs `write` on the file under its lock. A file made for the lock goes
+// again when the write leaves it empty.
+bool underLock(const QString& path, const std::function<bool(const LockedFile&)>& write)
+{
+    const LockedFile locked = lockFile(path);
+    if (locked.fd < 0)
+        return false;
+    removeLeftovers(path);
+    const bool written = write(locked);
+    struct stat info {};
+    if (!written && locked.created && ::fstat(locked.fd, &info) == 0 && info.st_size == 0)
+        ::unlink(QFile::encodeName(path).constData());
+    ::close(locked.fd);
+    return written;
 }
 
 } // namespace
@@ -137,63 +338,27 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit)
         return ReadFailure::NotPlain;
     if (file.fd < 0)
         return file.error == ENOENT || file.error == ENOTDIR ? ReadFailure::Missing : ReadFailure::Unreadable;
-
-    struct stat info {};
-    ReadFailure failure = ::fstat(file.fd, &info) != 0 ? ReadFailure::Unreadable
-        : info.st_size > limit                         ? ReadFailure::TooLarge
-                                                       : ReadFailure::None;
-    QByteArray content;
-    if (failure == ReadFailure::None)
-        content.reserve(qsizetype(info.st_size));
-    // The size told may be wrong (a file still growing): the bound holds for what is read.
-    char buffer[64 * 1024];
-    while (failure == ReadFailure::None) {
-        const ssize_t read = ::read(file.fd, buffer, sizeof buffer);
-        if (read < 0 && errno == EINTR)
-            continue;
-        if (read == 0)
-            break;
-        if (read < 0)
-            failure = ReadFailure::Unreadable;
-        else if (content.size() + read > limit)
-            failure = ReadFailure::TooLarge;
-        else
-            content.append(buffer, read);
-    }
+    const ReadFailure failure = readToEnd(file.fd, limit, bytes);
     ::close(file.fd);
-    if (failure == ReadFailure::None)
-        *bytes = content;
     return failure;
 }
 
 bool writePlainFile(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat old {};
-    const bool exists = ::lstat(name.constData(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        return false;
-    // A file the user may not write is not his to replace, even where the
-    // folder would let him put another in its place.
-    if (exists && ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
-        return false;
-    QByteArray temporary;
-    const int fd = createBeside(path, &temporary);
-    if (fd < 0)
-        return writeThrough(path, O_WRONLY | O_CREAT | O_TRUNC, bytes);
-    // The new file keeps the owner, where the user may give it, and the
-    // permissions of the one it replaces.
-    if (exists) {
-        [[maybe_unused]] const int given = ::fchown(fd, old.st_uid, old.st_gid);
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    // A rename replaces whatever is at the name by now, never what a link there leads to.
-    if (written && ::rename(temporary.constData(), name.constData()) == 0)
-        return true;
-    ::unlink(temporary.constData());
-    return false;
+    return underLock(path, [&](const LockedFile& file) {
+        return mayWrite(file) && (holds(file, bytes) || replace(path, file, bytes));
+    });
+}
+
+bool updatePlainFile(const QString& path, const std::function<QByteArray(const QByteArray&)>& change)
+{
+    return underLock(path, [&](const LockedFile& file) {
+        QByteArray content;
+        if (!mayWrite(file) || readToEnd(file.fd, kPlainFileLimit, &content) != ReadFailure::None)
+            return false;
+        const QByteArray changed = change(content);
+        return changed == content || replace(path, file, changed);
+    });
 }
 
 bool appendPlainFile(const QString& path, const QByteArray& bytes)

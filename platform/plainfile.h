@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <functional>
 
 class QFile;
 
@@ -43,12 +44,20 @@ enum class ReadFailure { None, Missing, NotPlain, TooLarge, Unreadable };
 // The whole content of the plain file, when it holds at most `limit` bytes.
 ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit = kPlainFileLimit);
 
-// Makes `bytes` the whole content of the file. It is written into a new file
-// beside it that then takes the name, so a failed write leaves the old
-// content; where the folder takes no new file the old file is rewritten.
-// False, and nothing touched, when the name holds anything but a plain file
-// or a file the user may not write.
+// Makes `bytes` the whole content of the file, which is created when
+// missing. Writers of one file take turns: each holds an exclusive flock(2)
+// on the file itself, and removes what a writer killed before it left. A
+// file that holds `bytes` already is not touched. The bytes go into a new
+// file beside it that then takes the name, so a failed write (a full disk)
+// leaves the old content; only where the folder refuses the new file or its
+// rename is the old file written over, and cut to length last. False, and
+// nothing touched, when the name holds anything but a plain file, or a file
+// the user may not write or with no write permission at all (root too).
 bool writePlainFile(const QString& path, const QByteArray& bytes);
+// The same, for the content `change` makes of the current one (empty for a
+// missing file), read under the same lock: no other writer's change is lost
+// in between. False also when the current content cannot be read.
+bool updatePlainFile(const QString& path, const std::function<QByteArray(const QByteArray&)>& change);
 // Adds `bytes` at the end of the file, which is created when missing.
 bool appendPlainFile(const QString& path, const QByteArray& bytes);
 

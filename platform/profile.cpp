@@ -107,6 +107,24 @@ ProfileFile readProfileLines(const QString& path, QStringList* lines)
     }
 }
 
+// The profile text with the key set to `value`.
+QByteArray withValue(const QByteArray& text, const QString& section, const QString& key, const QString& value)
+{
+    QStringList lines = textLines(text);
+    const Location found = locate(lines, section, key);
+    if (found.keyLine >= 0) {
+        lines[found.keyLine] = found.entry.key + u'=' + value;
+    } else if (found.sectionEnd >= 0) {
+        lines.insert(found.sectionEnd, key.trimmed() + u'=' + value);
+    } else {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(u'[' + section.trimmed() + u']');
+        lines.append(key.trimmed() + u'=' + value);
+    }
+    return textBytes(lines);
+}
+
 } // namespace
 
 QString windowsDirectory()
@@ -145,27 +163,11 @@ bool writeProfileString(const QString& section, const QString& key, const QStrin
 {
     if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
         return false;
-    const QString path = profilePath(fileName);
-    QStringList lines;
-    const ProfileFile file = readProfileLines(path, &lines);
-    if (file == ProfileFile::Unreadable)
-        return false;
     // The Windows directory always exists on Windows; here it may not yet.
-    if (file == ProfileFile::Missing && !fileName.contains(u'/'))
+    if (!fileName.contains(u'/'))
         QDir().mkpath(windowsDirectory());
-
-    const Location found = locate(lines, section, key);
-    if (found.keyLine >= 0) {
-        lines[found.keyLine] = found.entry.key + u'=' + value;
-    } else if (found.sectionEnd >= 0) {
-        lines.insert(found.sectionEnd, key.trimmed() + u'=' + value);
-    } else {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(u'[' + section.trimmed() + u']');
-        lines.append(key.trimmed() + u'=' + value);
-    }
-    return writeTextLines(path, lines);
+    return updatePlainFile(profilePath(fileName),
+                           [&](const QByteArray& text) { return withValue(text, section, key, value); });
 }
 
 QString readWinIni(const QString& section, const QString& key, const QString& defaultValue)

@@ -25,7 +25,10 @@ QString readProfileString(const QString& section, const QString& key, const QStr
 // The same, but nothing when the file is there and cannot be read.
 std::optional<QString> readProfileValue(const QString& section, const QString& key, const QString& defaultValue,
                                         const QString& fileName, int maxChars = 255);
-// Writes (or adds) the key; creates the file and section when missing.
+// Writes (or adds) the key; creates the file and section when missing. The
+// file is read and written under its lock (updatePlainFile), so programs
+// writing keys of one file at once lose none; a file the value leaves as it
+// was is not touched.
 bool writeProfileString(const QString& section, const QString& key, const QString& value,
                         const QString& fileName);
 

@@ -66,6 +66,14 @@ QStringList textLines(const QByteArray& bytes)
     return lines;
 }
 
+QByteArray textBytes(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += toCp1252(line) + "\r\n";
+    return bytes;
+}
+
 bool readTextLines(const QString& path, QStringList* lines)
 {
     QByteArray bytes;
@@ -77,9 +85,7 @@ bool readTextLines(const QString& path, QStringList* lines)
 
 bool writeTextLines(const QString& path, const QStringList& lines, bool append)
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += toCp1252(line) + "\r\n";
+    const QByteArray bytes = textBytes(lines);
     return append ? appendPlainFile(path, bytes) : writePlainFile(path, bytes);
 }
 

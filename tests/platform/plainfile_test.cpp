@@ -7,18 +7,71 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstddef>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace platform;
 
 namespace {
 
 const Planted kEveryKind[] = {Planted::Link, Planted::Fifo, Planted::Folder, Planted::DeviceLink};
+const QByteArray kOld = "[Options]\r\nSysPath=C:/VRD/\r\n";
+
+// The process is killed (SIGSYS) as it makes any of the system calls.
+bool dieAt(std::initializer_list<long> calls)
+{
+    std::vector<sock_filter> filter = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (const long call : calls) {
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(call), 0, 1));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program {static_cast<unsigned short>(filter.size()), filter.data()};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// `step` run in a child process, killed at any of the system calls `fatal`;
+// its wait status.
+int inChild(const std::function<bool()>& step, std::initializer_list<long> fatal = {})
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(dieAt(fatal) && step() ? 0 : 1);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+bool killed(int status)
+{
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGSYS;
+}
+
+struct stat statOf(const QString& path)
+{
+    struct stat info {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
 
 class PlainFiles : public ::testing::Test {
 protected:
@@ -113,7 +166,8 @@ TEST_F(PlainFiles, AWholeWriteReplacesTheFileKeepingItsPermissionsAndLeavesNothi
 }
 
 // The folder lets the user put a file in its place, the file does not let
-// him write it: it stays as it is, with its owner and its permissions.
+// him write it: it stays as it is, with its owner and its permissions. A file
+// without write permission is not written by its owner either, root too.
 TEST_F(PlainFiles, AFileTheUserMayNotWriteIsLeftAsItIs)
 {
     const QList<QPair<const char*, std::function<bool(const QString&)>>> writers = {
@@ -125,9 +179,11 @@ TEST_F(PlainFiles, AFileTheUserMayNotWriteIsLeftAsItIs)
         const char* name;
         int mode;
         bool ownedByAnother;
+        bool byOwner;
     } files[] = {
-        {"read-only", 0444, false},
-        {"another owner's", 0644, true},
+        {"read-only", 0444, false, false},
+        {"read-only, to its owner", 0444, false, true},
+        {"another owner's", 0644, true, false},
     };
     openToEveryone(dir_.path());
     const QString target = path("KOVAL.INI");
@@ -141,7 +197,7 @@ TEST_F(PlainFiles, AFileTheUserMayNotWriteIsLeftAsItIs)
             struct stat before {};
             ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &before), 0);
 
-            EXPECT_FALSE(asOtherUser([&, write = write] { return write(target); }));
+            EXPECT_FALSE(file.byOwner ? write(target) : asOtherUser([&, write = write] { return write(target); }));
 
             struct stat after {};
             ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &after), 0);
@@ -153,6 +209,130 @@ TEST_F(PlainFiles, AFileTheUserMayNotWriteIsLeftAsItIs)
             ASSERT_TRUE(QFile::remove(target));
         }
     }
+}
+
+// A tmpfs of 64 KiB and 16 inodes, filled first with one file, then with
+// empty files.
+TEST_F(PlainFiles, AFullDiskLeavesTheOldFileWhole)
+{
+    const QByteArray disk = QFile::encodeName(path("disco"));
+    ASSERT_EQ(::mkdir(disk.constData(), 0700), 0);
+    if (::mount("tmpfs", disk.constData(), "tmpfs", 0, "size=64k,nr_inodes=16") != 0)
+        GTEST_SKIP() << "only root mounts a tmpfs";
+    const auto unmount = qScopeGuard([&] { ::umount2(disk.constData(), MNT_DETACH); });
+    const QString target = path("disco/KOVAL.INI");
+    ASSERT_TRUE(writePlainFile(target, kOld));
+    const auto refused = [&] {
+        EXPECT_FALSE(writePlainFile(target, QByteArray(8192, 'n')));
+        EXPECT_EQ(plainBytes(target), kOld);
+        EXPECT_FALSE(writePlainFile(path("disco/NUEVO.INI"), "n"));
+        EXPECT_EQ(filesIn(path("disco")).filter("INI"), QStringList{"KOVAL.INI"});
+    };
+    int fd = ::open((disk + "/lleno").constData(), O_WRONLY | O_CREAT, 0600);
+    while (::write(fd, kOld.constData(), size_t(kOld.size())) > 0) {
+    }
+    ::close(fd);
+    refused();
+    for (int i = 0; (fd = ::open((disk + '/' + QByteArray::number(i)).constData(), O_CREAT | O_WRONLY, 0600)) >= 0;
+         ++i)
+        ::close(fd);
+    refused();
+}
+
+// Run as a program at every start does: a child process.
+TEST_F(PlainFiles, AWriteThatChangesNothingLeavesTheFileUntouched)
+{
+    const QString target = path("KOVAL.INI");
+    const QList<QPair<const char*, std::function<bool()>>> writers = {
+        {"write", [&] { return writePlainFile(target, kOld); }},
+        {"profile", [&] { return writeProfileString("options", "syspath", "C:/VRD/", target); }},
+    };
+    ASSERT_TRUE(writePlainFile(target, kOld));
+    const struct stat before = statOf(target);
+    for (const auto& [writer, write] : writers) {
+        SCOPED_TRACE(writer);
+        EXPECT_EQ(inChild(write), 0); // the wait status of a child that ended well
+        const struct stat after = statOf(target);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    }
+}
+
+// A user who may write the file but not rename over it (a sticky folder, a
+// file of another owner) writes it over, whether the new content is shorter
+// or longer; a writer killed before it cuts the file to length leaves it
+// with too much, not empty.
+class StickyFolder : public PlainFiles {
+protected:
+    void SetUp() override
+    {
+        if (!runsAsRoot())
+            GTEST_SKIP() << "only root makes a file for another owner";
+        openToEveryone(dir_.path());
+        ASSERT_TRUE(QDir().mkdir(path("tmp")));
+        ASSERT_EQ(::chmod(QFile::encodeName(path("tmp")).constData(), 01777), 0);
+        ASSERT_TRUE(writePlainFile(target(), kOld));
+        ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0666), 0);
+    }
+    QString target() const { return path("tmp/KOVAL.INI"); }
+};
+
+TEST_F(StickyFolder, AnotherUserWritesTheFileOver)
+{
+    const struct {
+        const char* writer;
+        std::function<bool(const QString&)> write;
+        QByteArray bytes;
+    } cases[] = {
+        {"shorter", [](const QString& p) { return writeProfileString("Options", "SysPath", "C:/", p); },
+         "[Options]\r\nSysPath=C:/\r\n"},
+        {"longer", [](const QString& p) { return writePlainFile(p, "[Options]\r\nSysPath=D:/VRD/SIS/\r\n"); },
+         "[Options]\r\nSysPath=D:/VRD/SIS/\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writer);
+        ASSERT_TRUE(writePlainFile(target(), kOld));
+        const struct stat before = statOf(target());
+        EXPECT_TRUE(asOtherUser([&] { return c.write(target()); }));
+        EXPECT_EQ(plainBytes(target()), c.bytes);
+        EXPECT_EQ(statOf(target()).st_ino, before.st_ino);
+        EXPECT_EQ(filesIn(path("tmp")), QStringList{"KOVAL.INI"});
+    }
+}
+
+TEST_F(StickyFolder, AWriterKilledBeforeItCutsTheFileLeavesTheNewContentFirst)
+{
+    const int status = inChild(
+        [&] {
+            becomeOtherUser();
+            return writePlainFile(target(), "nuevo");
+        },
+        {SYS_ftruncate});
+    EXPECT_TRUE(killed(status));
+    EXPECT_EQ(plainBytes(target()), QByteArray("nuevoons]\r\nSysPath=C:/VRD/\r\n"));
+}
+
+// Under the lock of a file, a temporary file of its name is a killed writer's.
+TEST_F(PlainFiles, WhatAKilledWriterLeftGoesWithTheNextWrite)
+{
+    const QString target = path("KOVAL.INI");
+    ASSERT_TRUE(writePlainFile(target, kOld));
+    const int status = inChild([&] { return writePlainFile(target, "nuevo"); },
+                               {SYS_rename, SYS_renameat, SYS_renameat2});
+    ASSERT_TRUE(killed(status));
+    ASSERT_EQ(filesIn(dir_.path()).size(), 2);
+    for (const char* name : {"KOVAL.INI.~1a2b", "KOVAL.INI.~", "KOVAL.INI.~x1", "OTRO.INI.~1a2b"}) {
+        QFile left(path(name));
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(plant(Planted::Link, path("KOVAL.INI.~beef"), outside()));
+
+    ASSERT_TRUE(writePlainFile(target, "nuevo"));
+    EXPECT_EQ(filesIn(dir_.path()),
+              (QStringList{"KOVAL.INI", "KOVAL.INI.~", "KOVAL.INI.~beef", "KOVAL.INI.~x1", "OTRO.INI.~1a2b"}));
+    EXPECT_EQ(plainBytes(outside()), QByteArray("fuera\r\n"));
+    EXPECT_EQ(plainBytes(target), QByteArray("nuevo"));
 }
 
 } // namespace

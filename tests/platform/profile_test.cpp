@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -162,4 +164,29 @@ TEST_F(Profiles, WhatIsNotAPlainFileReadsAsMissingAndIsNotWritten)
         EXPECT_EQ(readProfileString("Options", "SysPath", "nada", QString::fromLatin1(name)), QStringLiteral("nada"));
         EXPECT_FALSE(writeProfileString("Options", "SysPath", "C:/", QString::fromLatin1(name)));
     }
+}
+
+// Programs sharing KOVAL.INI write their own keys of it at once.
+TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
+{
+    const auto writeEach = [](const char* key) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (int i = 1; i <= 300; ++i) {
+                if (!writeProfileString("Options", key, QString::number(i), "KOVAL.INI"))
+                    ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        return child;
+    };
+    for (const pid_t child : {writeEach("SysPath"), writeEach("SystemDB")}) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("300"));
+    EXPECT_EQ(readProfileString("Options", "SystemDB", "", "KOVAL.INI"), QString("300"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              QStringList{"KOVAL.INI"});
 }
