@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSet>
 
 namespace platform {
 
@@ -71,16 +72,15 @@ private:
     }
 
     // The click that gave the focus: it would place the cursor over the
-    // selection that entering made, so it goes no further.
+    // selection that entering made, so it goes no further. Each press starts
+    // afresh: a held click's release may have gone to a message box.
     bool holdsSelection(QObject* object, const QMouseEvent* press)
     {
         const bool firstClick = enteredByClick_ == object && press->button() == Qt::LeftButton;
         enteredByClick_ = nullptr;
         const auto* box = qobject_cast<QLineEdit*>(object);
-        if (!firstClick || !box || !box->hasSelectedText())
-            return false;
-        clickHeld_ = object;
-        return true;
+        clickHeld_ = firstClick && box && box->hasSelectedText() ? object : nullptr;
+        return clickHeld_ != nullptr;
     }
 
     // The control that had the focus in `now`'s window before it.
@@ -96,28 +96,32 @@ private:
 
     void focusChanged(QWidget*, QWidget* now)
     {
-        if (!now)
+        if (!now || leaving_.contains(now->window()))
             return;
-        QWidget* window = now->window();
+        const QPointer<QWidget> window = now->window();
         const QPointer<QWidget> before = remember(now);
         if (before == now)
             return;
-        const QPointer<QWidget> guard(now);
-        if (before && before != entering_ && before->window() == window) {
-            const QPointer<QWidget> outer = entering_;
-            entering_ = now;
-            run(before, &FocusHandlers::left);
-            entering_ = outer;
-        }
-        // Leaving may have put the focus back, or on to another control:
-        // then `now` was never entered, and the window's focus is where the
-        // leaving left it.
-        if (!guard || window->focusWidget() != now) {
-            if (guard && lastOfWindow_.value(window) == now)
-                lastOfWindow_.insert(window, before);
-            return;
+        if (before && before->window() == window) {
+            leave(before, window);
+            if (!window)
+                return;
+            // Leaving may have put the focus back, or sent it on: across a
+            // message box or not, it enters where it stands now.
+            now = window->focusWidget();
+            lastOfWindow_.insert(window, now);
+            if (now == before)
+                return;
         }
         run(now, &FocusHandlers::entered);
+    }
+
+    // The focus moves the leaving makes in its window wait until it is done.
+    void leave(QWidget* control, QWidget* window)
+    {
+        leaving_.insert(window);
+        run(control, &FocusHandlers::left);
+        leaving_.remove(window);
     }
 
     void run(QWidget* control, std::function<void()> FocusHandlers::*handler)
@@ -131,7 +135,7 @@ private:
 
     QHash<QWidget*, FocusHandlers> watched_;
     QHash<QWidget*, QPointer<QWidget>> lastOfWindow_;
-    QPointer<QWidget> entering_; // while the control before it is left
+    QSet<QWidget*> leaving_; // windows whose control is being left
     QObject* enteredByClick_ = nullptr;
     QObject* clickHeld_ = nullptr;
 };

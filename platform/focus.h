@@ -15,6 +15,9 @@ namespace platform {
 // Runs `entered` when the focus moves to `control` from another control of
 // its window, or is first given to it, and `left` when it moves from
 // `control` to another control of its window; either may be empty.
+// When `left` moves the focus itself, back to `control` or on to another
+// control, with a message box on the screen meanwhile or not, the control
+// where the focus then stands is entered once; back on `control`, nothing is.
 // A line edit entered by a mouse click keeps the text `entered` selected:
 // that click places no cursor.
 void watchFocus(QWidget& control, std::function<void()> entered, std::function<void()> left);

@@ -9,20 +9,21 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
-// A window of two watched boxes and a button, on the display; each box's
+// A window of three watched boxes and a button, on the display; each box's
 // entering selects its whole text, as the amount boxes do.
 class WatchedWindow {
 public:
     WatchedWindow()
     {
         auto* layout = new QVBoxLayout(&window);
-        for (QLineEdit* box : {a, b}) {
+        for (QLineEdit* box : {a, b, c}) {
             box->setText(QStringLiteral("1,234.50"));
             layout->addWidget(box);
-            const QString name = box == a ? QStringLiteral("a") : QStringLiteral("b");
+            const QString name = box->objectName();
             platform::watchFocus(
                 *box,
                 [this, box, name] {
@@ -34,6 +35,13 @@ public:
         layout->addWidget(button);
         window.show();
         window.activateWindow();
+    }
+
+    QLineEdit* box(const char* name)
+    {
+        auto* box = new QLineEdit(&window);
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
     }
 
     // Moves the focus and waits until the window has it there.
@@ -51,8 +59,9 @@ public:
     }
 
     QWidget window;
-    QLineEdit* a = new QLineEdit(&window);
-    QLineEdit* b = new QLineEdit(&window);
+    QLineEdit* a = box("a");
+    QLineEdit* b = box("b");
+    QLineEdit* c = box("c");
     QPushButton* button = new QPushButton(QStringLiteral("Aceptar"), &window);
     QStringList log;
 };
@@ -81,31 +90,103 @@ TEST(WatchFocus, AMoveBetweenControlsOfAWindowLeavesOneAndEntersTheOtherAcrossMe
     EXPECT_EQ(w.log, (QStringList{"sale b", "entra a"}));
 }
 
-// A box whose leaving refuses its text and puts the focus back, as the
-// request form's date box does.
+// The message box of a leaving handler, answered "Aceptar": on the screen,
+// or by a script without showing anything, as the forms' tests answer theirs.
+class LeavingBox {
+public:
+    explicit LeavingBox(bool onScreen)
+    {
+        if (!onScreen)
+            script_.emplace();
+    }
+    void show()
+    {
+        if (script_)
+            script_->answer(platform::mb::Ok);
+        else
+            answerShownBox(QStringLiteral("Aceptar"));
+        platform::messageBox(QStringLiteral("Dato incorrecto"), platform::mb::Critical, QStringLiteral("Prueba"));
+    }
+
+private:
+    std::optional<platform::DialogScript> script_;
+};
+
+// A box whose leaving refuses its text, says so and puts the focus back, as
+// the request form's date box does.
 TEST(WatchFocus, LeavingThatPutsTheFocusBackEntersNothingElse)
+{
+    REQUIRE_DISPLAY();
+    for (const bool onScreen : {true, false}) {
+        SCOPED_TRACE(onScreen ? "box on the screen" : "box answered unseen");
+        WatchedWindow w;
+        LeavingBox box(onScreen);
+        ASSERT_TRUE(w.focus(w.a));
+        int refusals = 1;
+        platform::watchFocus(
+            *w.a, [&w] { w.log << "entra a"; },
+            [&w, &box, &refusals] {
+                w.log << "sale a";
+                if (refusals-- == 0)
+                    return;
+                box.show();
+                w.a->setFocus();
+            });
+        w.log.clear();
+
+        w.b->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(w.settled(w.a));
+        EXPECT_EQ(w.log, QStringList{"sale a"});
+        ASSERT_TRUE(w.focus(w.b));
+        EXPECT_EQ(w.log, (QStringList{"sale a", "sale a", "entra b"}));
+    }
+}
+
+// A leaving that says something and sends the focus on to a third box.
+TEST(WatchFocus, LeavingThatMovesTheFocusOnRunsOnce)
+{
+    REQUIRE_DISPLAY();
+    for (const bool onScreen : {true, false}) {
+        SCOPED_TRACE(onScreen ? "box on the screen" : "box answered unseen");
+        WatchedWindow w;
+        LeavingBox box(onScreen);
+        ASSERT_TRUE(w.focus(w.a));
+        platform::watchFocus(*w.a, {}, [&w, &box] {
+            w.log << "sale a";
+            box.show();
+            w.c->setFocus();
+        });
+        w.log.clear();
+
+        w.b->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(w.settled(w.c));
+        EXPECT_EQ(w.log, (QStringList{"sale a", "entra c"}));
+    }
+}
+
+// The focus sent on by a leaving, and on again by an entering: each control on
+// the way is entered and left once.
+TEST(WatchFocus, EachControlTheFocusPassesIsEnteredOnce)
 {
     REQUIRE_DISPLAY();
     WatchedWindow w;
     ASSERT_TRUE(w.focus(w.a));
-    int nRechazos = 1;
+    platform::watchFocus(*w.a, {}, [&w] {
+        w.log << "sale a";
+        w.c->setFocus();
+    });
     platform::watchFocus(
-        *w.a, [&w] { w.log << "entra a"; },
-        [&w, &nRechazos] {
-            w.log << "sale a";
-            if (nRechazos-- == 0)
-                return;
-            answerShownBox(QStringLiteral("Aceptar"));
-            platform::messageBox(QStringLiteral("Fecha incorrecta"), platform::mb::Critical, QStringLiteral("Prueba"));
-            w.a->setFocus();
-        });
+        *w.c,
+        [&w] {
+            w.log << "entra c";
+            w.b->setFocus();
+        },
+        [&w] { w.log << "sale c"; });
     w.log.clear();
 
     w.b->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(w.settled(w.a));
-    EXPECT_EQ(w.log, QStringList{"sale a"});
-    ASSERT_TRUE(w.focus(w.b));
-    EXPECT_EQ(w.log, (QStringList{"sale a", "sale a", "entra b"}));
+    ASSERT_TRUE(w.settled(w.b));
+    EXPECT_EQ(w.log, (QStringList{"sale a", "entra c", "sale c", "entra b"}));
 }
 
 TEST(WatchFocus, ABoxEnteredByAClickKeepsTheSelectionItsEnteringMade)
@@ -125,6 +206,27 @@ TEST(WatchFocus, ABoxEnteredByAClickKeepsTheSelectionItsEnteringMade)
     QTest::mouseClick(w.b, Qt::LeftButton, Qt::NoModifier, QPoint(2, w.b->height() / 2));
     EXPECT_EQ(w.b->selectedText(), QString());
     EXPECT_EQ(w.b->cursorPosition(), 0);
+}
+
+// The click that entered a box held its release, and a message box took
+// that release: the next press in the box is a press like any other.
+TEST(WatchFocus, ADragSelectsAfterAClickWhoseReleaseAMessageBoxTook)
+{
+    REQUIRE_DISPLAY();
+    WatchedWindow w;
+    ASSERT_TRUE(w.focus(w.button));
+    const int y = w.b->height() / 2;
+    QTest::mousePress(w.b, Qt::LeftButton, Qt::NoModifier, QPoint(4, y));
+    answerShownBox(QStringLiteral("Aceptar"));
+    platform::messageBox(QStringLiteral("Dato incorrecto"), platform::mb::Critical, QStringLiteral("Prueba"));
+    ASSERT_TRUE(w.settled(w.b));
+
+    const QPoint end(w.b->width() - 2, y);
+    QTest::mousePress(w.b, Qt::LeftButton, Qt::NoModifier, QPoint(2, y));
+    QTest::mouseMove(w.b, end);
+    QTest::mouseRelease(w.b, Qt::LeftButton, Qt::NoModifier, end);
+    EXPECT_EQ(w.b->selectedText(), QStringLiteral("1,234.50"));
+    EXPECT_EQ(w.b->cursorPosition(), 8);
 }
 
 } // namespace
