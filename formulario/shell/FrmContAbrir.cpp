@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -281,7 +282,6 @@ void SelectorDeclaraciones::CmdOpciones_Click(int Index)
             EliminaDeclaracion();
     } catch (const platform::DbError& err) {
         platform::messageBox(TextoError(err), OkOnly, QStringLiteral("Error"));
-        setEnabled(true); // also when the request form failed
     }
     PunteroNormal();
 }
@@ -298,6 +298,12 @@ void SelectorDeclaraciones::AbreDeclaracion()
         return;
 
     setEnabled(false);
+    // Disabled, the picker lost the focus: it takes the keyboard again
+    // however the request form ends.
+    const auto alVolver = qScopeGuard([this] {
+        setEnabled(true);
+        DevuelveTeclado();
+    });
     PunteroReloj();
     Frm913::MuestraDeclaracion({ColumnaActual(ColTipDoc).toInt(), ColumnaActual(ColDocId), ColumnaActual(ColNombre),
                                 ColumnaActual(ColEntidad),
@@ -311,10 +317,16 @@ void SelectorDeclaraciones::AbreDeclaracion()
     const int nFilas = DtaNew->rowCount();
     if (nFilas > 0)
         grdContrib->setCurrentIndex(DtaNew->index(std::min(nPosicion, nFilas - 1), ColDocId));
-    setEnabled(true);
-    // Disabled, the picker lost the focus: the list takes the keyboard again.
-    if (nFilas > 0)
+}
+
+// The list has the keyboard; an empty one, disabled, leaves it to the first
+// control after it.
+void SelectorDeclaraciones::DevuelveTeclado()
+{
+    if (grdContrib->isEnabled())
         grdContrib->setFocus();
+    else
+        CmdOpciones[0]->setFocus();
 }
 
 // Raises an error when the table still holds rows of the declaration.
@@ -417,4 +429,8 @@ void SelectorDeclaraciones::done(int resultado)
 {
     Form_Unload();
     QDialog::done(resultado);
+    // Left to itself, the window manager gives the keyboard to the window
+    // that had it before the picker, maybe another program's.
+    if (SharedForm<MDIFrm>::exists())
+        SharedForm<MDIFrm>::instance().activateWindow();
 }

@@ -58,6 +58,7 @@ private:
     void CargaLista(const QString& sOrden);
     void TomaDeclaracion();
     void AbreDeclaracion();
+    void DevuelveTeclado();
     void EliminaDeclaracion();
     void VerificaEliminada(const QString& sTabla, int nTipDoc, const QString& sDocId, const QString& sCorrel) const;
     int ColumnaEfectivo() const;

@@ -10,6 +10,7 @@
 #include "platform/statusbar.h"
 #include "tests/support/EventosUsuario.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/OnDisplay.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 using namespace platform::mb;
 
@@ -447,6 +449,56 @@ TEST_F(SelectoresTest, AFailingRequestFormLeavesThePickerUsable)
     EXPECT_EQ(script.shown().last().title, QStringLiteral("Error"));
     EXPECT_TRUE(frm.isEnabled());
     EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+// A request form that ends on an error, or leaves the list empty, while the
+// picker stays the active window (the error's box answered unseen): the list
+// has the keyboard again or, empty, the action button.
+TEST_F(SelectoresTest, AfterAFailedRequestFormOrAnEmptiedListThePickerHasTheKeyboard)
+{
+    REQUIRE_DISPLAY();
+    auto& frm = Carga<FrmContAbrir>(1);
+    frm.show();
+    frm.activateWindow();
+    frm.grdContrib->setFocus();
+    ASSERT_TRUE(waitUntil([&frm] { return QApplication::focusWidget() == frm.grdContrib; }));
+
+    script.onForm(QStringLiteral("Frm913"), [](QWidget&) -> int {
+        throw platform::DbError(platform::dberr::NoCurrentRecord, QStringLiteral("No hay registro activo."));
+    });
+    script.answer(Ok);
+    Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_EQ(script.lastText(), QStringLiteral("No hay registro activo.\n 3021"));
+    EXPECT_EQ(QApplication::focusWidget(), frm.grdContrib);
+
+    script.onForm(QStringLiteral("Frm913"), [this](QWidget&) {
+        db().execute("DELETE FROM CAB");
+        return 0;
+    });
+    Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(QApplication::focusWidget(), frm.CmdOpciones[0]);
+}
+
+// Another window made active while the picker is open, then the picker again
+// and "Salir": the main window has the keyboard, as it had before.
+TEST_F(SelectoresTest, ClosingThePickerGivesTheMainWindowTheKeyboard)
+{
+    REQUIRE_DISPLAY();
+    MDIFrm& principal = SharedForm<MDIFrm>::instance();
+    principal.show();
+    auto& frm = Carga<FrmContAbrir>(1);
+    QWidget otra;
+    otra.show();
+    for (QWidget* ventana : {static_cast<QWidget*>(&principal), static_cast<QWidget*>(&frm), &otra,
+                             static_cast<QWidget*>(&frm)}) {
+        ventana->show();
+        ventana->activateWindow();
+        ASSERT_TRUE(waitUntil([ventana] { return ventana->isActiveWindow(); }));
+    }
+
+    QTest::mouseClick(frm.CmdOpciones[1], Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&principal] { return principal.isActiveWindow(); }));
+    EXPECT_EQ(QGuiApplication::focusWindow(), principal.windowHandle());
 }
 
 TEST_F(SelectoresTest, ADeclarantWithoutDocumentTypeTextIsNotSelectable)
