@@ -89,21 +89,20 @@ Location locate(const QStringList& lines, const QString& section, const QString&
     return found;
 }
 
-enum class ProfileFile { Read, Missing, Unreadable };
-
-// The lines of the profile file; one that is not there has none.
-ProfileFile readProfileLines(const QString& path, QStringList* lines)
+// The lines of the profile file; one that is not there has none. False when
+// it is there and cannot be read.
+bool readProfileLines(const QString& path, QStringList* lines)
 {
     QByteArray bytes;
     switch (readPlainFile(path, &bytes)) {
     case ReadFailure::None:
         *lines = textLines(bytes);
-        return ProfileFile::Read;
+        return true;
     case ReadFailure::Missing:
         lines->clear();
-        return ProfileFile::Missing;
+        return true;
     default:
-        return ProfileFile::Unreadable;
+        return false;
     }
 }
 
@@ -146,7 +145,7 @@ std::optional<QString> readProfileValue(const QString& section, const QString& k
                                         const QString& fileName, int maxChars)
 {
     QStringList lines;
-    if (readProfileLines(profilePath(fileName), &lines) == ProfileFile::Unreadable)
+    if (!readProfileLines(profilePath(fileName), &lines))
         return std::nullopt;
     const Location found = locate(lines, section, key);
     return (found.keyLine < 0 ? defaultValue : found.entry.value).left(maxChars);
