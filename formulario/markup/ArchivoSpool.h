@@ -23,7 +23,9 @@ struct ArchivoSpool {
 // at once never get the same file, and the row is committed only once the
 // whole file, on disk, holds the numbered name: a failure or a kill before
 // that leaves neither the row nor the numbered file. `Escribe` may read
-// through `oBase` but must not begin a transaction of its own.
+// through `oBase` but must not begin a transaction of its own, and, as the
+// write lock is held until the commit, must neither let events through nor
+// show anything that waits on the user.
 // Throws platform::DbError, and whatever `Escribe` throws.
 ArchivoSpool GeneraArchivoSpool(platform::Database& oBase, const QString& sCarpeta, const QString& sCodRep,
                                 const QString& sDocId, int nTipDoc, const QString& sUsuario,

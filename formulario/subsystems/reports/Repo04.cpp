@@ -15,8 +15,6 @@
 #include "platform/dberror.h"
 #include "platform/dialogs.h"
 
-#include <QCoreApplication>
-
 int nDestino = 1;
 int nFontRep = 8;
 std::unique_ptr<frmPreview> oPreview;
@@ -178,7 +176,6 @@ void ImprimeDeclaracion(const EleccionReporte& eleccion, int nTipDoc)
         throw platform::DbError(errorArchivo::ErrorDispositivo,
                                 QStringLiteral("No se pudo escribir en el archivo del reporte."));
     PunteroNormal();
-    QCoreApplication::processEvents();
 }
 
 void ImprimeFormulario()

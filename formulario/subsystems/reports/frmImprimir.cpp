@@ -316,6 +316,10 @@ void frmImprimir::CmdImprimir_Click(int Index)
         MuestraErrorImpresion(err);
         return;
     }
+    // A click given while the report was written runs only now that its
+    // registration is committed: a preview of its own never waits on the
+    // user while the database's write lock is held.
+    QCoreApplication::processEvents();
     sArchivo = archivo.sRuta;
     PunteroReloj();
     MuestraReporte(archivo.sNombre, Index == kImprimir ? QStringLiteral("xx") : QStringLiteral("Vprevia"));

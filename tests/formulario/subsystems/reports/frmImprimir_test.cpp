@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -296,6 +297,38 @@ TEST_F(ImprimirTest, ADoubleClickAndEnterPreviewAndPrintingGoesToThePrinter)
     frm.CmdImprimir[1]->click();
     EXPECT_EQ(script.formsShown().size(), 2);
     EXPECT_EQ(LeePdf(pdf).size(), 1);
+}
+
+TEST_F(ImprimirTest, AClickGivenWhileAReportIsWrittenWaitsForItsCommitAndNoPreviewHoldsTheWriteLock)
+{
+    frmImprimir& frm = Carga();
+    frm.show();
+    ASSERT_TRUE(Elige(frm, kPena.sDocId));
+    platform::OpenOptions opciones;
+    opciones.busyTimeoutMs = 20;
+    const auto otroPrograma = platform::Database::open(db().path(), opciones);
+    QStringList previas;
+    script.onForm(QStringLiteral("frmPreview"), [&](QWidget& ventana) {
+        bool bEscribe = true;
+        try {
+            otroPrograma->beginTrans();
+            otroPrograma->commitTrans();
+        } catch (const platform::DbError&) {
+            bEscribe = false;
+        }
+        previas << static_cast<frmPreview&>(ventana).sArchivoReporte + (bEscribe ? " libre" : " bloqueada");
+        return 0;
+    });
+    // The second click of a double click waits in the queue while the first one is handled.
+    QPushButton& preliminar = *frm.CmdImprimir[0];
+    const QPointF punto(2, 2);
+    for (const QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons pulsados = tipo == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QCoreApplication::postEvent(&preliminar, new QMouseEvent(tipo, punto, preliminar.mapToGlobal(punto),
+                                                                 Qt::LeftButton, pulsados, Qt::NoModifier));
+    }
+    preliminar.click();
+    EXPECT_EQ(previas, (QStringList{"00000002.PRN libre", "00000001.PRN libre"}));
 }
 
 TEST_F(ImprimirTest, AListThatCannotBeReadIsToldAndLeavesTheDialogEmpty)
