@@ -7,11 +7,12 @@
 
 namespace platform {
 
-DbError::DbError(int number, const QString& description, const QStringList& errors)
+DbError::DbError(int number, const QString& description, const QStringList& errors, const QString& engineText)
     : std::runtime_error(description.toStdString()),
       number_(number),
       description_(description),
-      errors_(errors.isEmpty() ? QStringList{description} : errors)
+      errors_(errors.isEmpty() ? QStringList{description} : errors),
+      engineText_(engineText)
 {
 }
 
@@ -87,8 +88,7 @@ QString describe(int number, const QString& arg)
 
 [[noreturn]] void fail(int number, const QString& arg, const QString& engineMessage)
 {
-    const QString description = describe(number, arg);
-    throw DbError(number, description, {description, QStringLiteral("SQLite: ") + engineMessage});
+    throw DbError(number, describe(number, arg), {}, engineMessage);
 }
 
 QString unquoted(QString name)
@@ -121,7 +121,7 @@ QString nameAfter(const QString& message, const QString& prefix)
         if (name.startsWith(QLatin1String("zl$")))
             fail(dberr::ZeroLength, column, message);
     }
-    fail(dberr::Generic, message, message);
+    fail(dberr::Generic, QString::number(extended), message);
 }
 
 } // namespace
@@ -175,7 +175,9 @@ void throwEngineError(sqlite3* db, int code, const QString& sql)
     if (message.contains(QLatin1String("syntax error")) || message.startsWith(QLatin1String("incomplete input"))
         || message.startsWith(QLatin1String("unrecognized token")))
         fail(dberr::SyntaxError, sql.isEmpty() ? message : sql.simplified(), message);
-    fail(dberr::Generic, message, message);
+    // As the old engine named its reserved errors: by number, the text going
+    // to the log only.
+    fail(dberr::Generic, QString::number(extended), message);
 }
 
 } // namespace platform

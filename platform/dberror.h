@@ -6,21 +6,25 @@
 
 namespace platform {
 
-// Every failure of the database layer: the engine's error number and the
-// Spanish description the user is shown. `errors` is the engine's error list
-// (most specific first); it always holds at least the description.
+// Every failure of the database layer: the old engine's error number and the
+// Spanish description the user is shown. `errors` is the old engine's error
+// list, Spanish texts the user may be shown too (most specific first); it
+// always holds at least the description. `engineText` is SQLite's own
+// message, in English: it is for the error log, never for a box.
 class DbError : public std::runtime_error {
 public:
-    DbError(int number, const QString& description, const QStringList& errors = {});
+    DbError(int number, const QString& description, const QStringList& errors = {}, const QString& engineText = {});
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
     const QStringList& errors() const { return errors_; }
+    const QString& engineText() const { return engineText_; }
 
 private:
     int number_;
     QString description_;
     QStringList errors_;
+    QString engineText_;
 };
 
 // Engine error numbers the programs look at.

@@ -56,6 +56,16 @@ quint8 ReintentoTablaBloqueada(const QString& sEstado)
     return kTerminar;
 }
 
+// The description line of the log; SQLite's own text, which no box shows,
+// follows it.
+QString DescripcionRegistrada(const platform::DbError& err)
+{
+    QString sDescripcion = QStringLiteral("Descripción del error : [%1] %2").arg(err.number()).arg(err.description());
+    if (!err.engineText().isEmpty())
+        sDescripcion += QStringLiteral(" (SQLite: %1)").arg(err.engineText());
+    return sDescripcion;
+}
+
 // Appends the four lines of an error to the log, the last its message. A log
 // that cannot be opened is left as it is: the error is still shown.
 void RegistraError(const QString& sRutina, const platform::DbError& err, const QString& sMensajeError)
@@ -65,7 +75,7 @@ void RegistraError(const QString& sRutina, const platform::DbError& err, const Q
         return;
     EscribeLinea(nArchivo, QStringLiteral("Fecha y Hora del error: ") + FechaHoraRegional());
     EscribeLinea(nArchivo, QStringLiteral("Error producido en    : ") + sRutina);
-    EscribeLinea(nArchivo, QStringLiteral("Descripción del error : [%1] %2").arg(err.number()).arg(err.description()));
+    EscribeLinea(nArchivo, DescripcionRegistrada(err));
     EscribeLinea(nArchivo, sMensajeError);
     CierraArchivo(nArchivo);
 }

@@ -16,8 +16,10 @@ constexpr quint8 kTerminar = 1;    // end the program at once
 
 // Central database error handler, called with the name of the failing
 // routine and its error. A locked table (40002, state "S1000") offers a
-// retry; any other error is appended to errorlog.txt in the program's folder,
-// shown as a critical message, and the answer is to end the program.
+// retry; any other error is appended to errorlog.txt in the program's folder
+// (with SQLite's own text, which only the log holds), shown as a critical
+// message with the old engine's Spanish error list, and the answer is to end
+// the program.
 quint8 ManejaErrorBD(const QString& sRutina, const platform::DbError& err);
 
 // An error no handler of the program caught, left by an event handler of

@@ -530,8 +530,8 @@ TEST_F(DbStatements, EngineFailuresCarryTheirNumbers)
     EXPECT_EQ(table.description(),
               QStringLiteral("El motor de base de datos no puede encontrar la tabla o consulta de entrada 'CAB'. "
                              "Asegúrese de que existe y de que su nombre está escrito correctamente."));
-    EXPECT_GE(table.errors().size(), 2);
-    EXPECT_EQ(table.errors().first(), table.description());
+    EXPECT_EQ(table.errors(), QStringList{table.description()});
+    EXPECT_EQ(table.engineText(), QStringLiteral("no such table: CAB"));
     EXPECT_EQ(errorNumber([&] { db->openRecordset(QStringLiteral("SELECT * FROM [CAB]")); }), dberr::NoSuchTable);
 
     const DbError column = errorOf([&] { db->execute(QStringLiteral("UPDATE CONT SET nada = 1")); });
@@ -549,6 +549,10 @@ TEST_F(DbStatements, EngineFailuresCarryTheirNumbers)
     EXPECT_EQ(errorNumber([&] { db->execute(QStringLiteral("DELETE FROM CONT; DELETE FROM CONT")); }), 3142);
     db->execute(QStringLiteral("DELETE FROM CONT;"));
     EXPECT_EQ(errorNumber([&] { db->execute(QStringLiteral("UPDATE CONT SET tipo = Sinfuncion(1)")); }), 3085);
+
+    const DbError reserved = errorOf([&] { db->scalar(QStringLiteral("SELECT abs(-9223372036854775807 - 1)")); });
+    EXPECT_EQ(reserved.description(), QStringLiteral("Error reservado (1); no hay mensaje para este error."));
+    EXPECT_EQ(reserved.engineText(), QStringLiteral("integer overflow"));
 }
 
 // --- SQL functions -----------------------------------------------------------

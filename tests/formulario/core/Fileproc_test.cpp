@@ -304,13 +304,12 @@ platform::DbError Bloqueo()
 
 platform::DbError Duplicado()
 {
-    return platform::DbError(3022, QStringLiteral("Valores duplicados"),
-                             {QStringLiteral("Valores duplicados"), QStringLiteral("SQLite: UNIQUE constraint failed")});
+    return platform::DbError(3022, QStringLiteral("Valores duplicados"), {},
+                             QStringLiteral("UNIQUE constraint failed: CONT.doc_id_d"));
 }
 
 const QString kMensajeDuplicado = QStringLiteral("\n\nDescripción del error : [3022] Valores duplicados. No se puede "
-                                                 "continuar con la ejecución del módulo\n\nValores duplicados\n"
-                                                 "SQLite: UNIQUE constraint failed\n");
+                                                 "continuar con la ejecución del módulo\n\nValores duplicados\n");
 
 } // namespace
 
@@ -338,7 +337,7 @@ TEST_F(Archivos, LockedTableCancelWarnsAndEnds)
     EXPECT_FALSE(QFile::exists(Ruta(QStringLiteral("errorlog.txt"))));
 }
 
-TEST_F(Archivos, FatalErrorIsLoggedInFourLinesAndShown)
+TEST_F(Archivos, FatalErrorIsShownInSpanishAndLoggedInFourLinesWithTheEnginesOwnText)
 {
     script.answer(Ok);
     EXPECT_EQ(ManejaErrorBD(QStringLiteral("GrabaDatos"), Duplicado()), kTerminar);
@@ -354,7 +353,8 @@ TEST_F(Archivos, FatalErrorIsLoggedInFourLinesAndShown)
         QStringLiteral("^Fecha y Hora del error: \\d\\d/\\d\\d/\\d{4} \\d\\d?:\\d\\d:\\d\\d"));
     EXPECT_TRUE(fechaHora.match(registro[0]).hasMatch()) << registro[0].toStdString();
     EXPECT_EQ(registro[1], QStringLiteral("Error producido en    : GrabaDatos"));
-    EXPECT_EQ(registro[2], QStringLiteral("Descripción del error : [3022] Valores duplicados"));
+    EXPECT_EQ(registro[2], QStringLiteral("Descripción del error : [3022] Valores duplicados (SQLite: UNIQUE "
+                                          "constraint failed: CONT.doc_id_d)"));
     EXPECT_EQ(registro[3], kMensajeDuplicado);
     EXPECT_TRUE(Contenido(QStringLiteral("errorlog.txt")).contains("Descripci\xF3n"));
 }
