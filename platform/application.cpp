@@ -1,6 +1,7 @@
 #include "platform/application.h"
 
 #include "platform/dialogs.h"
+#include "platform/keyboard.h"
 
 #include <QWidget>
 #include <exception>
@@ -74,7 +75,11 @@ void reportUncaught(const QObject& receiver)
 
 } // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    keepKeyboardConventions(*this);
+}
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

@@ -3,6 +3,7 @@
 // The application object of the programs with windows: Qt's own, with one
 // catch point where every event is delivered, so that no exception thrown by
 // an event handler ever travels through Qt's event loops.
+// Its windows take the keyboard as the old platform's did (platform/keyboard.h).
 
 #include <QApplication>
 #include <QString>

@@ -2,6 +2,7 @@
 #include "formulario/subsystems/review/frmCondeuDet.h"
 #include "tests/formulario/subsystems/review/Frm913Simulado.h"
 #include "tests/formulario/subsystems/review/SalidaDeCaja.h"
+#include "tests/support/OnDisplay.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 using namespace platform::mb;
 
@@ -291,6 +293,31 @@ TEST_F(SustentoTest, TheFormNumberIsLeftOnlyForAnotherControlOfTheDialog)
         EXPECT_EQ(sustento->isVisible(), !CierraElDialogo(eSalida));
         EXPECT_TRUE(script.shown().isEmpty());
     }
+}
+
+// Enter moves from field to field of a payment onto "Agregar", pressing no
+// button on the way, and Enter there adds the payment.
+TEST_F(SustentoTest, EnterThroughThePaymentsFieldsReachesAgregarAndPressesIt)
+{
+    REQUIRE_DISPLAY();
+    frmSustento& dlg = AbreSustento(1);
+    dlg.show();
+    dlg.activateWindow();
+    dlg.txtcodform->setFocus();
+    ASSERT_TRUE(waitUntil([&] { return dlg.isActiveWindow() && QApplication::focusWidget() == dlg.txtcodform; }));
+    for (const char* sTexto : {"1062", "123", "15032008"}) {
+        QWidget* campo = QApplication::focusWidget();
+        QTest::keyClicks(campo, QString::fromLatin1(sTexto));
+        QTest::keyClick(campo, Qt::Key_Return);
+        ASSERT_TRUE(waitUntil([&] { return QApplication::focusWidget() != campo; })) << sTexto;
+    }
+    ASSERT_EQ(QApplication::focusWidget(), dlg.cmdAccion[0]);
+    EXPECT_EQ(dlg.lstForm->count(), 0);
+
+    QTest::keyClick(dlg.cmdAccion[0], Qt::Key_Return);
+    EXPECT_EQ(Entradas(*dlg.lstForm), QStringList{EntradaPago(QStringLiteral("1062"), QStringLiteral("123"),
+                                                               QStringLiteral("15/03/2008"))});
+    EXPECT_EQ(QApplication::focusWidget(), dlg.txtcodform);
 }
 
 } // namespace

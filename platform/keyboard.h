@@ -1,0 +1,16 @@
+#pragma once
+
+// The keyboard in every window of the program as the old platform had it:
+// Return or Enter (the keypad's too) presses the push button that has the
+// keyboard. Qt leaves that to auto-default buttons, which a dialog would
+// also press for Enter in a field.
+
+class QObject;
+
+namespace platform {
+
+// Watches every event of the application; installed once, with the
+// application object.
+void keepKeyboardConventions(QObject& application);
+
+} // namespace platform
