@@ -27,12 +27,24 @@ bool pressesButton(QObject& receiver, const QEvent& event)
     return true;
 }
 
+// On the focus coming in, before the control repaints itself as focused.
+void showFocus(QObject& control)
+{
+    if (auto* widget = qobject_cast<QWidget*>(&control))
+        widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 class KeyboardConventions : public QObject {
 public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override { return pressesButton(*watched, *event); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            showFocus(*watched);
+        return pressesButton(*watched, *event);
+    }
 };
 
 } // namespace

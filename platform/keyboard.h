@@ -2,8 +2,10 @@
 
 // The keyboard in every window of the program as the old platform had it:
 // Return or Enter (the keypad's too) presses the push button that has the
-// keyboard. Qt leaves that to auto-default buttons, which a dialog would
-// also press for Enter in a field.
+// keyboard, and the control that has the keyboard shows it, however it got
+// it. Qt leaves the first to auto-default buttons, which a dialog would also
+// press for Enter in a field, and draws a focus frame only in a window whose
+// focus was moved with Tab or a shortcut.
 
 class QObject;
 

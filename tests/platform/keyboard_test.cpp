@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -62,4 +63,15 @@ TEST(Keyboard, EnterPressesTheFocusedButtonAndNoButtonFromAField)
         QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
         EXPECT_EQ(window.presses, c.presses);
     }
+}
+
+TEST(Keyboard, AButtonTheProgramGivesTheKeyboardShowsIt)
+{
+    REQUIRE_DISPLAY();
+    KeyboardDialog window;
+    ASSERT_TRUE(window.focus(window.button));
+    QStyleOptionButton option;
+    option.initFrom(window.button);
+    EXPECT_TRUE(option.state.testFlag(QStyle::State_HasFocus));
+    EXPECT_TRUE(option.state.testFlag(QStyle::State_KeyboardFocusChange));
 }
