@@ -91,6 +91,9 @@ FrmConsultas::FrmConsultas()
     cmdImprimir->setObjectName(QStringLiteral("cmdImprimir"));
     CmdSalir = new QPushButton(QStringLiteral("&Salir"), this);
     CmdSalir->setObjectName(QStringLiteral("CmdSalir"));
+    // Enter in the grid presses neither button; on a button it presses that one.
+    for (QPushButton* boton : {cmdImprimir, CmdSalir})
+        boton->setAutoDefault(false);
     connect(cmdImprimir, &QPushButton::clicked, this, &FrmConsultas::cmdImprimir_Click);
     connect(CmdSalir, &QPushButton::clicked, this, &FrmConsultas::CmdSalir_Click);
 

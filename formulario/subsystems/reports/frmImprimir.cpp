@@ -149,6 +149,7 @@ void frmImprimir::CreaControles()
     for (int i = 0; i < int(CmdImprimir.size()); ++i) {
         CmdImprimir[i] = new QPushButton(QString::fromUtf8(kBotones[i]), this);
         CmdImprimir[i]->setObjectName(QStringLiteral("CmdImprimir_%1").arg(i));
+        CmdImprimir[i]->setAutoDefault(false); // Enter in an option presses no button
         connect(CmdImprimir[i], &QPushButton::clicked, this, [this, i] { CmdImprimir_Click(i); });
         botones->addWidget(CmdImprimir[i]);
     }

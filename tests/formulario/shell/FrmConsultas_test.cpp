@@ -11,7 +11,9 @@
 #include "tests/support/PdfLectura.h"
 #include "tests/support/PlantedFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -114,6 +116,16 @@ TEST_F(ConsultasTest, PrintingWritesTheListAndPrintsItAtOnce)
     ASSERT_NE(hojas[0].busca(QStringLiteral("017004")), nullptr);
     EXPECT_NEAR(hojas[0].busca(QStringLiteral("017004"))->x, 25.0, 1.0);
     EXPECT_NEAR(hojas[0].busca(QStringLiteral("017004"))->y, 157.5, 2.0);
+}
+
+TEST_F(ConsultasTest, EnterInTheGridPrintsNothing)
+{
+    Carga("R");
+    frm.show();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(frm.grdConsultas, &enter);
+    EXPECT_TRUE(script.shown().isEmpty());
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(ConsultasTest, FiftyOneRowsFillAPageAndTheFiftySecondStartsTheNext)
