@@ -7,36 +7,64 @@ namespace platform {
 
 namespace {
 
-void toStartWhenShownOnly(QLineEdit& box)
-{
-    if ((box.isReadOnly() || !box.isEnabled()) && !box.hasFocus())
-        box.setCursorPosition(0);
-}
-
-class StateWatcher : public QObject {
+// Puts the cursor of each box it watches back at the start of the text while
+// the box only shows it, unless the user's mouse button is down on the box or
+// the box holds a selection.
+class StartKeeper : public QObject {
 public:
     using QObject::QObject;
+
+    void watch(QLineEdit* box)
+    {
+        // Setting a text, even the one the box already holds, puts the cursor
+        // at its end or drops the selection, without any change of text.
+        connect(box, &QLineEdit::cursorPositionChanged, this, [this, box] { toStart(*box); });
+        connect(box, &QLineEdit::selectionChanged, this, [this, box] { toStart(*box); });
+        box->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        if (event->type() == QEvent::ReadOnlyChange || event->type() == QEvent::EnabledChange)
-            toStartWhenShownOnly(*static_cast<QLineEdit*>(object));
+        auto& box = *static_cast<QLineEdit*>(object);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            pressed_ = &box;
+            break;
+        case QEvent::MouseButtonRelease:
+            // A click that selected nothing leaves the start shown.
+            pressed_ = nullptr;
+            toStart(box);
+            break;
+        case QEvent::ReadOnlyChange:
+        case QEvent::EnabledChange:
+            toStart(box);
+            break;
+        default:
+            break;
+        }
         return false;
     }
+
+private:
+    void toStart(QLineEdit& box) const
+    {
+        const bool shownOnly = (box.isReadOnly() || !box.isEnabled()) && !box.hasFocus();
+        if (shownOnly && &box != pressed_ && !box.hasSelectedText())
+            box.setCursorPosition(0);
+    }
+
+    const QLineEdit* pressed_ = nullptr;
 };
 
 } // namespace
 
 void showTextsFromStart(QWidget& window)
 {
-    auto* watcher = new StateWatcher(&window);
-    for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
-        // Setting a text, even the one the box already holds, puts the cursor
-        // at its end without any change of text.
-        QObject::connect(box, &QLineEdit::cursorPositionChanged, box, [box] { toStartWhenShownOnly(*box); });
-        box->installEventFilter(watcher);
-    }
+    auto* keeper = new StartKeeper(&window);
+    for (QLineEdit* box : window.findChildren<QLineEdit*>())
+        keeper->watch(box);
 }
 
 } // namespace platform

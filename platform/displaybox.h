@@ -10,7 +10,9 @@ namespace platform {
 
 // Every line edit of `window` shows its text from the start whenever the
 // text is set, changed or not, or the box becomes read-only or disabled,
-// while it is either and has no focus.
+// while it is either and has no focus. A drag of the mouse selects and
+// scrolls as in any read-only box; the selection stays until the text is
+// set again.
 void showTextsFromStart(QWidget& window);
 
 } // namespace platform
