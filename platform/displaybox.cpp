@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QStyle>
 
 namespace platform {
 
@@ -65,6 +66,17 @@ void showTextsFromStart(QWidget& window)
     auto* keeper = new StartKeeper(&window);
     for (QLineEdit* box : window.findChildren<QLineEdit*>())
         keeper->watch(box);
+}
+
+int widthToShow(const QLineEdit& box, const QString& sample)
+{
+    // A line edit keeps two pixels between its frame and its text, and one
+    // more after the text for the cursor.
+    constexpr int kTextMargin = 2;
+    const int frame = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box) : 0;
+    const QMargins margins = box.textMargins();
+    return box.fontMetrics().horizontalAdvance(sample) + 1 + 2 * (frame + kTextMargin) + margins.left()
+        + margins.right();
 }
 
 } // namespace platform

@@ -4,6 +4,8 @@
 // so a box narrower than its text would show the end of it; a box the user
 // cannot edit shows the beginning, as a label does.
 
+class QLineEdit;
+class QString;
 class QWidget;
 
 namespace platform {
@@ -14,5 +16,8 @@ namespace platform {
 // scrolls as in any read-only box; the selection stays until the text is
 // set again.
 void showTextsFromStart(QWidget& window);
+
+// The width at which `box` shows `sample` whole in its font.
+int widthToShow(const QLineEdit& box, const QString& sample);
 
 } // namespace platform

@@ -199,6 +199,15 @@ void frmCondeuDet::CreaDeudaNotificada()
     };
     for (const auto& c : cajas)
         *c.caja = Caja(Frame6, QString::fromLatin1(c.sNombre), c.x, c.y, c.nAncho);
+    // The download date shows with its time; the box beside it, always
+    // empty, gives up the width.
+    QRect fecha = lblFechaAct->geometry();
+    QRect vecina = lblDesFecha->geometry();
+    const int nSeparacion = vecina.left() - fecha.right();
+    fecha.setWidth(platform::widthToShow(*lblFechaAct, QStringLiteral("00/00/0000 00:00:00")));
+    vecina.setLeft(fecha.right() + nSeparacion);
+    lblFechaAct->setGeometry(fecha);
+    lblDesFecha->setGeometry(vecina);
 }
 
 void frmCondeuDet::CreaDeudaSegunAlcor()

@@ -112,6 +112,16 @@ TEST_F(DetalleTest, EveryDisplayBoxShowsItsTextFromTheStart)
         EXPECT_TRUE(cajas.contains(QLatin1String(sCaja))) << sCaja;
 }
 
+TEST_F(DetalleTest, TheDownloadDateShowsWithItsTime)
+{
+    Inserta({});
+    Carga();
+    QLineEdit& fecha = *Abre().lblFechaAct;
+    fecha.setText(QStringLiteral("09/12/2026 14:03:24"));
+    // The box's far side, inside its frame, lies past the text's end.
+    EXPECT_EQ(fecha.cursorPositionAt(QPoint(fecha.width() - 4, fecha.height() / 2)), 19);
+}
+
 TEST_F(DetalleTest, StatusTextsAndADebtOfAnotherStatusCannotBeIncluded)
 {
     const struct {
