@@ -1,6 +1,7 @@
 #include "formulario/subsystems/import/FrmImportar.h"
 
 #include "formulario/core/Fileproc.h"
+#include "formulario/core/FondoCaja.h"
 #include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "formulario/core/Registros.h"
@@ -104,6 +105,7 @@ void FrmImportar::CreaControles()
     Etiqueta(QStringLiteral("Nombre o razón social"), Frame2, 120, 780, 2280);
     txtNombre = new QLineEdit(Frame2);
     txtNombre->setGeometry(Px(2400), Px(750), Px(4080), Px(315));
+    PintaFondo(*txtNombre, kGris);
     Etiqueta(QStringLiteral("Entidad"), Frame2, 120, 1170, 2280);
     CmbEntidad = new QComboBox(Frame2);
     CmbEntidad->setGeometry(Px(2400), Px(1140), Px(4080), Px(315));

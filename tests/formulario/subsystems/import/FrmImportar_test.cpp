@@ -10,6 +10,7 @@
 #include "platform/textfile.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/ProcesoInterrumpido.h"
+#include "tests/support/TintaCaja.h"
 #include "tools/hostkit/statement.h"
 
 #include <QComboBox>
@@ -483,6 +484,14 @@ TEST_F(ImportTest, ALinkInsideTheTemporaryFolderIsNeitherFollowedNorRemoved)
 }
 
 // ------------------------------------------------------------ the dialog
+
+TEST_F(ImportTest, TheDeclarantsNameReadsDarkOnGrey)
+{
+    elige(ruc, 1);
+    ASSERT_FALSE(form->txtNombre->text().isEmpty());
+    EXPECT_EQ(form->txtNombre->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_LT(TintaMasOscura(*form->txtNombre), 0x50);
+}
 
 TEST_F(ImportTest, OnlyTheArchiveOfTheChosenDeclarantAndEntityIsListed)
 {

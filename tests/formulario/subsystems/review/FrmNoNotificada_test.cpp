@@ -8,13 +8,13 @@
 #include "tests/support/ControlValorPrueba.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/OnDisplay.h"
+#include "tests/support/TintaCaja.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -40,18 +40,6 @@ struct Entrada {
     QString sInteresCap = QStringLiteral("50.00");
     QString sInteres = QStringLiteral("25.40");
 };
-
-// The darkest grey level inside the box's frame: its text's ink.
-int TintaMasOscura(QWidget& oCaja)
-{
-    const QImage imagen = oCaja.grab().toImage();
-    int nMinimo = 0xFF;
-    for (int y = 3; y < imagen.height() - 3; ++y) {
-        for (int x = 3; x < imagen.width() - 3; ++x)
-            nMinimo = std::min(nMinimo, qGray(imagen.pixel(x, y)));
-    }
-    return nMinimo;
-}
 
 class NoNotificadaTest : public HostTest {
 protected:
