@@ -37,6 +37,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,7 @@
 #include <QTabWidget>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolTip>
 
 using namespace platform::mb;
 
@@ -66,11 +68,27 @@ int PosicionEntidad(int nCodigo)
 }
 
 // A debt grid's cells show what the form's FormatText handler makes of
-// their values; rows of status "16" take the button-face colour.
+// their values; rows of status "16" take the button-face colour. A cell cut
+// at its column's edge shows its whole text as its tooltip.
 class FormatoGrilla : public QStyledItemDelegate {
 public:
     FormatoGrilla(const Frm913& frm, int nIndex) : QStyledItemDelegate(frm.TDBGrid[nIndex]), frm_(frm), nIndex_(nIndex)
     {
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        if (sizeHint(option, index).width() <= option.rect.width()) {
+            QToolTip::hideText();
+        } else {
+            QStyleOptionViewItem celda(option);
+            initStyleOption(&celda, index);
+            QToolTip::showText(event->globalPos(), celda.text, view->viewport(), option.rect);
+        }
+        return true;
     }
 
 protected:

@@ -14,12 +14,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -71,46 +74,45 @@ constexpr int kAltoFila = 26;
 constexpr int kTopeFilas = 40;
 
 // Grid columns, in grid order: caption (empty when the field's name is the
-// caption, and the column is hidden), field, width in pixels and alignment.
-// The captioned columns share the grid's width so that the last of them shows
-// without scrolling; their headings wrap onto two lines. The descriptions get
-// what is left, and show whole in their tooltips.
+// caption, and the column is hidden), field, alignment and whether it is a
+// description, which alone is cut when the grid is too narrow.
 constexpr Qt::Alignment kIzquierda = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kDerecha = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentro = Qt::AlignCenter;
+constexpr bool kDescripcion = true;
 struct ColumnaDeuda {
     const char* sTitulo;
     const char* sCampo;
-    int nAncho = 0;
     Qt::Alignment nAlineacion = kIzquierda;
+    bool bDescripcion = false;
 };
 const std::array<ColumnaDeuda, 29> kColumnasGrilla1 = {{
-    {"Periodo", "per_doc", 58, kCentro},
-    {"Código tributo", "des_tributo", 118},
-    {"Tipo de resolución", "des_valor", 114},
-    {"Número de resolución", "num_doc", 84},
-    {"Deuda a acogerse", "mto_act_s", 88, kDerecha},
-    {"Monto acogido", "mto_act_c", 72, kDerecha},
+    {"Periodo", "per_doc", kCentro},
+    {"Código tributo", "des_tributo", kIzquierda, kDescripcion},
+    {"Tipo de resolución", "des_valor", kIzquierda, kDescripcion},
+    {"Número de resolución", "num_doc"},
+    {"Deuda a acogerse", "mto_act_s", kDerecha},
+    {"Monto acogido", "mto_act_c", kDerecha},
     {"", "cod_tri"}, {"", "Cod_For"}, {"", "Cod_Tip_doc"}, {"", "fec_des_deu"}, {"", "mto_tributo_s"},
     {"", "mto_int_cap_s"}, {"", "mto_int_s"}, {"", "ind_acog"}, {"", "ind_conf"}, {"", "mto_tributo_c"},
     {"", "Mto_int_cap_c"}, {"", "Mto_int_c"}, {"", "Cod_Tri_Aso"}, {"", "ind_ver_deu"}, {"", "Cod_for_dj"},
     {"", "Num_ord_dj"}, {"", "ind_tip_deu"}, {"", "Num_pro"},
-    {"Acoge deuda", "ind_acog", 50, kCentro},
+    {"Acoge deuda", "ind_acog", kCentro},
     {"", "ind_impugnado"}, {"", "num_cuo"}, {"", "ind_deuda_dj"}, {"", "ind_valor"},
 }};
 const std::array<ColumnaDeuda, 26> kColumnasGrilla2 = {{
-    {"Periodo", "per_doc", 58, kCentro},
-    {"Código tributo", "des_tributo", 72},
-    {"Tipo de resolución", "des_valor", 72},
-    {"Nº de resolución", "num_doc", 84},
-    {"Tributo adeudado", "mto_act_s", 88, kDerecha},
-    {"Monto acogido", "mto_act_c", 72, kDerecha},
+    {"Periodo", "per_doc", kCentro},
+    {"Código tributo", "des_tributo", kIzquierda, kDescripcion},
+    {"Tipo de resolución", "des_valor", kIzquierda, kDescripcion},
+    {"Nº de resolución", "num_doc"},
+    {"Tributo adeudado", "mto_act_s", kDerecha},
+    {"Monto acogido", "mto_act_c", kDerecha},
     {"", "cod_tri"}, {"", "Cod_For"}, {"", "Cod_Tip_doc"}, {"", "fec_des_deu"}, {"", "mto_tributo_s"},
     {"", "mto_int_cap_s"}, {"", "mto_int_s"}, {"", "ind_acog"}, {"", "ind_conf"},
-    {"Tributo adeudado", "mto_tributo_c", 88, kDerecha},
+    {"Tributo adeudado", "mto_tributo_c", kDerecha},
     {"", "Mto_int_cap_c"}, {"", "Mto_int_c"}, {"", "Cod_Tri_Aso"}, {"", "ind_ver_deu"}, {"", "Cod_for_dj"},
     {"", "Num_ord_dj"}, {"", "ind_tip_deu"}, {"", "ind_valor"}, {"", "ind_deuda_dj"},
-    {"Tipo de Deuda", "num_cuo", 50, kCentro},
+    {"Tipo de Deuda", "num_cuo", kCentro},
 }};
 
 template <std::size_t N>
@@ -125,31 +127,119 @@ QList<ColumnaGrilla> Columnas(const std::array<ColumnaDeuda, N>& tabla)
     return columnas;
 }
 
-// Lays the grid's columns out as the table says: widths, hidden columns, and
-// a heading tall enough for the captions wrapped in their widths.
-template <std::size_t N>
-void DisponeColumnas(QTableView& grilla, const std::array<ColumnaDeuda, N>& tabla)
+// Fits a grid's captioned columns whenever its rows are loaded or its width
+// changes; in between, the widths the user drags stay. A column is as wide
+// as its widest cell and never narrower than the longest word of its
+// caption; the descriptions share what the others leave, the narrowest
+// first, whole when an even share holds it. The heading is as tall as the
+// captions wrapped in their columns.
+class AjusteColumnas : public QObject {
+public:
+    AjusteColumnas(QTableView& grilla, std::span<const ColumnaDeuda> tabla)
+        : QObject(&grilla)
+        , grilla_(grilla)
+        , tabla_(tabla)
+    {
+        grilla.viewport()->installEventFilter(this);
+        connect(grilla.model(), &QAbstractItemModel::modelReset, this, &AjusteColumnas::Ajusta);
+        Ajusta();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            const auto& cambio = *static_cast<QResizeEvent*>(event);
+            if (cambio.size().width() != cambio.oldSize().width())
+                Ajusta();
+        }
+        return false;
+    }
+
+private:
+    QString Titulo(int nColumna) const { return QString::fromUtf8(tabla_[nColumna].sTitulo); }
+    int Margen() const
+    {
+        const QHeaderView& cabecera = *grilla_.horizontalHeader();
+        return cabecera.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &cabecera);
+    }
+
+    // The caption's longest word, whole.
+    int AnchoMinimo(int nColumna) const
+    {
+        int nPalabra = 0;
+        for (const QString& sPalabra : Titulo(nColumna).split(QLatin1Char(' ')))
+            nPalabra = std::max(nPalabra, grilla_.horizontalHeader()->fontMetrics().horizontalAdvance(sPalabra));
+        return nPalabra + 2 * Margen() + 1;
+    }
+
+    int AnchoNecesario(int nColumna) const
+    {
+        // The view's own hint, which the table view keeps to itself: the
+        // widest cell as the delegate draws it.
+        const QAbstractItemView& vista = grilla_;
+        return std::max(AnchoMinimo(nColumna), vista.sizeHintForColumn(nColumna));
+    }
+
+    void Ajusta()
+    {
+        int nResto = grilla_.viewport()->width();
+        std::vector<std::pair<int, int>> descripciones; // width wanted, column
+        for (int nColumna = 0; nColumna < int(tabla_.size()); ++nColumna) {
+            if (grilla_.isColumnHidden(nColumna))
+                continue;
+            const int nAncho = AnchoNecesario(nColumna);
+            if (tabla_[nColumna].bDescripcion) {
+                descripciones.emplace_back(nAncho, nColumna);
+            } else {
+                grilla_.setColumnWidth(nColumna, nAncho);
+                nResto -= nAncho;
+            }
+        }
+        std::ranges::sort(descripciones);
+        for (std::size_t i = 0; i < descripciones.size(); ++i) {
+            const auto [nAncho, nColumna] = descripciones[i];
+            const int nParte = nResto / int(descripciones.size() - i);
+            const int nFinal = std::max(AnchoMinimo(nColumna), std::min(nAncho, nParte));
+            grilla_.setColumnWidth(nColumna, nFinal);
+            nResto -= nFinal;
+        }
+        AjustaCabecera();
+    }
+
+    void AjustaCabecera()
+    {
+        QHeaderView& cabecera = *grilla_.horizontalHeader();
+        const int nMargen = Margen();
+        int nAlto = 0;
+        for (int nColumna = 0; nColumna < int(tabla_.size()); ++nColumna) {
+            if (grilla_.isColumnHidden(nColumna))
+                continue;
+            const QRect espacio(0, 0, grilla_.columnWidth(nColumna) - 2 * nMargen, 1000);
+            nAlto = std::max(nAlto, cabecera.fontMetrics()
+                                        .boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap, Titulo(nColumna))
+                                        .height());
+        }
+        cabecera.setFixedHeight(nAlto + 2 * nMargen);
+    }
+
+    QTableView& grilla_;
+    std::span<const ColumnaDeuda> tabla_;
+};
+
+// Lays the grid's columns out: hidden columns, captions wrapped in their
+// widths and the widths fitted to the rows. The user widens a column by
+// dragging the edge of its heading.
+void DisponeColumnas(QTableView& grilla, std::span<const ColumnaDeuda> tabla)
 {
     QHeaderView& cabecera = *grilla.horizontalHeader();
     cabecera.setHighlightSections(false);
     cabecera.setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
     cabecera.setTextElideMode(Qt::ElideNone);
-    const int nMargen = cabecera.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &cabecera);
-    int nAlto = 0;
-    for (int nColumna = 0; nColumna < int(N); ++nColumna) {
-        const ColumnaDeuda& columna = tabla[nColumna];
-        const bool bOculta = *columna.sTitulo == '\0';
-        grilla.setColumnHidden(nColumna, bOculta);
-        if (bOculta)
-            continue;
-        grilla.setColumnWidth(nColumna, columna.nAncho);
-        const QRect espacio(0, 0, columna.nAncho - 2 * nMargen, 1000);
-        nAlto = std::max(nAlto, cabecera.fontMetrics()
-                                    .boundingRect(espacio, Qt::AlignCenter | Qt::TextWordWrap,
-                                                  QString::fromUtf8(columna.sTitulo))
-                                    .height());
-    }
-    cabecera.setFixedHeight(nAlto + 2 * nMargen);
+    cabecera.setSectionResizeMode(QHeaderView::Interactive);
+    for (int nColumna = 0; nColumna < int(tabla.size()); ++nColumna)
+        grilla.setColumnHidden(nColumna, *tabla[nColumna].sTitulo == '\0');
+    new AjusteColumnas(grilla, tabla);
 }
 
 template <class Control>

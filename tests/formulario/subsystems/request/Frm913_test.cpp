@@ -5,6 +5,7 @@
 #include "platform/database.h"
 #include "platform/databasetesting.h"
 #include "tests/formulario/subsystems/request/DeudasPrueba.h"
+#include "tests/support/EventosUsuario.h"
 #include "tests/support/HostTest.h"
 #include "tools/hostkit/declarations.h"
 
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolTip>
 #include <QWindow>
 
 using namespace platform::mb;
@@ -1273,7 +1276,7 @@ protected:
         InsertaCabecera({});
         for (int i = 0; i < 60; ++i) {
             DeudaPrueba d = Deuda(kDeudas[0]);
-            d.sNumDoc = QStringLiteral("02300100%1").arg(i, 2, 10, QLatin1Char('0'));
+            d.sNumDoc = QStringLiteral("02300000000%1").arg(i, 2, 10, QLatin1Char('0'));
             d.sIndTipDeu = QString::fromLatin1(i < 30 ? "01" : "05");
             d.sActS = QStringLiteral("9999999.99");
             d.sActC = QStringLiteral("9999999");
@@ -1332,6 +1335,41 @@ TEST_P(Frm913ColumnasTest, TheCaptionedColumnsShowWithoutScrollingSideways)
     for (int nColumna = 0; nColumna < grilla.model()->columnCount(); ++nColumna) {
         const bool bVisible = std::find(c.columnas.begin(), c.columnas.end(), nColumna) != c.columnas.end();
         EXPECT_EQ(grilla.isColumnHidden(nColumna), !bVisible) << nColumna;
+    }
+}
+
+TEST_P(Frm913ColumnasTest, AColumnWidensByDraggingTheEdgeOfItsHeading)
+{
+    QTableView& grilla = Grilla(GetParam().nGrilla);
+    QWidget& cabecera = *grilla.horizontalHeader()->viewport();
+    const int nAntes = grilla.columnWidth(3);
+    const int x = grilla.columnViewportPosition(3) + nAntes - 1;
+    const int y = cabecera.height() / 2;
+    Raton(cabecera, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(x, y));
+    Raton(cabecera, QEvent::MouseMove, Qt::LeftButton, QPoint(x + 40, y));
+    Raton(cabecera, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(x + 40, y));
+    EXPECT_EQ(grilla.columnWidth(3), nAntes + 40);
+}
+
+TEST_P(Frm913ColumnasTest, ACutCellShowsItsWholeTextAsItsTooltipAndAWholeOneNone)
+{
+    QTableView& grilla = Grilla(GetParam().nGrilla);
+    const struct {
+        int nColumna;
+        int nAncho; // 0: as fitted
+        QString sAyuda;
+    } casos[] = {
+        {0, 0, QString()},
+        {2, 30, QStringLiteral("RESOLUCIÓN DE DETERMINACIÓN")},
+        {4, 30, QStringLiteral("9,999,999.99")}, // as the cell shows it
+    };
+    for (const auto& c : casos) {
+        if (c.nAncho > 0)
+            grilla.setColumnWidth(c.nColumna, c.nAncho);
+        const QPoint centro = grilla.visualRect(grilla.model()->index(0, c.nColumna)).center();
+        QHelpEvent ayuda(QEvent::ToolTip, centro, grilla.viewport()->mapToGlobal(centro));
+        QApplication::sendEvent(grilla.viewport(), &ayuda);
+        EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.sAyuda) << c.nColumna;
     }
 }
 
