@@ -265,6 +265,11 @@ int showModal(QWidget& form)
     return showWidgetModally(form);
 }
 
+void closeWhenShown(QDialog& dialog, int result)
+{
+    QMetaObject::invokeMethod(&dialog, [&dialog, result] { dialog.done(result); }, Qt::QueuedConnection);
+}
+
 void endProgram(int exitCode)
 {
     if (DialogScript* script = currentScript()) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace platform {
@@ -50,6 +51,13 @@ int messageBox(const QString& text, int style = mb::OkOnly, const QString& title
 // and returns the dialog's result code: a QDialog runs exec(); any other
 // widget is shown application-modal until it is hidden or destroyed (0).
 int showModal(QWidget& form);
+
+// Closes a dialog with `result` once its showing is over: the way for a
+// dialog to close itself from its showEvent or its activation. Closed there
+// and then, a dialog that exec() is showing stays on the screen and the loop
+// exec() starts next never ends. Call it after the boxes the showing shows:
+// their loops would close the dialog early.
+void closeWhenShown(QDialog& dialog, int result);
 
 // Ends the program at once: nothing is unloaded, nothing is closed.
 [[noreturn]] void endProgram(int exitCode = 0);

@@ -68,7 +68,10 @@ DisplayRun runTestOnDisplay()
     if (!ended)
         child.kill();
     child.waitForFinished();
-    if (!ended || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+    if (!ended)
+        ADD_FAILURE() << "On the display, still running after " << kChildMs / 1000 << " s:\n"
+                      << child.readAll().toStdString();
+    else if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         ADD_FAILURE() << "On the display:\n" << child.readAll().toStdString();
     return DisplayRun::RanThere;
 }

@@ -3,7 +3,9 @@
 // Tests of real windows on an X display: activation, focus and message
 // boxes as the window system delivers them. The test programs draw off
 // screen, so such a test runs again by itself in a process of its own on an
-// X server of its own (Xvfb), and its outcome there is the test's.
+// X server of its own (Xvfb), and its outcome there is the test's. A test
+// still running there after two minutes, a modal loop that never ends, is
+// ended and fails.
 
 #include <QString>
 #include <functional>

@@ -211,7 +211,7 @@ void FrmImportar::Form_Activate()
 {
     // The user has already been told that there are no declarants.
     if (!bHayDeclarantes)
-        QMetaObject::invokeMethod(this, [this] { done(Rejected); }, Qt::QueuedConnection);
+        platform::closeWhenShown(*this, Rejected);
     bHayDeclarantes = true;
 }
 

@@ -1,7 +1,9 @@
 #include "formulario/subsystems/import/FileBrowser.h"
 #include "formulario/subsystems/import/FrmImportar.h"
+#include "formulario/core/Formularios.h"
 #include "formulario/core/ModGen00.h"
 #include "tests/support/HostTest.h"
+#include "tests/support/OnDisplay.h"
 
 #include <QDir>
 #include <QComboBox>
@@ -137,16 +139,16 @@ public:
     SinDeclarantesTest() { hostOptions.withSamples = false; }
 };
 
+// Told on loading, the user sees the dialog close out of its own modal loop.
 TEST_F(SinDeclarantesTest, TheDialogClosesItselfWhenThereIsNoDeclarant)
 {
-    FrmImportar form;
-    script.answer(Ok);
-    form.Form_Load();
+    REQUIRE_DISPLAY();
+    script.answerOnScreen();
+    answerShownBox(QStringLiteral("Aceptar"));
+    script.onForm(QStringLiteral("FrmImportar"), [](QWidget& form) { return static_cast<QDialog&>(form).exec(); });
+    EXPECT_EQ(MuestraFormularioNuevo<FrmImportar>(), QDialog::Rejected);
     EXPECT_TRUE(script.lastText().startsWith(QStringLiteral("No existen declarantes registrados.")));
-    form.show();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_EQ(script.formsShown(), QStringList{QStringLiteral("FrmImportar")});
 }
 
 } // namespace
