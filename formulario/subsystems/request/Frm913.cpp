@@ -413,9 +413,8 @@ void Frm913::Form_Activate()
     platform::messageBox(QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la "
                                         "operación"),
                          Critical | OkOnly, windowTitle());
-    // A form that did not load whole has nothing to save.
-    bModificado = false;
-    CmdCancelar_Click();
+    // A form that did not load whole has nothing to save: no question.
+    platform::closeWhenShown(*this, QDialog::Rejected);
 }
 
 void Frm913::CmdCancelar_Click()

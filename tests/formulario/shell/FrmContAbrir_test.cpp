@@ -479,6 +479,32 @@ TEST_F(SelectoresTest, AfterAFailedRequestFormOrAnEmptiedListThePickerHasTheKeyb
     EXPECT_EQ(QApplication::focusWidget(), frm.CmdOpciones[0]);
 }
 
+// The request form runs its own modal loop: it cannot load, says so and
+// closes, and the picker is usable again with its list on the keyboard.
+TEST_F(SelectoresTest, ARequestFormThatCannotLoadClosesAfterSayingSo)
+{
+    REQUIRE_DISPLAY();
+    auto& frm = Carga<FrmContAbrir>(1);
+    frm.show();
+    frm.activateWindow();
+    frm.grdContrib->setFocus();
+    ASSERT_TRUE(waitUntil([&frm] { return QApplication::focusWidget() == frm.grdContrib; }));
+    db().execute("ALTER TABLE F0913MOTIVO RENAME TO F0913MOTIVO_APARTE");
+
+    // Armed once the form shows: loading it runs the events.
+    script.onForm(QStringLiteral("Frm913"), [](QWidget& form) {
+        answerShownBox(QStringLiteral("Aceptar"));
+        return static_cast<QDialog&>(form).exec();
+    });
+    script.answerOnScreen();
+    Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+
+    EXPECT_EQ(script.lastText(),
+              QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la operación"));
+    EXPECT_TRUE(frm.isEnabled());
+    EXPECT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
+}
+
 // Another window made active while the picker is open, then the picker again
 // and "Salir": the main window has the keyboard, as it had before.
 TEST_F(SelectoresTest, ClosingThePickerGivesTheMainWindowTheKeyboard)

@@ -1477,6 +1477,7 @@ TEST_F(Frm913Test, AFormThatDidNotLoadSaysSoAndCloses)
     EXPECT_EQ(script.lastText(),
               QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la operación"));
     EXPECT_EQ(script.shown().last().style, Critical | OkOnly);
+    QCoreApplication::sendPostedEvents(); // the form closes once its showing is over
     EXPECT_EQ(FormularioSolicitud(), nullptr);
 }
 
