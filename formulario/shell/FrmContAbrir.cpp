@@ -298,9 +298,8 @@ void SelectorDeclaraciones::AbreDeclaracion()
         return;
 
     setEnabled(false);
-    // Disabled, the picker lost the focus, and once the request form's
-    // window is gone no window may be active (none is without a window
-    // manager): it takes the keyboard again however the request form ends.
+    // Disabled, the picker lost the focus and could not be made active as
+    // the form closed: it takes the keyboard again however the form ends.
     const auto alVolver = qScopeGuard([this] {
         setEnabled(true);
         activateWindow();
