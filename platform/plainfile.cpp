@@ -1,12 +1,15 @@
 #include "platform/plainfile.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QThread>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +19,11 @@ namespace platform {
 namespace {
 
 constexpr int kTemporaryAttempts = 16;
+// How long a writer waits for its turn before the write fails, as a statement
+// waits out the database's busy timeout: one that never lets the file go
+// (stopped, or hung on a slow share) must not hold every other writer for good.
+constexpr int kLockWaitMs = 3000;
+constexpr int kLockPollMs = 20;
 
 bool forOutput(int flags)
 {
@@ -123,11 +131,12 @@ PlainFileOpen openForLock(const QString& path, bool* created)
     }
 }
 
-bool waitForLock(int fd)
+bool waitForLock(int fd, const QDeadlineTimer& deadline)
 {
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR)
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
             return false;
+        QThread::msleep(kLockPollMs);
     }
     return true;
 }
@@ -144,12 +153,13 @@ bool stillNamed(const QByteArray& name, LockedFile* locked)
 LockedFile lockFile(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
+    const QDeadlineTimer deadline(kLockWaitMs);
     for (;;) {
         LockedFile locked;
         locked.fd = openForLock(path, &locked.created).fd;
         if (locked.fd < 0)
             return locked;
-        if (!waitForLock(locked.fd)) {
+        if (!waitForLock(locked.fd, deadline)) {
             ::close(locked.fd);
             return LockedFile();
         }
@@ -189,9 +199,30 @@ void removeLeftovers(const QString& path)
 
 // A file with no write permission at all is read-only to every user, root
 // too. One the user may not write was not opened for writing in the first place.
+bool writable(const struct stat& info)
+{
+    return (info.st_mode & 0222) != 0;
+}
+
 bool mayWrite(const LockedFile& file)
 {
-    return file.created || (file.info.st_mode & 0222) != 0;
+    return file.created || writable(file.info);
+}
+
+// The content of a plain file the user may write, read without its lock;
+// nothing when there is none or it holds more than `limit` bytes. A write
+// that would leave it as it is needs no turn.
+std::optional<QByteArray> unlockedContent(const QString& path, qint64 limit)
+{
+    const PlainFileOpen file = openPlainFile(path, O_RDWR);
+    if (file.fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    QByteArray content;
+    const bool read = ::fstat(file.fd, &info) == 0 && writable(info)
+        && readToEnd(file.fd, limit, &content) == ReadFailure::None;
+    ::close(file.fd);
+    return read ? std::optional<QByteArray>(content) : std::nullopt;
 }
 
 bool holds(const LockedFile& file, const QByteArray& bytes)
@@ -345,6 +376,8 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit)
 
 bool writePlainFile(const QString& path, const QByteArray& bytes)
 {
+    if (unlockedContent(path, bytes.size()) == bytes)
+        return true;
     return underLock(path, [&](const LockedFile& file) {
         return mayWrite(file) && (holds(file, bytes) || replace(path, file, bytes));
     });
@@ -352,6 +385,9 @@ bool writePlainFile(const QString& path, const QByteArray& bytes)
 
 bool updatePlainFile(const QString& path, const std::function<QByteArray(const QByteArray&)>& change)
 {
+    const std::optional<QByteArray> current = unlockedContent(path, kPlainFileLimit);
+    if (current && change(*current) == *current)
+        return true;
     return underLock(path, [&](const LockedFile& file) {
         QByteArray content;
         if (!mayWrite(file) || readToEnd(file.fd, kPlainFileLimit, &content) != ReadFailure::None)

@@ -47,7 +47,9 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit =
 // Makes `bytes` the whole content of the file, which is created when
 // missing. Writers of one file take turns: each holds an exclusive flock(2)
 // on the file itself, and removes what a writer killed before it left. A
-// file that holds `bytes` already is not touched. The bytes go into a new
+// turn is waited for a few seconds at most: a writer that never lets the
+// file go fails the write, not every other one's forever. A file that holds
+// `bytes` already is not touched, and waits for no turn. The bytes go into a new
 // file beside it that then takes the name, so a failed write (a full disk)
 // leaves the old content; only where the folder refuses the new file or its
 // rename is the old file written over, and cut to length last. False, and
@@ -56,7 +58,8 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit =
 bool writePlainFile(const QString& path, const QByteArray& bytes);
 // The same, for the content `change` makes of the current one (empty for a
 // missing file), read under the same lock: no other writer's change is lost
-// in between. False also when the current content cannot be read.
+// in between; a change that leaves the file as it is waits for no turn.
+// False also when the current content cannot be read.
 bool updatePlainFile(const QString& path, const std::function<QByteArray(const QByteArray&)>& change);
 // Adds `bytes` at the end of the file, which is created when missing.
 bool appendPlainFile(const QString& path, const QByteArray& bytes);

@@ -28,7 +28,7 @@ std::optional<QString> readProfileValue(const QString& section, const QString& k
 // Writes (or adds) the key; creates the file and section when missing. The
 // file is read and written under its lock (updatePlainFile), so programs
 // writing keys of one file at once lose none; a file the value leaves as it
-// was is not touched.
+// was is not touched and waits for no other writer.
 bool writeProfileString(const QString& section, const QString& key, const QString& value,
                         const QString& fileName);
 

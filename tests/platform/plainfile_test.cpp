@@ -2,11 +2,13 @@
 
 #include "platform/profile.h"
 #include "platform/textfile.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/OtherUser.h"
 #include "tests/support/PlantedFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
@@ -51,9 +53,7 @@ int inChild(const std::function<bool()>& step, std::initializer_list<long> fatal
     const pid_t child = ::fork();
     if (child == 0)
         ::_exit(dieAt(fatal) && step() ? 0 : 1);
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    return status;
+    return waitForChild(child);
 }
 
 bool killed(int status)
@@ -256,6 +256,40 @@ TEST_F(PlainFiles, AWriteThatChangesNothingLeavesTheFileUntouched)
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
         EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    }
+}
+
+// Another process holds the file's lock and never lets it go. The writes
+// run in a child process, ended by the test's time limit should one wait for good.
+TEST_F(PlainFiles, AHeldLockFailsAChangeAfterItsWaitAndHoldsNoWriteThatChangesNothing)
+{
+    const QString target = path("KOVAL.INI");
+    ASSERT_TRUE(writePlainFile(target, kOld));
+    const struct stat before = statOf(target);
+    // flock(1) holds the lock itself, not its command, and lets it go when killed with the process.
+    QProcess holder;
+    holder.start("flock", {"--close", target, "--command", "echo; exec cat"});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    const struct {
+        const char* writer;
+        std::function<bool()> write;
+        bool written;
+    } cases[] = {
+        {"same bytes", [&] { return writePlainFile(target, kOld); }, true},
+        {"same value", [&] { return writeProfileString("options", "syspath", "C:/VRD/", target); }, true},
+        {"new bytes", [&] { return writePlainFile(target, "nuevo"); }, false},
+        {"new value", [&] { return writeProfileString("Options", "SysPath", "D:/", target); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writer);
+        const int status = inChild(c.write);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.written ? 0 : 1);
+        EXPECT_EQ(plainBytes(target), kOld);
+        const struct stat after = statOf(target);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(filesIn(dir_.path()), QStringList{"KOVAL.INI"});
     }
 }
 

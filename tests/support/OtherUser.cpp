@@ -1,5 +1,7 @@
 #include "tests/support/OtherUser.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <grp.h>
@@ -31,8 +33,10 @@ bool asOtherUser(const std::function<bool()>& step)
         becomeOtherUser();
         ::_exit(step() ? 0 : 1);
     }
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (child < 0)
+        return false;
+    const int status = waitForChild(child);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void openToEveryone(const QString& folder)
