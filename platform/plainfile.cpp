@@ -232,11 +232,30 @@ bool holds(const LockedFile& file, const QByteArray& bytes)
         && content == bytes;
 }
 
+// Takes the room a longer content needs before any old byte is written
+// over, so that a full disk or quota fails the write with the old file whole.
+bool reserveRoom(const LockedFile& file, const QByteArray& bytes)
+{
+    const off_t size = file.info.st_size;
+    if (bytes.size() <= size || ::fallocate(file.fd, FALLOC_FL_KEEP_SIZE, 0, bytes.size()) == 0)
+        return true;
+    if (errno != EOPNOTSUPP)
+        return false;
+    // The file system reserves no room: the bytes beyond the old end are
+    // written first, which takes it as well. A full disk stops them there,
+    // and the file goes back to its old length, whole.
+    if (::lseek(file.fd, size, SEEK_SET) == size && writeAll(file.fd, bytes.mid(size)))
+        return true;
+    ::ftruncate(file.fd, size);
+    return false;
+}
+
 // Writes over the old content and only then cuts the file to the new length,
 // so that a writer killed on the way leaves too much, never an empty file.
-bool writeOver(int fd, const QByteArray& bytes)
+bool writeOver(const LockedFile& file, const QByteArray& bytes)
 {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0
+    const int fd = file.fd;
+    return reserveRoom(file, bytes) && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0
         && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
 }
 
@@ -290,7 +309,7 @@ bool replace(const QString& path, const LockedFile& file, const QByteArray& byte
     case Replaced::Yes:
         return true;
     case Replaced::FolderRefuses:
-        return writeOver(file.fd, bytes);
+        return writeOver(file, bytes);
     case Replaced::Failed:
         break;
     }

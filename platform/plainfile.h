@@ -52,7 +52,8 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit =
 // `bytes` already is not touched, and waits for no turn. The bytes go into a new
 // file beside it that then takes the name, so a failed write (a full disk)
 // leaves the old content; only where the folder refuses the new file or its
-// rename is the old file written over, and cut to length last. False, and
+// rename is the old file written over, once the room a longer content needs
+// is taken, and cut to length last. False, and
 // nothing touched, when the name holds anything but a plain file, or a file
 // the user may not write or with no write permission at all (root too).
 bool writePlainFile(const QString& path, const QByteArray& bytes);

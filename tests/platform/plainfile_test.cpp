@@ -5,11 +5,11 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/OtherUser.h"
 #include "tests/support/PlantedFile.h"
+#include "tests/support/SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstddef>
@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
-#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -33,17 +32,24 @@ namespace {
 const Planted kEveryKind[] = {Planted::Link, Planted::Fifo, Planted::Folder, Planted::DeviceLink};
 const QByteArray kOld = "[Options]\r\nSysPath=C:/VRD/\r\n";
 
-// The process is killed (SIGSYS) as it makes any of the system calls.
-bool dieAt(std::initializer_list<long> calls)
+// Any of the system calls the process makes from now on gets `action` (a
+// SECCOMP_RET_ value) instead of running.
+bool filterCalls(std::initializer_list<long> calls, __u32 action)
 {
     std::vector<sock_filter> filter = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
     for (const long call : calls) {
         filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(call), 0, 1));
-        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, action));
     }
     filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
     const sock_fprog program {static_cast<unsigned short>(filter.size()), filter.data()};
     return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// The process is killed (SIGSYS) as it makes any of the system calls.
+bool dieAt(std::initializer_list<long> calls)
+{
+    return filterCalls(calls, SECCOMP_RET_KILL_PROCESS);
 }
 
 // `step` run in a child process, killed at any of the system calls `fatal`;
@@ -211,15 +217,12 @@ TEST_F(PlainFiles, AFileTheUserMayNotWriteIsLeftAsItIs)
     }
 }
 
-// A tmpfs of 64 KiB and 16 inodes, filled first with one file, then with
-// empty files.
+// A small disk filled first with one file, then with empty files.
 TEST_F(PlainFiles, AFullDiskLeavesTheOldFileWhole)
 {
-    const QByteArray disk = QFile::encodeName(path("disco"));
-    ASSERT_EQ(::mkdir(disk.constData(), 0700), 0);
-    if (::mount("tmpfs", disk.constData(), "tmpfs", 0, "size=64k,nr_inodes=16") != 0)
+    const SmallDisk disk(path("disco"));
+    if (!disk.mounted())
         GTEST_SKIP() << "only root mounts a tmpfs";
-    const auto unmount = qScopeGuard([&] { ::umount2(disk.constData(), MNT_DETACH); });
     const QString target = path("disco/KOVAL.INI");
     ASSERT_TRUE(writePlainFile(target, kOld));
     const auto refused = [&] {
@@ -228,14 +231,9 @@ TEST_F(PlainFiles, AFullDiskLeavesTheOldFileWhole)
         EXPECT_FALSE(writePlainFile(path("disco/NUEVO.INI"), "n"));
         EXPECT_EQ(filesIn(path("disco")).filter("INI"), QStringList{"KOVAL.INI"});
     };
-    int fd = ::open((disk + "/lleno").constData(), O_WRONLY | O_CREAT, 0600);
-    while (::write(fd, kOld.constData(), size_t(kOld.size())) > 0) {
-    }
-    ::close(fd);
+    disk.fillRoom();
     refused();
-    for (int i = 0; (fd = ::open((disk + '/' + QByteArray::number(i)).constData(), O_CREAT | O_WRONLY, 0600)) >= 0;
-         ++i)
-        ::close(fd);
+    disk.fillInodes();
     refused();
 }
 
@@ -345,6 +343,34 @@ TEST_F(StickyFolder, AWriterKilledBeforeItCutsTheFileLeavesTheNewContentFirst)
         {SYS_ftruncate});
     EXPECT_TRUE(killed(status));
     EXPECT_EQ(plainBytes(target()), QByteArray("nuevoons]\r\nSysPath=C:/VRD/\r\n"));
+}
+
+// Written over where the folder takes no new file of another user, a longer
+// content takes its room first, also where the file system reserves none.
+TEST_F(PlainFiles, AFullDiskFailsAWriteOverAndLeavesTheOldFileWhole)
+{
+    if (!runsAsRoot())
+        GTEST_SKIP() << "only root makes a file for another owner";
+    openToEveryone(dir_.path());
+    const SmallDisk disk(path("disco"));
+    ASSERT_TRUE(disk.mounted());
+    ASSERT_EQ(::mkdir(QFile::encodeName(path("disco/carpeta")).constData(), 0755), 0);
+    const QString target = path("disco/carpeta/KOVAL.INI");
+    ASSERT_TRUE(writePlainFile(target, kOld));
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0666), 0);
+    disk.fillRoom();
+    for (const bool reserves : {true, false}) {
+        SCOPED_TRACE(reserves ? "room reserved" : "no room reserved");
+        const int status = inChild([&] {
+            becomeOtherUser();
+            return (reserves || filterCalls({SYS_fallocate}, SECCOMP_RET_ERRNO | EOPNOTSUPP))
+                && writePlainFile(target, QByteArray(8192, 'n'));
+        });
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(plainBytes(target), kOld);
+        EXPECT_EQ(filesIn(path("disco/carpeta")), QStringList{"KOVAL.INI"});
+    }
 }
 
 // Under the lock of a file, a temporary file of its name is a killed writer's.
