@@ -53,6 +53,13 @@ PlainFileOpen failed(int error)
     return result;
 }
 
+// The errno of an open for output that failed: a name that holds no plain
+// file is refused as one without access is.
+int openError(const PlainFileOpen& file)
+{
+    return file.notPlain ? EACCES : file.error;
+}
+
 bool writeAll(int fd, const QByteArray& bytes)
 {
     qsizetype done = 0;
@@ -112,6 +119,7 @@ ReadFailure readToEnd(int fd, qint64 limit, QByteArray* bytes)
 // has the name, so that writers of one file take turns.
 struct LockedFile {
     int fd = -1; // open for reading and writing; closing it lets the lock go
+    int error = 0; // errno of the failure, when there is no fd
     struct stat info {};
     bool created = false; // made empty by this writer, to have something to lock
 };
@@ -156,13 +164,17 @@ LockedFile lockFile(const QString& path)
     const QDeadlineTimer deadline(kLockWaitMs);
     for (;;) {
         LockedFile locked;
-        locked.fd = openForLock(path, &locked.created).fd;
-        if (locked.fd < 0)
+        const PlainFileOpen file = openForLock(path, &locked.created);
+        if (file.fd < 0) {
+            locked.error = openError(file);
             return locked;
-        if (!waitForLock(locked.fd, deadline)) {
-            ::close(locked.fd);
-            return LockedFile();
         }
+        if (!waitForLock(file.fd, deadline)) {
+            locked.error = errno;
+            ::close(file.fd);
+            return locked;
+        }
+        locked.fd = file.fd;
         if (stillNamed(name, &locked))
             return locked;
         ::close(locked.fd);
@@ -232,31 +244,39 @@ bool holds(const LockedFile& file, const QByteArray& bytes)
         && content == bytes;
 }
 
+// The errno of a step that failed, 0 for one that succeeded.
+int errorOf(bool succeeded)
+{
+    return succeeded ? 0 : errno;
+}
+
 // Takes the room a longer content needs before any old byte is written
 // over, so that a full disk or quota fails the write with the old file whole.
-bool reserveRoom(const LockedFile& file, const QByteArray& bytes)
+int reserveRoom(const LockedFile& file, const QByteArray& bytes)
 {
     const off_t size = file.info.st_size;
     if (bytes.size() <= size || ::fallocate(file.fd, FALLOC_FL_KEEP_SIZE, 0, bytes.size()) == 0)
-        return true;
+        return 0;
     if (errno != EOPNOTSUPP)
-        return false;
+        return errno;
     // The file system reserves no room: the bytes beyond the old end are
     // written first, which takes it as well. A full disk stops them there,
     // and the file goes back to its old length, whole.
-    if (::lseek(file.fd, size, SEEK_SET) == size && writeAll(file.fd, bytes.mid(size)))
-        return true;
-    ::ftruncate(file.fd, size);
-    return false;
+    const int error = errorOf(::lseek(file.fd, size, SEEK_SET) == size && writeAll(file.fd, bytes.mid(size)));
+    if (error != 0)
+        ::ftruncate(file.fd, size);
+    return error;
 }
 
 // Writes over the old content and only then cuts the file to the new length,
 // so that a writer killed on the way leaves too much, never an empty file.
-bool writeOver(const LockedFile& file, const QByteArray& bytes)
+int writeOver(const LockedFile& file, const QByteArray& bytes)
 {
     const int fd = file.fd;
-    return reserveRoom(file, bytes) && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0
-        && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+    if (const int error = reserveRoom(file, bytes))
+        return error;
+    return errorOf(::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0
+                   && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0);
 }
 
 // The folder takes no new file, or does not let one take the name of a file
@@ -279,57 +299,69 @@ PlainFileOpen createBeside(const QString& path, QByteArray* name)
     return file;
 }
 
+// Writes the bytes into the new file, to the disk, and closes it.
+int fill(int fd, const QByteArray& bytes)
+{
+    const int error = errorOf(writeAll(fd, bytes) && ::fsync(fd) == 0);
+    return ::close(fd) == 0 || error != 0 ? error : errno;
+}
+
 enum class Replaced { Yes, FolderRefuses, Failed };
 
 // Writes a new file beside the locked one, with its owner, where the user may
-// give it, and its permissions, and gives it the name.
-Replaced replaceByNewFile(const QString& path, const LockedFile& file, const QByteArray& bytes)
+// give it, and its permissions, and gives it the name; `*error` tells why it
+// did not.
+Replaced replaceByNewFile(const QString& path, const LockedFile& file, const QByteArray& bytes, int* error)
 {
     QByteArray temporary;
     const PlainFileOpen made = createBeside(path, &temporary);
-    if (made.fd < 0)
+    if (made.fd < 0) {
+        *error = openError(made);
         return folderRefuses(made.error) ? Replaced::FolderRefuses : Replaced::Failed;
+    }
     [[maybe_unused]] const int given = ::fchown(made.fd, file.info.st_uid, file.info.st_gid);
     ::fchmod(made.fd, file.info.st_mode & 07777);
-    bool written = writeAll(made.fd, bytes) && ::fsync(made.fd) == 0;
-    written = ::close(made.fd) == 0 && written;
+    *error = fill(made.fd, bytes);
+    const bool written = *error == 0;
     // A rename replaces whatever is at the name by now, never what a link there leads to.
     if (written && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0)
         return Replaced::Yes;
-    const int error = errno;
+    if (written)
+        *error = errno;
     ::unlink(temporary.constData());
-    return written && folderRefuses(error) ? Replaced::FolderRefuses : Replaced::Failed;
+    return written && folderRefuses(*error) ? Replaced::FolderRefuses : Replaced::Failed;
 }
 
 // A failed write leaves the old content: only where the folder refuses a new
 // file is the old one written over.
-bool replace(const QString& path, const LockedFile& file, const QByteArray& bytes)
+int replace(const QString& path, const LockedFile& file, const QByteArray& bytes)
 {
-    switch (replaceByNewFile(path, file, bytes)) {
+    int error = 0;
+    switch (replaceByNewFile(path, file, bytes, &error)) {
     case Replaced::Yes:
-        return true;
+        return 0;
     case Replaced::FolderRefuses:
         return writeOver(file, bytes);
     case Replaced::Failed:
         break;
     }
-    return false;
+    return error;
 }
 
-// Runs `write` on the file under its lock. A file made for the lock goes
-// again when the write leaves it empty.
-bool underLock(const QString& path, const std::function<bool(const LockedFile&)>& write)
+// Runs `write` on the file under its lock; the errno of a failure, 0 when
+// written. A file made for the lock goes again when the write leaves it empty.
+int underLock(const QString& path, const std::function<int(const LockedFile&)>& write)
 {
     const LockedFile locked = lockFile(path);
     if (locked.fd < 0)
-        return false;
+        return locked.error;
     removeLeftovers(path);
-    const bool written = write(locked);
+    const int error = write(locked);
     struct stat info {};
-    if (!written && locked.created && ::fstat(locked.fd, &info) == 0 && info.st_size == 0)
+    if (error != 0 && locked.created && ::fstat(locked.fd, &info) == 0 && info.st_size == 0)
         ::unlink(QFile::encodeName(path).constData());
     ::close(locked.fd);
-    return written;
+    return error;
 }
 
 } // namespace
@@ -393,13 +425,16 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit)
     return failure;
 }
 
-bool writePlainFile(const QString& path, const QByteArray& bytes)
+bool writePlainFile(const QString& path, const QByteArray& bytes, int* error)
 {
-    if (unlockedContent(path, bytes.size()) == bytes)
-        return true;
-    return underLock(path, [&](const LockedFile& file) {
-        return mayWrite(file) && (holds(file, bytes) || replace(path, file, bytes));
+    const int failure = unlockedContent(path, bytes.size()) == bytes ? 0 : underLock(path, [&](const LockedFile& file) {
+        if (!mayWrite(file))
+            return EACCES;
+        return holds(file, bytes) ? 0 : replace(path, file, bytes);
     });
+    if (error)
+        *error = failure;
+    return failure == 0;
 }
 
 bool updatePlainFile(const QString& path, const std::function<QByteArray(const QByteArray&)>& change)
@@ -410,10 +445,10 @@ bool updatePlainFile(const QString& path, const std::function<QByteArray(const Q
     return underLock(path, [&](const LockedFile& file) {
         QByteArray content;
         if (!mayWrite(file) || readToEnd(file.fd, kPlainFileLimit, &content) != ReadFailure::None)
-            return false;
+            return EACCES;
         const QByteArray changed = change(content);
-        return changed == content || replace(path, file, changed);
-    });
+        return changed == content ? 0 : replace(path, file, changed);
+    }) == 0;
 }
 
 bool appendPlainFile(const QString& path, const QByteArray& bytes)

@@ -49,14 +49,16 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit =
 // on the file itself, and removes what a writer killed before it left. A
 // turn is waited for a few seconds at most: a writer that never lets the
 // file go fails the write, not every other one's forever. A file that holds
-// `bytes` already is not touched, and waits for no turn. The bytes go into a new
-// file beside it that then takes the name, so a failed write (a full disk)
-// leaves the old content; only where the folder refuses the new file or its
-// rename is the old file written over, once the room a longer content needs
-// is taken, and cut to length last. False, and
-// nothing touched, when the name holds anything but a plain file, or a file
-// the user may not write or with no write permission at all (root too).
-bool writePlainFile(const QString& path, const QByteArray& bytes);
+// `bytes` already is not touched, and waits for no turn. The bytes go into a
+// new file beside it that then takes the name, so a failed write (a full
+// disk) leaves the old content; only where the folder refuses the new file
+// or its rename is the old file written over, once the room a longer content
+// needs is taken, and cut to length last. False, and nothing touched, when
+// the name holds anything but a plain file, or a file the user may not write
+// or with no write permission at all (root too). On failure `*error`, when
+// asked for, is the errno of why: EACCES for a refusal, ENOSPC for a full
+// disk, ...
+bool writePlainFile(const QString& path, const QByteArray& bytes, int* error = nullptr);
 // The same, for the content `change` makes of the current one (empty for a
 // missing file), read under the same lock: no other writer's change is lost
 // in between; a change that leaves the file as it is waits for no turn.

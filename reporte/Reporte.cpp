@@ -11,8 +11,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -145,9 +145,11 @@ ArchivoSpool RegistraSpool(const ConfigReporte& config, const QString& sDocument
 void CopiaArchivo(const QString& sOrigen, const QString& sDestino)
 {
     QByteArray contenido;
-    if (platform::readPlainFile(sOrigen, &contenido) != platform::ReadFailure::None
-        || !platform::writePlainFile(sDestino, contenido))
+    if (platform::readPlainFile(sOrigen, &contenido) != platform::ReadFailure::None)
         throw ErrorDeArchivo(errorArchivo::AccesoRuta);
+    int nErrno = 0;
+    if (!platform::writePlainFile(sDestino, contenido, &nErrno))
+        throw ErrorDeArchivo(ErrorDeSistema(nErrno, sDestino));
 }
 
 void GeneraReporte(const QString& sLineaComando)
@@ -224,8 +226,9 @@ QString CreaArchivoTemporal(const QString& sCarpeta, QRandomGenerator& generador
             ::close(archivo.fd);
             return sRuta;
         }
-        if (!QFileInfo(sCarpeta).isDir())
-            throw ErrorDeArchivo(errorArchivo::RutaNoExiste);
+        // Only a name that is taken is drawn again.
+        if (archivo.error != EEXIST && !archivo.notPlain)
+            throw ErrorDeArchivo(ErrorDeSistema(archivo.error, sRuta));
     }
     throw ErrorDeArchivo(errorArchivo::AccesoRuta);
 }

@@ -5,7 +5,6 @@
 #include "formulario/markup/ImpLinea.h"
 
 #include <functional>
-#include <map>
 #include <optional>
 
 namespace reporte {
@@ -130,7 +129,7 @@ QStringList ResumenMarcado(const DatosResumen& datos, const QDateTime& dFechaHor
 
 // Opens `sArchivo` for output under a free number, lets `escribe` write
 // through that number and closes it on every path; what did not reach the
-// file when it was closed is a device error.
+// file by its closing fails it as well.
 void EscribeArchivo(const QString& sArchivo, const std::function<void(int nNumero)>& escribe)
 {
     const int nNumero = FreeFile();
@@ -144,16 +143,17 @@ void EscribeArchivo(const QString& sArchivo, const std::function<void(int nNumer
         CierraArchivo(nNumero);
         throw;
     }
-    if (!CierraArchivo(nNumero))
-        throw ErrorDeArchivo(errorArchivo::ErrorDispositivo);
+    if (const int nError = CierraArchivo(nNumero))
+        throw ErrorDeArchivo(nError);
 }
 
 void ImprimeResumenTexto(const DatosResumen& datos, const QString& sArchivo)
 {
+    // A line that is not written stops the writing; the closing tells why.
     EscribeArchivo(sArchivo, [&datos](int nNumero) {
         for (const QString& sLinea : ResumenTexto(datos)) {
             if (!EscribeLinea(nNumero, sLinea))
-                throw ErrorDeArchivo(errorArchivo::ErrorDispositivo);
+                return;
         }
     });
 }
@@ -178,27 +178,6 @@ void ImprimeResumen(const DatosResumen& datos, const QString& sArchivo)
                 nLinea = 1;
         }
     });
-}
-
-platform::DbError ErrorDeArchivo(int nError)
-{
-    static const std::map<int, const char*> textos = {
-        {errorArchivo::NumeroInvalido, "Nombre o número de archivo incorrecto"},
-        {errorArchivo::NoEncontrado, "No se ha encontrado el archivo"},
-        {errorArchivo::ModoInvalido, "Modo de archivo incorrecto"},
-        {errorArchivo::YaAbierto, "El archivo ya está abierto"},
-        {errorArchivo::ErrorDispositivo, "Error de E/S de dispositivo"},
-        {errorArchivo::DiscoLleno, "Disco lleno"},
-        {errorArchivo::NombreInvalido, "Nombre de archivo incorrecto"},
-        {errorArchivo::DemasiadosArchivos, "Demasiados archivos"},
-        {errorArchivo::NoDisponible, "Dispositivo no disponible"},
-        {errorArchivo::DiscoNoListo, "El disco no está listo"},
-        {errorArchivo::AccesoRuta, "Error de acceso a la ruta o el archivo"},
-        {errorArchivo::RutaNoExiste, "No se ha encontrado la ruta de acceso"},
-    };
-    const auto texto = textos.find(nError);
-    return platform::DbError(nError, QString::fromUtf8(texto != textos.end() ? texto->second
-                                                                              : "Error de acceso a la ruta o el archivo"));
 }
 
 } // namespace reporte

@@ -3,8 +3,6 @@
 // The sending summary of one saved declaration (report F36008): its lines,
 // written once in the report markup and once as plain text.
 
-#include "platform/dberror.h"
-
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -46,13 +44,9 @@ constexpr int kLineasEtiqueta = 5;
 QStringList ResumenMarcado(const DatosResumen& datos, const QDateTime& dFechaHora);
 
 // Write the plain-text and the markup summary to `sArchivo` (a file opened
-// by number, Windows-1252, CR LF). A file that cannot be written throws
-// ErrorDeArchivo.
+// by number, Windows-1252, CR LF). A file that cannot be written throws its
+// file error (ErrorDeArchivo, ErrorEscrituraReporte).
 void ImprimeResumenTexto(const DatosResumen& datos, const QString& sArchivo);
 void ImprimeResumen(const DatosResumen& datos, const QString& sArchivo);
-
-// The run-time error of a file error number (errorArchivo), with its
-// standard text.
-platform::DbError ErrorDeArchivo(int nError);
 
 } // namespace reporte

@@ -19,7 +19,7 @@ struct ArchivoNumerado {
     std::unique_ptr<QFile> archivo;
     int nModo = 0;
     QString sRuta; // absolute, to find the same file under another number
-    bool bFalloEscritura = false; // a line did not reach the file
+    int nErrorEscritura = 0; // of the first line that did not reach the file
 };
 
 std::map<int, ArchivoNumerado>& Tabla()
@@ -52,7 +52,17 @@ QIODevice::OpenMode ModoQt(int nModo)
     }
 }
 
-// The file error that an operating-system failure stands for.
+bool EnUsoPorOtro(const QString& sRuta, int nModo)
+{
+    for (const auto& [nNumero, abierto] : Tabla()) {
+        if (abierto.sRuta == sRuta && (nModo != modoArchivo::Entrada || abierto.nModo != modoArchivo::Entrada))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int ErrorDeSistema(int nErrno, const QString& sRuta)
 {
     switch (nErrno) {
@@ -64,25 +74,40 @@ int ErrorDeSistema(int nErrno, const QString& sRuta)
     case ENODEV:
     case ENXIO: return errorArchivo::NoDisponible;
     case ENOMEDIUM: return errorArchivo::DiscoNoListo;
-    case EIO: return errorArchivo::ErrorDispositivo;
+    case EIO:
     case ENOSPC:
-    case EDQUOT: return errorArchivo::DiscoLleno;
+    case EDQUOT: return ErrorDeEscritura(nErrno);
     case EMFILE:
     case ENFILE: return errorArchivo::DemasiadosArchivos;
     default: return errorArchivo::AccesoRuta;
     }
 }
 
-bool EnUsoPorOtro(const QString& sRuta, int nModo)
+int ErrorDeEscritura(int nErrno)
 {
-    for (const auto& [nNumero, abierto] : Tabla()) {
-        if (abierto.sRuta == sRuta && (nModo != modoArchivo::Entrada || abierto.nModo != modoArchivo::Entrada))
-            return true;
-    }
-    return false;
+    return nErrno == ENOSPC || nErrno == EDQUOT ? errorArchivo::DiscoLleno : errorArchivo::ErrorDispositivo;
 }
 
-} // namespace
+platform::DbError ErrorDeArchivo(int nError)
+{
+    static const std::map<int, const char*> textos = {
+        {errorArchivo::NumeroInvalido, "Nombre o número de archivo incorrecto"},
+        {errorArchivo::NoEncontrado, "No se ha encontrado el archivo"},
+        {errorArchivo::ModoInvalido, "Modo de archivo incorrecto"},
+        {errorArchivo::YaAbierto, "El archivo ya está abierto"},
+        {errorArchivo::ErrorDispositivo, "Error de E/S de dispositivo"},
+        {errorArchivo::DiscoLleno, "Disco lleno"},
+        {errorArchivo::NombreInvalido, "Nombre de archivo incorrecto"},
+        {errorArchivo::DemasiadosArchivos, "Demasiados archivos"},
+        {errorArchivo::NoDisponible, "Dispositivo no disponible"},
+        {errorArchivo::DiscoNoListo, "El disco no está listo"},
+        {errorArchivo::AccesoRuta, "Error de acceso a la ruta o el archivo"},
+        {errorArchivo::RutaNoExiste, "No se ha encontrado la ruta de acceso"},
+    };
+    const auto texto = textos.find(nError);
+    return platform::DbError(nError, QString::fromUtf8(texto != textos.end() ? texto->second
+                                                                              : "Error de acceso a la ruta o el archivo"));
+}
 
 int FreeFile()
 {
@@ -117,16 +142,19 @@ int AbreNumero(int nArchivo, const QString& sNombre, int nModo)
     return 0;
 }
 
-bool CierraArchivo(int nArchivo)
+int CierraArchivo(int nArchivo)
 {
     const auto it = Tabla().find(nArchivo);
     if (it == Tabla().end())
-        return true;
+        return 0;
     QFile& archivo = *it->second.archivo;
+    errno = 0;
     archivo.close();
-    const bool bEscrito = !it->second.bFalloEscritura && archivo.error() == QFileDevice::NoError;
+    int nError = it->second.nErrorEscritura;
+    if (nError == 0 && archivo.error() != QFileDevice::NoError)
+        nError = ErrorDeEscritura(errno);
     Tabla().erase(it);
-    return bEscrito;
+    return nError;
 }
 
 QFile* ArchivoAbierto(int nArchivo)
@@ -166,8 +194,17 @@ bool EscribeLinea(int nArchivo, const QString& sLinea)
         return false;
     QFile& archivo = *it->second.archivo;
     const QByteArray bytes = platform::toCp1252(sLinea) + "\r\n";
+    // A write the system refuses sets errno; one that never reaches it (a
+    // file not open for output) leaves 0, a device error.
+    errno = 0;
     const bool bEscrita = archivo.isWritable() && archivo.write(bytes) == bytes.size() && archivo.flush();
-    if (!bEscrita)
-        it->second.bFalloEscritura = true;
+    if (!bEscrita && it->second.nErrorEscritura == 0)
+        it->second.nErrorEscritura = ErrorDeEscritura(errno);
     return bEscrita;
+}
+
+int ErrorLineaNoEscrita(int nArchivo)
+{
+    const auto it = Tabla().find(nArchivo);
+    return it == Tabla().end() ? 0 : it->second.nErrorEscritura;
 }

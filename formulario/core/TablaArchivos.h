@@ -6,6 +6,8 @@
 // Failures are told by the classic file error numbers (53 file not found,
 // 76 path not found, ...) that MensajeErrorArchivo explains to the user.
 
+#include "platform/dberror.h"
+
 #include <QString>
 
 class QFile;
@@ -35,6 +37,16 @@ constexpr int AccesoRuta = 75;         // path/file access error (a folder, no r
 constexpr int RutaNoExiste = 76;
 } // namespace errorArchivo
 
+// The file error an operating-system failure (errno) on the file `sRuta`
+// stands for.
+int ErrorDeSistema(int nErrno, const QString& sRuta);
+// The file error of a write that failed with `nErrno`: 61 (disk full) when
+// the disk or the user's quota had no room left for it, else 57 (device
+// error).
+int ErrorDeEscritura(int nErrno);
+// The run-time error of a file error number, with its standard text.
+platform::DbError ErrorDeArchivo(int nError);
+
 // The lowest number not in use (1 to 255); 0 when all are taken.
 int FreeFile();
 // Opens the file under `nArchivo`; 0 when it is open, else the file error.
@@ -42,9 +54,10 @@ int FreeFile();
 // plain file is opened (platform/plainfile.h): a folder, a FIFO or a device
 // at the name, or a link for anything but input, gives 75 (path/file access).
 int AbreNumero(int nArchivo, const QString& sNombre, int nModo);
-// Closes the file; false when something written to it did not reach it. A
-// number that is not open is left alone.
-bool CierraArchivo(int nArchivo);
+// Closes the file; 0 when everything written to it reached it, else the
+// file error (ErrorDeEscritura) of the first write that did not. A number
+// that is not open is left alone.
+int CierraArchivo(int nArchivo);
 // The open file, for random and binary access; nullptr when not open.
 QFile* ArchivoAbierto(int nArchivo);
 
@@ -54,3 +67,6 @@ bool LeeLinea(int nArchivo, QString& sLinea);
 bool FinArchivo(int nArchivo);
 // Writes the text and CR LF; false when it could not be written.
 bool EscribeLinea(int nArchivo, const QString& sLinea);
+// The file error (ErrorDeEscritura) of the first line of the open file that
+// could not be written; 0 when none.
+int ErrorLineaNoEscrita(int nArchivo);

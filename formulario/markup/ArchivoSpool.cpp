@@ -1,6 +1,7 @@
 #include "formulario/markup/ArchivoSpool.h"
 
 #include "formulario/core/TablaArchivos.h"
+#include "formulario/markup/ImpLinea.h"
 #include "platform/database.h"
 #include "platform/plainfile.h"
 
@@ -76,10 +77,9 @@ void BorraTemporalesHuerfanos(const QString& sCarpeta)
     }
 }
 
-[[noreturn]] void FalloEscritura()
+[[noreturn]] void FalloEscritura(int nErrno)
 {
-    throw platform::DbError(errorArchivo::ErrorDispositivo,
-                            QStringLiteral("No se pudo escribir en el archivo del reporte."));
+    throw ErrorEscrituraReporte(ErrorDeEscritura(nErrno));
 }
 
 // The written file, once on disk, takes the numbered name; nothing that
@@ -88,16 +88,17 @@ void BorraTemporalesHuerfanos(const QString& sCarpeta)
 void AsientaArchivo(const QString& sTemporal, const QString& sRuta)
 {
     const platform::PlainFileOpen escrito = platform::openPlainFile(sTemporal, O_RDONLY | O_NOFOLLOW);
-    const bool bEnDisco = escrito.fd >= 0 && ::fsync(escrito.fd) == 0;
-    if (escrito.fd >= 0)
-        ::close(escrito.fd);
-    if (!bEnDisco)
-        FalloEscritura();
+    if (escrito.fd < 0)
+        FalloEscritura(escrito.error);
+    const int nErrno = ::fsync(escrito.fd) == 0 ? 0 : errno;
+    ::close(escrito.fd);
+    if (nErrno != 0)
+        FalloEscritura(nErrno);
     const QByteArray sDesde = QFile::encodeName(sTemporal);
     const QByteArray sHacia = QFile::encodeName(sRuta);
     if (::renameat2(AT_FDCWD, sDesde.constData(), AT_FDCWD, sHacia.constData(), RENAME_NOREPLACE) != 0
         && ((errno != EINVAL && errno != ENOSYS) || ::rename(sDesde.constData(), sHacia.constData()) != 0))
-        FalloEscritura();
+        FalloEscritura(errno);
     // The new name reaches the disk before the row is committed; a folder
     // that cannot be synced is left to the system.
     const int fdCarpeta = ::open(QFile::encodeName(QFileInfo(sRuta).absolutePath()).constData(),

@@ -1,7 +1,6 @@
 #include "formulario/markup/ImpLinea.h"
 
 #include "formulario/core/TablaArchivos.h"
-#include "platform/dberror.h"
 
 QString sSalida;
 int nArchivo = 0;
@@ -22,8 +21,7 @@ void Escribe(const QString& sLinea)
     if (sSalida != kSalidaArchivo)
         return;
     if (!EscribeLinea(nArchivo, sLinea))
-        throw platform::DbError(errorArchivo::ErrorDispositivo,
-                                QStringLiteral("No se pudo escribir en el archivo del reporte."));
+        throw ErrorEscrituraReporte(ErrorLineaNoEscrita(nArchivo));
 }
 
 bool EsTag(const QString& sLinea)
@@ -44,6 +42,14 @@ int LineasPorPagina()
 }
 
 } // namespace
+
+platform::DbError ErrorEscrituraReporte(int nError)
+{
+    if (nError == errorArchivo::DiscoLleno)
+        return ErrorDeArchivo(nError);
+    return platform::DbError(errorArchivo::ErrorDispositivo,
+                             QStringLiteral("No se pudo escribir en el archivo del reporte."));
+}
 
 void ImprimeLinea(QString& sLinea)
 {

@@ -9,7 +9,10 @@
 // The producer takes a free number into nArchivo, opens the file for output
 // under it (TablaArchivos), sets sSalida to "ARCHIVO", nLinea to 0 and
 // nPagina to the first page, writes, and closes the file.
-// A failed write throws platform::DbError with the file error number.
+// A failed write throws platform::DbError with the file error number
+// (ErrorEscrituraReporte).
+
+#include "platform/dberror.h"
 
 #include <QString>
 #include <QVariant>
@@ -30,6 +33,11 @@ inline const QString kTagFuente = QStringLiteral("<!font!>Courier New<!/font!>")
 inline const QString kTagVertical = QStringLiteral("<!Orientacion!>V<!/Orientacion!>");
 inline const QString kTagHorizontal = QStringLiteral("<!Orientacion!>H<!/Orientacion!>");
 inline const QString kTagColor = QStringLiteral("<!Color!>&H00FFFFC0&<!/Color!>"); // pale cyan preview pages
+
+// The run-time error of a report file that could not be written whole, for
+// its file error: a full disk is told as such, any other failure as a write
+// of the report that failed.
+platform::DbError ErrorEscrituraReporte(int nError);
 
 // Writes a tag line unchanged, or turns a plain line into a "pPos" command at
 // x 10, nFila + 175, size 8, page nPagina - 1, and leaves the command in

@@ -226,9 +226,12 @@ TEST_F(PlainFiles, AFullDiskLeavesTheOldFileWhole)
     const QString target = path("disco/KOVAL.INI");
     ASSERT_TRUE(writePlainFile(target, kOld));
     const auto refused = [&] {
-        EXPECT_FALSE(writePlainFile(target, QByteArray(8192, 'n')));
+        int error = 0;
+        EXPECT_FALSE(writePlainFile(target, QByteArray(8192, 'n'), &error));
+        EXPECT_EQ(error, ENOSPC);
         EXPECT_EQ(plainBytes(target), kOld);
-        EXPECT_FALSE(writePlainFile(path("disco/NUEVO.INI"), "n"));
+        EXPECT_FALSE(writePlainFile(path("disco/NUEVO.INI"), "n", &error));
+        EXPECT_EQ(error, ENOSPC);
         EXPECT_EQ(filesIn(path("disco")).filter("INI"), QStringList{"KOVAL.INI"});
     };
     disk.fillRoom();

@@ -9,6 +9,7 @@
 #include "tests/support/OtherUser.h"
 #include "tests/support/PlantedFile.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/SmallDisk.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -439,6 +440,28 @@ TEST_F(QuenboTest, AMarkupThatCannotBeWrittenIsNotRegisteredAndLeavesNoTemporary
     EXPECT_TRUE(caja.text.startsWith("Error tecnico:  76\\n")) << caja.text.toStdString();
     EXPECT_EQ(archivos("TMP"), QStringList());
     EXPECT_EQ(spool(), QStringList());
+}
+
+// The text summary goes to TMP, the markup to RPT: whichever disk is full,
+// of data or of files, the run says so and registers nothing.
+TEST_F(QuenboTest, AFullDiskIsToldAsSuch)
+{
+    const struct {
+        const char* sCarpeta;
+        bool bSinInodos;
+    } casos[] = {{"TMP", false}, {"TMP", true}, {"RPT", false}, {"RPT", true}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(std::string(caso.sCarpeta) + (caso.bSinInodos ? ", no inode left" : ", no room left"));
+        const SmallDisk disco(paths().dbPath + caso.sCarpeta);
+        if (!disco.mounted())
+            GTEST_SKIP() << "only root mounts a tmpfs";
+        caso.bSinInodos ? disco.fillInodes() : disco.fillRoom();
+
+        const RunBox caja = esperaFalla(ejecuta(1), "Mensaje");
+
+        EXPECT_EQ(caja.text, "Error tecnico:  61\\nDisco lleno\\nIntente nuevamente por favor.");
+        EXPECT_EQ(spool(), QStringList());
+    }
 }
 
 TEST_F(QuenboTest, RunsWithoutADisplay)

@@ -172,9 +172,9 @@ void ImprimeDeclaracion(const EleccionReporte& eleccion, int nTipDoc)
     }
     sLineaRep = QStringLiteral("<!nHojas!>%1<!/nHojas!>").arg(nUltPagina + 1);
     // What did not reach the file by its closing fails the report as well.
-    if (!EscribeLinea(nArchivo, sLineaRep) || !CierraArchivo(nArchivo))
-        throw platform::DbError(errorArchivo::ErrorDispositivo,
-                                QStringLiteral("No se pudo escribir en el archivo del reporte."));
+    EscribeLinea(nArchivo, sLineaRep);
+    if (const int nError = CierraArchivo(nArchivo))
+        throw ErrorEscrituraReporte(nError);
     PunteroNormal();
 }
 

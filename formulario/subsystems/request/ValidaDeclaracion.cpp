@@ -264,7 +264,7 @@ std::optional<bool> ValidaDeclaracion(const std::function<bool(int nArchivoMens)
     else
         nInconsistencia = 1;
     // Findings that did not all reach the file are not shown as if they had.
-    if (!CierraArchivo(nArchivoMens)) {
+    if (CierraArchivo(nArchivoMens) != 0) {
         MensajeArchivoNoEscrito(sArchivo);
         return std::nullopt;
     }

@@ -28,7 +28,7 @@ TEST(TablaArchivos, OnlyAPlainFileIsOpenedAndALinkOnlyForReading)
             SCOPED_TRACE(std::string(plantedName(tipo)) + ", mode " + std::to_string(modo.nModo));
             const bool bSeAbre = tipo == Planted::Link && modo.bLectura;
             EXPECT_EQ(AbreNumero(1, sRuta, modo.nModo), bSeAbre ? 0 : errorArchivo::AccesoRuta);
-            EXPECT_TRUE(CierraArchivo(1));
+            EXPECT_EQ(CierraArchivo(1), 0);
             EXPECT_TRUE(stillPlanted(tipo, sRuta, sFuera));
             EXPECT_EQ(plainBytes(sFuera), QByteArray("fuera\r\n"));
         }
