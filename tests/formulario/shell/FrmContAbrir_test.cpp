@@ -149,6 +149,17 @@ protected:
         return frm;
     }
 
+    // A fresh updating picker, the active window with its list on the keyboard.
+    FrmContAbrir& CargaEnPantalla()
+    {
+        auto& frm = Carga<FrmContAbrir>(1);
+        frm.show();
+        frm.activateWindow();
+        frm.grdContrib->setFocus();
+        EXPECT_TRUE(waitUntil([&frm] { return QApplication::focusWidget() == frm.grdContrib; }));
+        return frm;
+    }
+
     // Chooses the declaration in a fresh deleting picker, presses the action
     // button and answers the confirmation.
     template <class Picker>
@@ -457,11 +468,7 @@ TEST_F(SelectoresTest, AFailingRequestFormLeavesThePickerUsable)
 TEST_F(SelectoresTest, AfterAFailedRequestFormOrAnEmptiedListThePickerHasTheKeyboard)
 {
     REQUIRE_DISPLAY();
-    auto& frm = Carga<FrmContAbrir>(1);
-    frm.show();
-    frm.activateWindow();
-    frm.grdContrib->setFocus();
-    ASSERT_TRUE(waitUntil([&frm] { return QApplication::focusWidget() == frm.grdContrib; }));
+    auto& frm = CargaEnPantalla();
 
     script.onForm(QStringLiteral("Frm913"), [](QWidget&) -> int {
         throw platform::DbError(platform::dberr::NoCurrentRecord, QStringLiteral("No hay registro activo."));
@@ -484,11 +491,7 @@ TEST_F(SelectoresTest, AfterAFailedRequestFormOrAnEmptiedListThePickerHasTheKeyb
 TEST_F(SelectoresTest, ARequestFormThatCannotLoadClosesAfterSayingSo)
 {
     REQUIRE_DISPLAY();
-    auto& frm = Carga<FrmContAbrir>(1);
-    frm.show();
-    frm.activateWindow();
-    frm.grdContrib->setFocus();
-    ASSERT_TRUE(waitUntil([&frm] { return QApplication::focusWidget() == frm.grdContrib; }));
+    auto& frm = CargaEnPantalla();
     db().execute("ALTER TABLE F0913MOTIVO RENAME TO F0913MOTIVO_APARTE");
 
     // Armed once the form shows: loading it runs the events.
