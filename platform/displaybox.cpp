@@ -27,7 +27,11 @@ public:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        auto& box = *static_cast<QLineEdit*>(object);
+        // Also called while a box is destroyed, when it is a box no more.
+        auto* watched = qobject_cast<QLineEdit*>(object);
+        if (!watched)
+            return false;
+        QLineEdit& box = *watched;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
