@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QWindow>
 
 #include <cstdio>
 #include <unistd.h>
@@ -84,11 +86,22 @@ QString shownTitle(const QString& title)
     return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 
+// Once a box or form is gone, the window it was shown over takes the
+// keyboard again: without a window manager nothing else gives it back, and
+// the keyboard would go nowhere. Qt may already count that window active
+// (activateWindow then asks nothing), so the window system is asked.
+void giveKeyboardBack(const QPointer<QWidget>& window)
+{
+    if (window && window->isVisible() && window->windowHandle())
+        window->windowHandle()->requestActivate();
+}
+
 int showMessageBox(const QString& text, int style, const QString& title)
 {
-    QWidget* parent = QApplication::activeModalWidget();
+    QPointer<QWidget> parent = QApplication::activeModalWidget();
     if (!parent)
         parent = QApplication::activeWindow();
+    const auto keyboardBack = qScopeGuard([&parent] { giveKeyboardBack(parent); });
     QMessageBox box(icon(style), title, text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
 
@@ -260,6 +273,8 @@ int showModal(QWidget& form)
         int result = 0;
         return script->formAnswered(form, &result) ? result : 0;
     }
+    const QPointer<QWidget> openedFrom = QApplication::activeWindow();
+    const auto keyboardBack = qScopeGuard([&openedFrom] { giveKeyboardBack(openedFrom); });
     if (auto* dialog = qobject_cast<QDialog*>(&form))
         return dialog->exec();
     return showWidgetModally(form);

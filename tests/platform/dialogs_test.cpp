@@ -2,6 +2,7 @@
 
 #include "tests/platform/scopedenv.h"
 #include "tests/support/OnDisplay.h"
+#include "tests/support/x11window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -461,6 +462,38 @@ TEST_F(ShownForms, ADialogRunsModallyAndGivesItsResult)
     });
     EXPECT_EQ(showModal(form), 5);
     EXPECT_FALSE(form.isVisible());
+}
+
+// Without a window manager to hand the keyboard on, the window a box or a
+// form was shown over has the keyboard again once it is gone.
+TEST_F(ShownForms, TheWindowABoxOrFormWasShownOverHasTheKeyboardAgain)
+{
+    REQUIRE_DISPLAY();
+    QWidget ventana;
+    ventana.show();
+    ventana.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return x11InputFocus() == ventana.winId(); }));
+    const std::function<void()> muestras[] = {
+        [] {
+            whenBoxActive([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+            messageBox("texto", mb::OkOnly, "T");
+        },
+        [] {
+            QDialog form;
+            whenModalShown([](QWidget* modal) { modal->close(); });
+            showModal(form);
+        },
+        [] {
+            QWidget form;
+            whenModalShown([](QWidget* modal) { modal->close(); });
+            showModal(form);
+        },
+    };
+    for (const auto& muestra : muestras) {
+        muestra();
+        EXPECT_TRUE(waitUntil(
+            [&] { return x11InputFocus() == ventana.winId() && QApplication::activeWindow() == &ventana; }));
+    }
 }
 
 TEST_F(ShownForms, AWidgetIsModalUntilItIsHidden)

@@ -16,6 +16,20 @@ bool X11Window::displayAvailable()
     return true;
 }
 
+unsigned long x11InputFocus()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0;
+    Window focus = 0;
+    int revertTo = 0;
+    XGetInputFocus(display, &focus, &revertTo);
+    if (focus == PointerRoot || focus == None)
+        focus = DefaultRootWindow(display);
+    XCloseDisplay(display);
+    return focus;
+}
+
 X11Window::X11Window(const QString& title, bool mapped)
 {
     Display* display = XOpenDisplay(nullptr);

@@ -21,6 +21,9 @@ private:
     unsigned long window_ = 0;
 };
 
+// The X window that has the keyboard (the root window when none has it).
+unsigned long x11InputFocus();
+
 // An X server of the test's own (Xvfb), made the process's display for the
 // life of the object, so that windows other tests open at the same time are
 // not seen.
