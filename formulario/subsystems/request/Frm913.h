@@ -180,6 +180,7 @@ private:
     QMap<int, QString> TextosCasillas() const;
     bool GridVacia(int nIndex, const QString& sAccion);
     bool ConfirmaDecisionMasiva(int Index, const QString& sMarca);
+    void TrasDecisionMasiva(bool bHecha);
     // Shows the review dialog of grid nIndex's debts; true when it saved one.
     bool MuestraDialogoDeuda(int nIndex);
     QString CondicionBorrado(QVariantList& params) const;

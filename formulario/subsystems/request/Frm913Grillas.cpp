@@ -144,18 +144,26 @@ void Frm913::CmdAcoge_Click(int Index)
 {
     if (!ConfirmaDecisionMasiva(Index, QStringLiteral("acogidas")))
         return;
-    if (AcogeTodas(sNumDocDeclarante, mkeFechaAcog->displayText()))
-        bModificado = true;
-    CargaTabIndex(1);
+    TrasDecisionMasiva(AcogeTodas(sNumDocDeclarante, mkeFechaAcog->displayText()));
 }
 
 void Frm913::CmdNoAcoge_Click(int Index)
 {
     if (!ConfirmaDecisionMasiva(Index, QStringLiteral("no acogidas")))
         return;
-    if (NoAcogeTodas(sNumDocDeclarante))
-        bModificado = true;
+    TrasDecisionMasiva(NoAcogeTodas(sNumDocDeclarante));
+}
+
+// Grid 1 is loaded again either way; a decision made marks the form and
+// brings its total up to date, which carries the accepted debt into the
+// entity's boxes, as a change from a review dialog does.
+void Frm913::TrasDecisionMasiva(bool bHecha)
+{
     CargaTabIndex(1);
+    if (!bHecha)
+        return;
+    bModificado = true;
+    CalculaMontoTotal(txtmtototal(1), 1);
 }
 
 bool Frm913::MuestraDialogoDeuda(int nIndex)

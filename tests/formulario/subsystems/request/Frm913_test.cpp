@@ -1124,6 +1124,18 @@ TEST_F(Frm913ComandosTest, AcceptingAllTakesTheUndecidedUncontestedDebts)
     EXPECT_TRUE(frm.Modificado());
 }
 
+// The total counts the one accepted notified debt; the entity's accepted-debt
+// box counts the hand-entered ones too.
+TEST_F(Frm913ComandosTest, AcceptingAllCarriesTheAcceptedDebtIntoTheTotalAndTheBoxes)
+{
+    Frm913& frm = AbreSinDecidir();
+    frm.SSTab1->setCurrentIndex(1);
+    script.answer(Yes);
+    frm.CmdAcoge_Click(1);
+    EXPECT_EQ(frm.txtmtototal(1).text(), QStringLiteral("1,100"));
+    EXPECT_EQ(frm.txtValor[500]->text(), QStringLiteral("5,100"));
+}
+
 TEST_F(Frm913ComandosTest, RejectingAllTakesContestedDebtsToo)
 {
     Frm913& frm = AbreSinDecidir();
