@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QSet>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -128,11 +129,12 @@ QList<ColumnaGrilla> Columnas(const std::array<ColumnaDeuda, N>& tabla)
 }
 
 // Fits a grid's captioned columns whenever its rows are loaded or its width
-// changes; in between, the widths the user drags stay. A column is as wide
-// as its widest cell and never narrower than the longest word of its
-// caption; the descriptions share what the others leave, the narrowest
-// first, whole when an even share holds it. The heading is as tall as the
-// captions wrapped in their columns.
+// changes. A column is as wide as its widest cell and never narrower than
+// the longest word of its caption; the descriptions share what the others
+// leave, the narrowest first, whole when an even share holds it. A column
+// the user sized with the mouse on its heading's edge keeps that width for
+// the grid's life and leaves the rest to the others. The heading is as tall
+// as the captions wrapped in their columns.
 class AjusteColumnas : public QObject {
 public:
     AjusteColumnas(QTableView& grilla, std::span<const ColumnaDeuda> tabla)
@@ -141,14 +143,22 @@ public:
         , tabla_(tabla)
     {
         grilla.viewport()->installEventFilter(this);
+        grilla.horizontalHeader()->viewport()->installEventFilter(this);
         connect(grilla.model(), &QAbstractItemModel::modelReset, this, &AjusteColumnas::Ajusta);
+        connect(grilla.horizontalHeader(), &QHeaderView::sectionResized, this, &AjusteColumnas::SeccionCambiada);
         Ajusta();
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* objeto, QEvent* event) override
     {
-        if (event->type() == QEvent::Resize) {
+        if (objeto == grilla_.horizontalHeader()->viewport()) {
+            // A double click on an edge sizes its column too.
+            if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+                bRaton_ = true;
+            else if (event->type() == QEvent::MouseButtonRelease)
+                bRaton_ = false;
+        } else if (event->type() == QEvent::Resize) {
             const auto& cambio = *static_cast<QResizeEvent*>(event);
             if (cambio.size().width() != cambio.oldSize().width())
                 Ajusta();
@@ -157,6 +167,24 @@ protected:
     }
 
 private:
+    // The stretched last column follows the others, so it is never the
+    // user's own.
+    void SeccionCambiada(int nColumna)
+    {
+        if (bRaton_ && nColumna != UltimaVisible())
+            dimensionadas_.insert(nColumna);
+    }
+
+    int UltimaVisible() const
+    {
+        const QHeaderView& cabecera = *grilla_.horizontalHeader();
+        for (int nVisual = cabecera.count() - 1; nVisual >= 0; --nVisual) {
+            if (!cabecera.isSectionHidden(cabecera.logicalIndex(nVisual)))
+                return cabecera.logicalIndex(nVisual);
+        }
+        return -1;
+    }
+
     QString Titulo(int nColumna) const { return QString::fromUtf8(tabla_[nColumna].sTitulo); }
     int Margen() const
     {
@@ -188,6 +216,10 @@ private:
         for (int nColumna = 0; nColumna < int(tabla_.size()); ++nColumna) {
             if (grilla_.isColumnHidden(nColumna))
                 continue;
+            if (dimensionadas_.contains(nColumna)) {
+                nResto -= grilla_.columnWidth(nColumna);
+                continue;
+            }
             const int nAncho = AnchoNecesario(nColumna);
             if (tabla_[nColumna].bDescripcion) {
                 descripciones.emplace_back(nAncho, nColumna);
@@ -225,6 +257,8 @@ private:
 
     QTableView& grilla_;
     std::span<const ColumnaDeuda> tabla_;
+    QSet<int> dimensionadas_; // sized by the user
+    bool bRaton_ = false;     // a mouse button is down on the heading
 };
 
 // Lays the grid's columns out: hidden columns, captions wrapped in their

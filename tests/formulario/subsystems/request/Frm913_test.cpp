@@ -1303,6 +1303,17 @@ protected:
         QCoreApplication::processEvents();
         return *frm.TDBGrid[nGrilla];
     }
+
+    // Drags the right edge of the column's heading `nDesplazamiento` pixels.
+    static void ArrastraBorde(QTableView& grilla, int nColumna, int nDesplazamiento)
+    {
+        QWidget& cabecera = *grilla.horizontalHeader()->viewport();
+        const int x = grilla.columnViewportPosition(nColumna) + grilla.columnWidth(nColumna) - 1;
+        const int y = cabecera.height() / 2;
+        Raton(cabecera, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(x, y));
+        Raton(cabecera, QEvent::MouseMove, Qt::LeftButton, QPoint(x + nDesplazamiento, y));
+        Raton(cabecera, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(x + nDesplazamiento, y));
+    }
 };
 
 TEST_P(Frm913ColumnasTest, EveryHeadingIsReadableInItsColumn)
@@ -1353,14 +1364,22 @@ TEST_P(Frm913ColumnasTest, TheCaptionedColumnsShowWithoutScrollingSideways)
 TEST_P(Frm913ColumnasTest, AColumnWidensByDraggingTheEdgeOfItsHeading)
 {
     QTableView& grilla = Grilla(GetParam().nGrilla);
-    QWidget& cabecera = *grilla.horizontalHeader()->viewport();
     const int nAntes = grilla.columnWidth(3);
-    const int x = grilla.columnViewportPosition(3) + nAntes - 1;
-    const int y = cabecera.height() / 2;
-    Raton(cabecera, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(x, y));
-    Raton(cabecera, QEvent::MouseMove, Qt::LeftButton, QPoint(x + 40, y));
-    Raton(cabecera, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(x + 40, y));
+    ArrastraBorde(grilla, 3, 40);
     EXPECT_EQ(grilla.columnWidth(3), nAntes + 40);
+}
+
+// As when a review dialog closes: the rows are loaded again, the dragged
+// column keeps its width and the others still fit beside it.
+TEST_P(Frm913ColumnasTest, ADraggedWidthStaysWhenTheRowsAreLoadedAgain)
+{
+    const int nGrilla = GetParam().nGrilla;
+    QTableView& grilla = Grilla(nGrilla);
+    const int nArrastrado = grilla.columnWidth(3) + 40;
+    ArrastraBorde(grilla, 3, 40);
+    SharedForm<Frm913>::instance().CargaTabIndex(nGrilla);
+    EXPECT_EQ(grilla.columnWidth(3), nArrastrado);
+    EXPECT_EQ(grilla.horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_P(Frm913ColumnasTest, ACutCellShowsItsWholeTextAsItsTooltipAndAWholeOneNone)
