@@ -85,6 +85,7 @@ FrmConsultas::FrmConsultas()
     grdConsultas->setModel(Dta1);
     grdConsultas->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdConsultas->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdConsultas->setTabKeyNavigation(false);
     grdConsultas->verticalHeader()->hide();
     grdConsultas->horizontalHeader()->setStretchLastSection(true);
     cmdImprimir = new QPushButton(QStringLiteral("&Imprimir"), this);

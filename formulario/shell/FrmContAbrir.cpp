@@ -108,6 +108,7 @@ SelectorDeclaraciones::SelectorDeclaraciones(Variante variante)
     grdContrib->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdContrib->setSelectionMode(QAbstractItemView::SingleSelection);
     grdContrib->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdContrib->setTabKeyNavigation(false);
     grdContrib->setAlternatingRowColors(true);
     grdContrib->verticalHeader()->setDefaultSectionSize(grdContrib->fontMetrics().height() + 6);
     grdContrib->horizontalHeader()->setSectionsClickable(true);

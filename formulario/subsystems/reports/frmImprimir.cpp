@@ -108,6 +108,7 @@ void frmImprimir::CreaControles()
     grdImprimir->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdImprimir->setSelectionMode(QAbstractItemView::SingleSelection);
     grdImprimir->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdImprimir->setTabKeyNavigation(false);
     grdImprimir->setItemDelegate(new CeldaDeFila(grdImprimir));
     grdImprimir->verticalHeader()->hide();
     grdImprimir->setColumnHidden(ColTipDoc, true);

@@ -425,6 +425,7 @@ void Frm913::CreaGrilla(QWidget* pagina, int nIndex)
     grilla->setSelectionBehavior(QAbstractItemView::SelectRows);
     grilla->setSelectionMode(QAbstractItemView::SingleSelection);
     grilla->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilla->setTabKeyNavigation(false);
     grilla->verticalHeader()->setDefaultSectionSize(grilla->fontMetrics().height() + 6);
     grilla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // The highlighted row marks the current debt; row numbers would only take

@@ -530,6 +530,26 @@ TEST_F(SelectoresTest, ClosingThePickerGivesTheMainWindowTheKeyboard)
     EXPECT_EQ(QGuiApplication::focusWindow(), principal.windowHandle());
 }
 
+// Tab and Shift+Tab leave the list for the buttons, as in any window.
+TEST_F(SelectoresTest, TabLeavesTheListForTheNextControl)
+{
+    REQUIRE_DISPLAY();
+    auto& frm = CargaEnPantalla();
+    const struct {
+        int nTecla;
+        Qt::KeyboardModifiers modificadores;
+        QPushButton* destino;
+    } casos[] = {
+        {Qt::Key_Tab, Qt::NoModifier, frm.CmdOpciones[0]},
+        {Qt::Key_Backtab, Qt::ShiftModifier, frm.CmdOpciones[1]},
+    };
+    for (const auto& c : casos) {
+        frm.grdContrib->setFocus();
+        Pulsa(*frm.grdContrib, c.nTecla, c.modificadores);
+        EXPECT_EQ(QApplication::focusWidget(), c.destino) << c.nTecla;
+    }
+}
+
 TEST_F(SelectoresTest, ADeclarantWithoutDocumentTypeTextIsNotSelectable)
 {
     db().execute("INSERT INTO CONT (tip_doc_d, doc_id_d, nombre, usuario) VALUES (9, '99999999', 'SIN TIPO', 'ADMIN')");
