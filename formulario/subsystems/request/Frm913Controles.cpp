@@ -141,9 +141,10 @@ public:
         : QObject(&grilla)
         , grilla_(grilla)
         , tabla_(tabla)
+        , cabecera_(grilla.horizontalHeader()->viewport())
     {
         grilla.viewport()->installEventFilter(this);
-        grilla.horizontalHeader()->viewport()->installEventFilter(this);
+        cabecera_->installEventFilter(this);
         connect(grilla.model(), &QAbstractItemModel::modelReset, this, &AjusteColumnas::Ajusta);
         connect(grilla.horizontalHeader(), &QHeaderView::sectionResized, this, &AjusteColumnas::SeccionCambiada);
         Ajusta();
@@ -152,7 +153,9 @@ public:
 protected:
     bool eventFilter(QObject* objeto, QEvent* event) override
     {
-        if (objeto == grilla_.horizontalHeader()->viewport()) {
+        // Also called while the grid is destroyed, when it is a grid no more:
+        // nothing here asks the grid anything then.
+        if (objeto == cabecera_) {
             // A double click on an edge sizes its column too.
             if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
                 bRaton_ = true;
@@ -257,6 +260,7 @@ private:
 
     QTableView& grilla_;
     std::span<const ColumnaDeuda> tabla_;
+    QWidget* cabecera_; // where the user drags the columns' edges
     QSet<int> dimensionadas_; // sized by the user
     bool bRaton_ = false;     // a mouse button is down on the heading
 };
