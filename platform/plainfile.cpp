@@ -3,10 +3,11 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QThread>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
@@ -22,8 +23,9 @@ constexpr int kTemporaryAttempts = 16;
 // How long a writer waits for its turn before the write fails, as a statement
 // waits out the database's busy timeout: one that never lets the file go
 // (stopped, or hung on a slow share) must not hold every other writer for good.
+// Writers that let it go take turns however slow their disk.
 constexpr int kLockWaitMs = 3000;
-constexpr int kLockPollMs = 20;
+constexpr long kLockTickMs = 10;
 
 bool forOutput(int flags)
 {
@@ -139,14 +141,81 @@ PlainFileOpen openForLock(const QString& path, bool* created)
     }
 }
 
+// The signal that ends a wait for a lock: it only interrupts the flock(2)
+// of the thread its timer was made for, and does nothing else.
+int lockTimeoutSignal()
+{
+    static const int signal = [] {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0; // no SA_RESTART: the interrupted flock(2) returns EINTR
+        ::sigaction(SIGRTMIN, &action, nullptr);
+        return SIGRTMIN;
+    }();
+    return signal;
+}
+
+// A timer of the calling thread that goes off at the deadline, and every few
+// milliseconds after it: a signal that comes before the wait has begun is
+// followed by another.
+class WaitTimer {
+public:
+    explicit WaitTimer(const QDeadlineTimer& deadline)
+    {
+        struct sigevent event {};
+        event.sigev_notify = SIGEV_THREAD_ID;
+        event.sigev_signo = lockTimeoutSignal();
+        event._sigev_un._tid = ::gettid();
+        if (::timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0)
+            return;
+        created_ = true;
+        const qint64 remaining = std::max<qint64>(1, deadline.remainingTimeNSecs());
+        struct itimerspec times {};
+        times.it_value.tv_sec = time_t(remaining / 1000000000);
+        times.it_value.tv_nsec = long(remaining % 1000000000);
+        times.it_interval.tv_nsec = kLockTickMs * 1000000L;
+        armed_ = ::timer_settime(timer_, 0, &times, nullptr) == 0;
+    }
+    ~WaitTimer()
+    {
+        if (created_)
+            ::timer_delete(timer_);
+    }
+    WaitTimer(const WaitTimer&) = delete;
+    WaitTimer& operator=(const WaitTimer&) = delete;
+
+    bool armed() const { return armed_; }
+
+private:
+    timer_t timer_ {};
+    bool created_ = false;
+    bool armed_ = false;
+};
+
+// Takes the exclusive flock(2) on `fd`, waiting in the kernel's queue for it
+// until the deadline: the lock goes to a waiter the moment its holder lets it
+// go. False with errno EWOULDBLOCK when the deadline came first, or the errno
+// of any other failure.
 bool waitForLock(int fd, const QDeadlineTimer& deadline)
 {
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    if (errno != EWOULDBLOCK)
+        return false;
+    const WaitTimer timer(deadline);
+    if (!timer.armed())
+        return false;
+    for (;;) {
+        if (::flock(fd, LOCK_EX) == 0)
+            return true;
+        if (errno != EINTR)
             return false;
-        QThread::msleep(kLockPollMs);
+        if (deadline.hasExpired()) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
     }
-    return true;
 }
 
 // The name still leads to the locked file: the writer before may have put a
@@ -158,12 +227,57 @@ bool stillNamed(const QByteArray& name, LockedFile* locked)
         && named.st_dev == locked->info.st_dev && named.st_ino == locked->info.st_ino;
 }
 
+QByteArray folderOf(const QByteArray& name)
+{
+    const qsizetype slash = name.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
+}
+
+// The turn for the file's lock. A writer that has just let the file go and
+// comes back at once would take its lock again before a writer that has
+// waited for it wakes up; so who comes next is settled first, under a lock
+// of the folder, held until the file's lock is taken. The folder's lock is
+// never replaced as the file is, and the one waiting for the file holds it:
+// the writer coming back queues behind. Where the folder cannot be locked
+// (no right to read it, a share that locks no folder), the file's lock
+// alone is waited for.
+class Turn {
+public:
+    Turn(const QByteArray& name, const QDeadlineTimer& deadline)
+        : folder_(::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (folder_ >= 0 && !waitForLock(folder_, deadline)) {
+            expired_ = errno == EWOULDBLOCK;
+            ::close(folder_);
+            folder_ = -1;
+        }
+    }
+    ~Turn()
+    {
+        if (folder_ >= 0)
+            ::close(folder_);
+    }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+
+    bool expired() const { return expired_; }
+
+private:
+    int folder_;
+    bool expired_ = false;
+};
+
 LockedFile lockFile(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
     const QDeadlineTimer deadline(kLockWaitMs);
+    LockedFile locked;
+    const Turn turn(name, deadline);
+    if (turn.expired()) {
+        locked.error = EWOULDBLOCK;
+        return locked;
+    }
     for (;;) {
-        LockedFile locked;
         const PlainFileOpen file = openForLock(path, &locked.created);
         if (file.fd < 0) {
             locked.error = openError(file);
@@ -178,6 +292,7 @@ LockedFile lockFile(const QString& path)
         if (stillNamed(name, &locked))
             return locked;
         ::close(locked.fd);
+        locked.fd = -1;
     }
 }
 
@@ -194,10 +309,8 @@ bool isTemporaryOf(const QByteArray& entry, const QByteArray& name)
 void removeLeftovers(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
-    const qsizetype slash = name.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
-    const QByteArray base = name.mid(slash + 1);
-    DIR* entries = ::opendir(folder.constData());
+    const QByteArray base = name.mid(name.lastIndexOf('/') + 1);
+    DIR* entries = ::opendir(folderOf(name).constData());
     if (!entries)
         return;
     while (const dirent* entry = ::readdir(entries)) {
@@ -250,32 +363,51 @@ int errorOf(bool succeeded)
     return succeeded ? 0 : errno;
 }
 
-// Takes the room a longer content needs before any old byte is written
-// over, so that a full disk or quota fails the write with the old file whole.
-int reserveRoom(const LockedFile& file, const QByteArray& bytes)
+// Bytes that read as nothing after any text: a line end, then blanks.
+QByteArray filler(qsizetype size)
 {
-    const off_t size = file.info.st_size;
-    if (bytes.size() <= size || ::fallocate(file.fd, FALLOC_FL_KEEP_SIZE, 0, bytes.size()) == 0)
-        return 0;
-    if (errno != EOPNOTSUPP)
-        return errno;
-    // The file system reserves no room: the bytes beyond the old end are
-    // written first, which takes it as well. A full disk stops them there,
-    // and the file goes back to its old length, whole.
-    const int error = errorOf(::lseek(file.fd, size, SEEK_SET) == size && writeAll(file.fd, bytes.mid(size)));
-    if (error != 0)
-        ::ftruncate(file.fd, size);
-    return error;
+    return size == 0 ? QByteArray() : QByteArray("\r\n") + QByteArray(size - 2, ' ');
 }
 
-// Writes over the old content and only then cuts the file to the new length,
-// so that a writer killed on the way leaves too much, never an empty file.
+// The length the file has while it is written over: room for the old content
+// and for the new, each followed by filler of no less than a line end where
+// it is shorter.
+off_t workingLength(off_t oldSize, qsizetype newSize)
+{
+    off_t length = std::max<off_t>(oldSize, newSize);
+    if (length - oldSize == 1 || length - newSize == 1)
+        length += 2;
+    return length;
+}
+
+bool writeAllAt(int fd, const QByteArray& bytes, off_t offset)
+{
+    return ::lseek(fd, offset, SEEK_SET) == offset && writeAll(fd, bytes);
+}
+
+// Writes the file over where no new file can take its name. A writer killed
+// at any point leaves the old content or the new one, either followed at
+// most by filler:
+// 1. The room the new content needs is taken by filler after the old end,
+//    and reaches the disk; a full disk stops it there, and the file goes
+//    back to its old length, whole. Nothing is reserved without writing: not
+//    every file system can (ext2, some shares).
+// 2. The new content, with filler over what is left of the old, is written in
+//    one write(2), which a kill does not split within a page; the settings
+//    files written over are far smaller.
+// 3. The file is cut to the new content's length.
 int writeOver(const LockedFile& file, const QByteArray& bytes)
 {
     const int fd = file.fd;
-    if (const int error = reserveRoom(file, bytes))
-        return error;
-    return errorOf(::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0
+    const off_t oldSize = file.info.st_size;
+    const off_t length = workingLength(oldSize, bytes.size());
+    if (length > oldSize) {
+        if (const int error = errorOf(writeAllAt(fd, filler(length - oldSize), oldSize) && ::fsync(fd) == 0)) {
+            ::ftruncate(fd, oldSize);
+            return error;
+        }
+    }
+    return errorOf(writeAllAt(fd, bytes + filler(length - bytes.size()), 0) && ::fsync(fd) == 0
                    && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0);
 }
 

@@ -45,15 +45,17 @@ enum class ReadFailure { None, Missing, NotPlain, TooLarge, Unreadable };
 ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit = kPlainFileLimit);
 
 // Makes `bytes` the whole content of the file, which is created when
-// missing. Writers of one file take turns: each holds an exclusive flock(2)
-// on the file itself, and removes what a writer killed before it left. A
-// turn is waited for a few seconds at most: a writer that never lets the
-// file go fails the write, not every other one's forever. A file that holds
-// `bytes` already is not touched, and waits for no turn. The bytes go into a
-// new file beside it that then takes the name, so a failed write (a full
-// disk) leaves the old content; only where the folder refuses the new file
-// or its rename is the old file written over, once the room a longer content
-// needs is taken, and cut to length last. False, and nothing touched, when
+// missing. Writers of one file take turns, in the order they came, however
+// slow the disk: each holds an exclusive flock(2) on the file itself, and
+// removes what a writer killed before it left. A turn is waited for a few
+// seconds at most: a writer that never lets the file go fails the write, not
+// every other one's forever. A file that holds `bytes` already is not
+// touched, and waits for no turn. The bytes go into a new file beside it
+// that then takes the name, so a failed write (a full disk) leaves the old
+// content; only where the folder refuses the new file or its rename is the
+// old file written over, and then a failed write or a writer killed at any
+// point leaves the old content or the new one, followed at most by blank
+// filler. False, and nothing touched, when
 // the name holds anything but a plain file, or a file the user may not write
 // or with no write permission at all (root too). On failure `*error`, when
 // asked for, is the errno of why: EACCES for a refusal, ENOSPC for a full

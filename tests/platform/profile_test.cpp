@@ -4,11 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace platform;
 
@@ -166,27 +165,27 @@ TEST_F(Profiles, WhatIsNotAPlainFileReadsAsMissingAndIsNotWritten)
     }
 }
 
-// Programs sharing KOVAL.INI write their own keys of it at once.
+// Programs sharing KOVAL.INI write their own keys of it at once, on a share
+// where every sync takes 50 ms: each waits its turn, however long the other
+// takes, and no change is refused or lost.
 TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
 {
-    const auto writeEach = [](const char* key) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            for (int i = 1; i <= 300; ++i) {
-                if (!writeProfileString("Options", key, QString::number(i), "KOVAL.INI"))
-                    ::_exit(1);
-            }
-            ::_exit(0);
-        }
-        return child;
-    };
-    for (const pid_t child : {writeEach("SysPath"), writeEach("SystemDB")}) {
-        int status = -1;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LD_PRELOAD", SLOWFSYNC_LIB);
+    environment.insert("FSYNC_DELAY_MS", "50");
+    QProcess writers[2];
+    const char* keys[] = {"SysPath", "SystemDB"};
+    for (int i = 0; i < 2; ++i) {
+        writers[i].setProcessEnvironment(environment);
+        writers[i].start(PROFILEWRITER_BIN, {path("KOVAL.INI"), "Options", keys[i], "100"});
     }
-    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("300"));
-    EXPECT_EQ(readProfileString("Options", "SystemDB", "", "KOVAL.INI"), QString("300"));
+    for (QProcess& writer : writers) {
+        EXPECT_TRUE(writer.waitForFinished(120000)) << "still writing after two minutes";
+        EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(writer.exitCode(), 0) << "changes refused";
+    }
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("100"));
+    EXPECT_EQ(readProfileString("Options", "SystemDB", "", "KOVAL.INI"), QString("100"));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
               QStringList{"KOVAL.INI"});
 }
