@@ -2,6 +2,7 @@
 #include "platform/dbinternal.h"
 
 #include <QRegularExpression>
+#include <cerrno>
 #include <map>
 #include <sqlite3.h>
 
@@ -34,6 +35,8 @@ const char* const kFunctionErrorTag = "jet:";
 QString messageText(int number)
 {
     static const std::map<int, const char*> texts = {
+        {7, "Memoria insuficiente"},
+        {61, "Disco lleno"},
         {3000, "Error reservado (%1); no hay mensaje para este error."},
         {3001, "Argumento no válido."},
         {3010, "La tabla '%1' ya existe."},
@@ -49,6 +52,8 @@ QString messageText(int number)
                "está abierto exclusivamente por otro usuario."},
         {3034, "Ha intentado confirmar o deshacer una transacción sin comenzar antes una transacción."},
         {3043, "Error de disco o de red."},
+        {3049, "No se puede abrir la base de datos '%1'. Puede que no sea una base de datos que su aplicación "
+               "reconozca o que el archivo esté dañado."},
         {3051, "El motor de base de datos no puede abrir el archivo '%1'. Ya está abierto en modo exclusivo "
                "por otro usuario o necesita permiso para ver sus datos."},
         {3061, "Pocos parámetros. Se esperaba %1."},
@@ -124,6 +129,16 @@ QString nameAfter(const QString& message, const QString& prefix)
     fail(dberr::Generic, QString::number(extended), message);
 }
 
+// A read or write the disk refused. The engine tells a full disk so only
+// where it knows it; where the system said so, it is one too.
+[[noreturn]] void failInputOutput(sqlite3* db, int extended, const QString& message)
+{
+    if (extended == SQLITE_IOERR_NOMEM)
+        fail(dberr::OutOfMemory, {}, message);
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    fail(systemError == ENOSPC || systemError == EDQUOT ? dberr::DiskFull : dberr::DiskError, {}, message);
+}
+
 } // namespace
 
 void throwDbError(int number, const QString& arg)
@@ -143,10 +158,26 @@ void throwEngineError(sqlite3* db, int code, const QString& sql)
 
     if (message.startsWith(QLatin1String(kFunctionErrorTag)))
         fail(message.mid(qstrlen(kFunctionErrorTag)).toInt(), {}, message);
+    const QString file = db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString();
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
+    case SQLITE_PROTOCOL:
         fail(dberr::TableLocked, {}, message);
+    case SQLITE_FULL:
+        fail(dberr::DiskFull, {}, message);
+    case SQLITE_IOERR:
+        failInputOutput(db, extended, message);
+    case SQLITE_NOMEM:
+        fail(dberr::OutOfMemory, {}, message);
+    case SQLITE_CORRUPT:
+        fail(dberr::DamagedDatabase, file, message);
+    case SQLITE_NOTADB:
+        fail(dberr::UnrecognizedFormat, file, message);
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        fail(dberr::AlreadyExclusive, file, message);
     case SQLITE_CONSTRAINT:
         failConstraint(extended, message);
     case SQLITE_READONLY:

@@ -18,8 +18,11 @@ class Database;
 
 // Further engine error numbers the layer raises.
 namespace dberr {
+constexpr int OutOfMemory = 7;
+constexpr int DiskFull = 61;
 constexpr int InvalidArgument = 3001;
 constexpr int DiskError = 3043;
+constexpr int DamagedDatabase = 3049;
 constexpr int TooFewParameters = 3061;
 constexpr int SelectNotExecutable = 3065;
 constexpr int UndefinedFunction = 3085;

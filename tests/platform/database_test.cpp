@@ -1,7 +1,12 @@
 #include "db_testing.h"
+#include "tests/support/SmallDisk.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <csignal>
+#include <sys/resource.h>
 #include <sqlite3.h>
 
 using namespace platform;
@@ -553,6 +558,87 @@ TEST_F(DbStatements, EngineFailuresCarryTheirNumbers)
     const DbError reserved = errorOf([&] { db->scalar(QStringLiteral("SELECT abs(-9223372036854775807 - 1)")); });
     EXPECT_EQ(reserved.description(), QStringLiteral("Error reservado (1); no hay mensaje para este error."));
     EXPECT_EQ(reserved.engineText(), QStringLiteral("integer overflow"));
+}
+
+// What the disk under the database does to a statement, told as the old
+// engine told it: never as a reserved error without a message.
+TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
+{
+    const SmallDisk disk(path(QStringLiteral("disco")));
+    if (!disk.mounted())
+        GTEST_SKIP() << "only root mounts a tmpfs";
+    const QByteArray filler(3000, 'x');
+    const auto filled = [&filler](Database& base) {
+        base.execute(QStringLiteral("CREATE TABLE t (v TEXT)"));
+        for (int i = 0; i < 8; ++i)
+            base.execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString::fromLatin1(filler)});
+    };
+    // Bytes of the file written over behind the engine's back.
+    const auto overwrite = [](const QString& file, qint64 offset, const QByteArray& bytes) {
+        QFile damaged(file);
+        ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(damaged.seek(offset));
+        ASSERT_EQ(damaged.write(bytes), bytes.size());
+    };
+    const QString onDisk = path(QStringLiteral("disco/base.db"));
+    const struct {
+        const char* fault;
+        std::function<void()> failing;
+        int number;
+        QString description;
+    } cases[] = {
+        {"full disk",
+         [&] {
+             auto base = Database::create(onDisk);
+             filled(*base);
+             disk.fillRoom();
+             base->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
+         },
+         61, QStringLiteral("Disco lleno")},
+        {"a write the system refuses",
+         [&] {
+             filled(*db);
+             struct rlimit limit {};
+             ::getrlimit(RLIMIT_FSIZE, &limit);
+             const struct rlimit before = limit;
+             limit.rlim_cur = rlim_t(QFileInfo(path()).size());
+             const auto restore = qScopeGuard([&before] {
+                 ::setrlimit(RLIMIT_FSIZE, &before);
+                 ::signal(SIGXFSZ, SIG_DFL);
+             });
+             ::signal(SIGXFSZ, SIG_IGN);
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+             db->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
+         },
+         3043, QStringLiteral("Error de disco o de red.")},
+        {"a damaged page",
+         [&] {
+             filled(*db);
+             db.reset();
+             overwrite(path(), 4096, QByteArray(4096, '\x5a'));
+             Database::open(path())->scalar(QStringLiteral("SELECT count(*) FROM t WHERE v <> ''"));
+         },
+         3049,
+         QStringLiteral("No se puede abrir la base de datos '%1'. Puede que no sea una base de datos que su "
+                        "aplicación reconozca o que el archivo esté dañado.")
+             .arg(path())},
+        {"a header that is no database's",
+         [&] {
+             filled(*db);
+             overwrite(path(), 0, QByteArray(100, '\x5a'));
+             db->scalar(QStringLiteral("SELECT count(*) FROM t"));
+         },
+         3343, QStringLiteral("Formato de base de datos no reconocido '%1'.").arg(path())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        const DbError error = errorOf(c.failing);
+        EXPECT_EQ(error.number(), c.number);
+        EXPECT_EQ(error.description(), c.description);
+        EXPECT_EQ(error.errors(), QStringList{c.description});
+        QFile::remove(path());
+        db = Database::create(path());
+    }
 }
 
 // --- SQL functions -----------------------------------------------------------

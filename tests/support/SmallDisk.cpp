@@ -6,11 +6,11 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-SmallDisk::SmallDisk(const QString& folder)
+SmallDisk::SmallDisk(const QString& folder, int kibibytes)
     : folder_(QFile::encodeName(folder))
 {
-    mounted_ = QDir().mkpath(folder)
-        && ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k,nr_inodes=16") == 0;
+    const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k,nr_inodes=16";
+    mounted_ = QDir().mkpath(folder) && ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0;
 }
 
 SmallDisk::~SmallDisk()

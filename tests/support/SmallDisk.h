@@ -1,7 +1,8 @@
 #pragma once
 
-// A disk of a test's own, to fill up: a tmpfs of 64 KiB and 16 inodes
-// mounted on a folder for the test's life. Only root mounts one.
+// A disk of a test's own, to fill up: a tmpfs of 64 KiB (or the size asked
+// for) and 16 inodes mounted on a folder for the test's life. Only root
+// mounts one.
 
 #include <QByteArray>
 #include <QString>
@@ -9,7 +10,7 @@
 class SmallDisk {
 public:
     // Mounts it on `folder`, made when missing.
-    explicit SmallDisk(const QString& folder);
+    explicit SmallDisk(const QString& folder, int kibibytes = 64);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;

@@ -6,8 +6,10 @@
 #include "tests/formulario/subsystems/request/DeudasPrueba.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/ProcesoInterrumpido.h"
+#include "tests/support/SmallDisk.h"
 
 #include <QDate>
+#include <QFile>
 #include <csignal>
 #include <sys/wait.h>
 
@@ -333,6 +335,28 @@ TEST_F(GrabaTest, CadaEscrituraFallidaDejaLaDeclaracionComoEstaba)
     }
     EXPECT_GT(n, 25); // header, deletions, 21 boxes, the copied rows
     EXPECT_EQ(Casillas(clave).size(), 21);
+}
+
+// The disk under the database is full: the save says so and leaves every
+// table as it was.
+TEST_F(GrabaTest, UnDiscoLlenoBajoLaBaseLoDiceYNoGrabaNada)
+{
+    const SmallDisk disco(paths().root + QStringLiteral("/disco"), 2048);
+    if (!disco.mounted())
+        GTEST_SKIP() << "only root mounts a tmpfs";
+    const QString sCopia = paths().root + QStringLiteral("/disco/VRD.MDB");
+    oBaseDatos.reset();
+    ASSERT_TRUE(QFile::copy(paths().dbFile, sCopia));
+    oBaseDatos = platform::Database::open(sCopia);
+    const QStringList antes = Volcado();
+    disco.fillRoom();
+
+    script.answer(Ok);
+    EXPECT_FALSE(GrabaFormulario(datos, kTitulo));
+
+    EXPECT_EQ(script.lastText(), "Error Número : 61\nDisco lleno\n\nNo se ha grabado ningún cambio.");
+    EXPECT_EQ(db().transactionLevel(), 0);
+    EXPECT_EQ(Volcado(), antes);
 }
 
 // A saved table declared otherwise than its work table checks every copied
