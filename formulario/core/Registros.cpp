@@ -79,10 +79,15 @@ bool VerificaTablaValor(const QString& sRuc, quint8 nMensaje)
         return oBaseDatos->scalar(sSQL, {sRuc, nEntidad}).isValid();
     });
     if (bExiste && nMensaje == 1)
-        platform::messageBox(QStringLiteral("Ya existe una declaración para el RUC seleccionado. Elimine la "
-                                            "declaración e importe el archivo nuevamente."),
-                             Exclamation | OkOnly, QStringLiteral("Información"));
+        AvisaDeclaracionExistente();
     return bExiste;
+}
+
+void AvisaDeclaracionExistente()
+{
+    platform::messageBox(QStringLiteral("Ya existe una declaración para el RUC seleccionado. Elimine la "
+                                        "declaración e importe el archivo nuevamente."),
+                         Exclamation | OkOnly, QStringLiteral("Información"));
 }
 
 bool ValidaSeleccionGrilla(const QAbstractItemView& oGrilla, quint8 nOperacion)

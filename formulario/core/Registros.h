@@ -25,6 +25,8 @@ void EliminaDataTabla(const QString& sTabla, int nTipoDoc, const QString& sNumDo
 // True when CAB holds a declaration of that RUC for nEntidad (any period);
 // with `nMensaje` 1 the user is told to delete it first.
 bool VerificaTablaValor(const QString& sRuc, quint8 nMensaje);
+// Tells the user a declaration of the RUC exists and must be deleted first.
+void AvisaDeclaracionExistente();
 
 // Operation codes of ValidaSeleccionGrilla.
 namespace operacionGrilla {

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QWidget>
 #include <cmath>
+#include <utility>
 
 using namespace platform::mb;
 
@@ -171,23 +172,27 @@ QString CargaDeudas::RetornaCampo(const QString& sRegistro, const QString& sCamp
     return CamposRegistro(sRegistro)(sCampo.trimmed().toInt());
 }
 
-bool CargaDeudas::DesencriptaArch(const QString& sNomarch, const QString& /*sClave*/, QWidget& oForm)
+std::optional<QList<QByteArray>> CargaDeudas::LeeEstado(const QString& sNomarch)
 {
     const int nArchivo = AbreArchivo(sNomarch, modoArchivo::Entrada, 0, true);
     if (nArchivo == 0)
-        return false;
+        return std::nullopt;
     // Read at once and split: every line end costs the same.
     QFile* archivo = ArchivoAbierto(nArchivo);
     const std::optional<QList<QByteArray>> lineas =
         archivo->size() > kLargoMaximoEstado ? std::nullopt : LineasEstado(archivo->readAll());
     CierraArchivo(nArchivo);
-    if (!lineas) {
+    if (!lineas)
         platform::messageBox(QStringLiteral("El archivo a importar no es válido"), Critical, sTitulo_);
-        return false;
-    }
+    return lineas;
+}
+
+bool CargaDeudas::CargaLineas(const QList<QByteArray>& lineas, QWidget& oForm)
+{
+    avisos_.clear();
     oForm.setCursor(Qt::WaitCursor);
     bool bDetenido = false;
-    for (const QByteArray& linea : *lineas) {
+    for (const QByteArray& linea : lineas) {
         if (!CargaTablaValor(platform::fromCp1252(linea))) {
             bDetenido = true;
             break;
@@ -195,35 +200,45 @@ bool CargaDeudas::DesencriptaArch(const QString& sNomarch, const QString& /*sCla
     }
     oForm.unsetCursor();
     rsDeudas_.reset();
-    if (!bDetenido && !lineas->isEmpty() && !GarantiaCabe())
+    if (!bDetenido && !lineas.isEmpty() && !GarantiaCabe())
         bDetenido = true;
     if (bDetenido) {
         MensajeCarga();
         return false;
     }
-    if (lineas->isEmpty()) {
-        platform::messageBox(QStringLiteral("El archivo personalizado esta en blanco."), Critical, sTitulo_);
+    if (lineas.isEmpty()) {
+        Avisa(QStringLiteral("El archivo personalizado esta en blanco."), sTitulo_);
         return false;
     }
     return true;
 }
 
+void CargaDeudas::MuestraAvisos()
+{
+    const QList<std::function<void()>> avisos = std::exchange(avisos_, {});
+    for (const auto& aviso : avisos)
+        aviso();
+}
+
+void CargaDeudas::Avisa(const QString& sMensaje, const QString& sTitulo)
+{
+    avisos_.append([sMensaje, sTitulo] { platform::messageBox(sMensaje, Critical, sTitulo); });
+}
+
 void CargaDeudas::MensajeCarga()
 {
-    platform::messageBox(valores.bArchivoDeHoy
-                             ? QStringLiteral("Se han encontrado problemas al momento de cargar la información a "
-                                              "las tablas. Reintente de nuevo la operación")
-                             : QStringLiteral("El archivo personalizado no es de hoy día, por favor descargue y "
-                                              "procese nuevamente el archivo"),
-                         Critical, sTitulo_);
+    Avisa(valores.bArchivoDeHoy ? QStringLiteral("Se han encontrado problemas al momento de cargar la información a "
+                                                 "las tablas. Reintente de nuevo la operación")
+                                : QStringLiteral("El archivo personalizado no es de hoy día, por favor descargue y "
+                                                 "procese nuevamente el archivo"),
+          sTitulo_);
 }
 
 void CargaDeudas::MensajeTecnico(int nError)
 {
-    platform::messageBox(QStringLiteral("Se han presentado problemas técnicos al momento de importar su "
-                                        "información. Favor de comunicarse con ALCOR informando lo sucedido e "
-                                        "indicando el número de error técnico."),
-                         Critical, QStringLiteral("Error tecnico : %1").arg(nError));
+    Avisa(QStringLiteral("Se han presentado problemas técnicos al momento de importar su información. Favor de "
+                         "comunicarse con ALCOR informando lo sucedido e indicando el número de error técnico."),
+          QStringLiteral("Error tecnico : %1").arg(nError));
 }
 
 // Opens F0913DEUDAS to add rows (none is read) unless the declaration
@@ -232,7 +247,8 @@ bool CargaDeudas::AbreDeudas()
 {
     rsDeudas_ = oBaseDatos->openRecordset(QStringLiteral("SELECT * FROM F0913DEUDAS WHERE 1 = 0"), {},
                                           platform::RecordsetType::Dynaset);
-    if (VerificaTablaValor(sRuc_, 1)) {
+    if (VerificaTablaValor(sRuc_, 0)) {
+        avisos_.append([] { AvisaDeclaracionExistente(); });
         rsDeudas_.reset();
         return false;
     }

@@ -381,13 +381,10 @@ void FrmImportar::Importa()
             return;
         }
 
-        Paso([&] { oBaseDatos->beginTrans(); });
-        bTransaccion = true;
         MuestraPaso(5, QStringLiteral("Realizando la carga del archivo de deudas."));
         bCargado = DesencriptaArch(sExtraido, QString(), *this);
         BorroErr(sExtraido);
         if (!bCargado) {
-            CancelaTransaccion();
             DisposicionNormal();
             return;
         }
@@ -477,12 +474,27 @@ void FrmImportar::AgregaFila(const QString& sTabla, const std::function<void(pla
 
 void FrmImportar::Paso(const std::function<void()>& paso)
 {
-    EjecutaConReintento(kRutina, paso, [this] { TerminaImportacion(); });
+    bool bTerminaPrograma = false;
+    const auto pasoSinBloqueo = [&] {
+        try {
+            paso();
+        } catch (const platform::DbError& err) {
+            // The central handler ends the program on any error but a locked
+            // table: the transaction goes before its box shows, so that the
+            // box does not hold the database's write lock while it waits.
+            if (bTransaccion && !EsTablaBloqueada(err)) {
+                CancelaTransaccion();
+                bTerminaPrograma = true;
+            }
+            throw;
+        }
+    };
+    EjecutaConReintento(kRutina, pasoSinBloqueo, [&] { TerminaImportacion(bTerminaPrograma); });
 }
 
-void FrmImportar::TerminaImportacion()
+void FrmImportar::TerminaImportacion(bool bTerminaPrograma)
 {
-    if (bTransaccion) {
+    if (bTerminaPrograma || bTransaccion) {
         CancelaTransaccion();
         platform::endProgram();
     }
@@ -501,10 +513,21 @@ void FrmImportar::CancelaTransaccion()
     }
 }
 
-bool FrmImportar::DesencriptaArch(const QString& sNomarch, const QString& sClave, QWidget& oForm)
+bool FrmImportar::DesencriptaArch(const QString& sNomarch, const QString& /*sClave*/, QWidget& oForm)
 {
     CargaDeudas carga(CmbRuc->currentText().left(11), nEntidad, windowTitle());
-    const bool bCargado = carga.DesencriptaArch(sNomarch, sClave, oForm);
+    // The file is read before the transaction takes the write lock: its
+    // boxes may wait on the user.
+    const std::optional<QList<QByteArray>> lineas = carga.LeeEstado(sNomarch);
+    if (!lineas)
+        return false;
+    Paso([&] { oBaseDatos->beginTrans(); });
+    bTransaccion = true;
+    const bool bCargado = carga.CargaLineas(*lineas, oForm);
     oCarga = carga.valores;
+    if (!bCargado) {
+        CancelaTransaccion();
+        carga.MuestraAvisos();
+    }
     return bCargado;
 }

@@ -45,7 +45,9 @@ public:
     static QString KeyNombreArchivo(const QString& sRuc, const QString& sEntidad);
 
     // Loads the extracted file with the record loader (CargaDeudas.h) and
-    // keeps what it leaves; false when it was not loaded whole.
+    // keeps what it leaves; false when it was not loaded whole. The rows go
+    // in under the import's transaction, which it begins once the file is
+    // read; a load that fails rolls it back before its messages are shown.
     bool DesencriptaArch(const QString& sNomarch, const QString& sClave, QWidget& oForm);
 
     QGroupBox* Frame2 = nullptr;
@@ -84,7 +86,7 @@ private:
     // decides: again, or the end (of the program with a transaction open,
     // of the import without one).
     void Paso(const std::function<void()>& paso);
-    [[noreturn]] void TerminaImportacion();
+    [[noreturn]] void TerminaImportacion(bool bTerminaPrograma);
     void CancelaTransaccion();
 
     bool bHayDeclarantes = false;
