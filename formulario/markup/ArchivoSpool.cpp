@@ -55,6 +55,8 @@ ArchivoSpool AgregaFila(platform::Database& oBase, const QString& sCarpeta, cons
 
 // Until it is whole a report lies under its numbered name followed by ".~"
 // and sixteen hex digits.
+const QString kSufijoTemporal = QStringLiteral("\\.~[0-9a-f]{16}$");
+
 QString NombreTemporal(const QString& sRuta)
 {
     for (;;) {
@@ -69,7 +71,7 @@ QString NombreTemporal(const QString& sRuta)
 // live registration is writing: what is left is a killed writer's.
 void BorraTemporalesHuerfanos(const QString& sCarpeta)
 {
-    static const QRegularExpression kTemporal(QStringLiteral("^\\d+\\.PRN\\.~[0-9a-f]{16}$"));
+    static const QRegularExpression kTemporal(QStringLiteral("^\\d+\\.PRN") + kSufijoTemporal);
     const QDir carpeta(sCarpeta);
     for (const QString& sNombre : carpeta.entryList(QDir::Files | QDir::NoSymLinks)) {
         if (kTemporal.match(sNombre).hasMatch())
@@ -110,6 +112,12 @@ void AsientaArchivo(const QString& sTemporal, const QString& sRuta)
 }
 
 } // namespace
+
+QString ArchivoDeReporte(const QString& sRuta)
+{
+    static const QRegularExpression kTemporal(kSufijoTemporal);
+    return QString(sRuta).remove(kTemporal);
+}
 
 ArchivoSpool GeneraArchivoSpool(platform::Database& oBase, const QString& sCarpeta, const QString& sCodRep,
                                 const QString& sDocId, int nTipDoc, const QString& sUsuario,

@@ -30,3 +30,7 @@ struct ArchivoSpool {
 ArchivoSpool GeneraArchivoSpool(platform::Database& oBase, const QString& sCarpeta, const QString& sCodRep,
                                 const QString& sDocId, int nTipDoc, const QString& sUsuario,
                                 const std::function<void(const QString& sRuta)>& Escribe);
+
+// The report file that `sRuta`, a file `Escribe` is given, stands for: the
+// numbered file, not the temporary name it is written under until it is whole.
+QString ArchivoDeReporte(const QString& sRuta);

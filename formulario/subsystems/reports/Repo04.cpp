@@ -6,6 +6,7 @@
 #include "formulario/core/TablaArchivos.h"
 #include "formulario/core/mod_Combo.h"
 #include "formulario/core/modGen02.h"
+#include "formulario/markup/ArchivoSpool.h"
 #include "formulario/subsystems/reports/AnexoDeudas.h"
 #include "formulario/subsystems/reports/AnexoGarantia.h"
 #include "formulario/subsystems/reports/DeclaracionImpresa.h"
@@ -31,7 +32,8 @@ void AbreArchivoReporte()
         return;
     const int nError = AbreNumero(nArchivo, sArchivo, modoArchivo::Salida);
     if (nError != 0)
-        throw platform::DbError(nError, QStringLiteral("No se pudo crear el archivo del reporte %1").arg(sArchivo));
+        throw platform::DbError(nError,
+                                QStringLiteral("No se pudo crear el archivo del reporte %1").arg(ArchivoDeReporte(sArchivo)));
     nPagina = 0;
 }
 

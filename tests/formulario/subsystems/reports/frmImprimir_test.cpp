@@ -384,7 +384,10 @@ TEST_F(ImprimirTest, AReportFileThatCannotBeWrittenIsToldAndNeitherRegisteredNor
     frm.CmdImprimir_Click(0);
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_EQ(script.shown()[0].title, QStringLiteral("Impresión"));
-    EXPECT_TRUE(script.shown()[0].text.startsWith(QStringLiteral("Error Técnico : ( 76) ")));
+    // Named as the user will look for it, not by the name it is written under until whole.
+    EXPECT_EQ(script.shown()[0].text,
+              QStringLiteral("Error Técnico : ( 76) No se pudo crear el archivo del reporte %1RPT/00000001.PRN")
+                  .arg(paths().sysPath));
     EXPECT_TRUE(script.formsShown().isEmpty());
     EXPECT_TRUE(FilaSpool().isEmpty());
 }
