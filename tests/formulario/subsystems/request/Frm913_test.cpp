@@ -1361,16 +1361,9 @@ TEST_P(Frm913ColumnasTest, TheCaptionedColumnsShowWithoutScrollingSideways)
     }
 }
 
-TEST_P(Frm913ColumnasTest, AColumnWidensByDraggingTheEdgeOfItsHeading)
-{
-    QTableView& grilla = Grilla(GetParam().nGrilla);
-    const int nAntes = grilla.columnWidth(3);
-    ArrastraBorde(grilla, 3, 40);
-    EXPECT_EQ(grilla.columnWidth(3), nAntes + 40);
-}
-
-// As when a review dialog closes: the rows are loaded again, the dragged
-// column keeps its width and the others still fit beside it.
+// The user widens a column by dragging the edge of its heading. As when a
+// review dialog closes, the rows are loaded again: the dragged column keeps
+// its width and the others still fit beside it.
 TEST_P(Frm913ColumnasTest, ADraggedWidthStaysWhenTheRowsAreLoadedAgain)
 {
     const int nGrilla = GetParam().nGrilla;
