@@ -89,10 +89,14 @@ QString shownTitle(const QString& title)
 // Once a box or form is gone, the window it was shown over takes the
 // keyboard again: without a window manager nothing else gives it back, and
 // the keyboard would go nowhere. Qt may already count that window active
-// (activateWindow then asks nothing), so the window system is asked.
+// (activateWindow then asks nothing), so the window system is asked. A
+// disabled window is left to whoever enables it: given the keyboard while
+// disabled, it does not become Qt's active window, and the activation it
+// asks once enabled changes nothing the window system sees, so no focus
+// event ever tells Qt.
 void giveKeyboardBack(const QPointer<QWidget>& window)
 {
-    if (window && window->isVisible() && window->windowHandle())
+    if (window && window->isVisible() && window->isEnabled() && window->windowHandle())
         window->windowHandle()->requestActivate();
 }
 

@@ -128,7 +128,13 @@ int Frm913::MuestraDeclaracion(const DeclaracionElegida& declaracion)
     Frm913& frm = SharedForm<Frm913>::instance();
     frm.EstableceDeclaracion(declaracion);
     frm.Form_Load();
-    const int nResultado = platform::showModal(frm);
+    // Half loaded, with empty fields, the form would make the declaration
+    // look lost; nor may it show while a retry of its unloading waits.
+    int nResultado = QDialog::Rejected;
+    if (frm.bCargaCorrecta)
+        nResultado = platform::showModal(frm);
+    else
+        frm.CierraSinCargar();
     SharedForm<Frm913>::release();
     return nResultado;
 }
@@ -408,13 +414,14 @@ void Frm913::showEvent(QShowEvent* event)
 void Frm913::Form_Activate()
 {
     nHelpContext_ = nHelpContextTab_;
-    if (bCargaCorrecta)
-        return;
+}
+
+void Frm913::CierraSinCargar()
+{
     platform::messageBox(QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la "
                                         "operación"),
                          Critical | OkOnly, windowTitle());
-    // A form that did not load whole has nothing to save: no question.
-    platform::closeWhenShown(*this, QDialog::Rejected);
+    done(QDialog::Rejected);
 }
 
 void Frm913::CmdCancelar_Click()

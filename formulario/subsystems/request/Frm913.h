@@ -44,7 +44,8 @@ public:
     ~Frm913() override;
 
     // Shows a fresh form for the declaration chosen in a picker, modally,
-    // and releases it once it is closed.
+    // and releases it once it is closed. A form that could not load is not
+    // shown: the user is told so over the picker, and it unloads.
     static int MuestraDeclaracion(const DeclaracionElegida& declaracion);
     // The picker's row that the next Form_Load reads.
     void EstableceDeclaracion(const DeclaracionElegida& declaracion) { declaracion_ = declaracion; }
@@ -52,6 +53,9 @@ public:
     // Life of the form
     void Form_Load();
     void Form_Activate();
+    // After a load that did not reach its end: says so and closes the form,
+    // which has nothing to save.
+    void CierraSinCargar();
     void Form_Unload();
     void CmdCancelar_Click();
     void CmdGrabar_Click();

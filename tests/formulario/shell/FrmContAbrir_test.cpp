@@ -12,11 +12,13 @@
 #include "tests/support/HostTest.h"
 #include "tests/support/OnDisplay.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -156,7 +158,7 @@ protected:
         frm.show();
         frm.activateWindow();
         frm.grdContrib->setFocus();
-        EXPECT_TRUE(waitUntil([&frm] { return QApplication::focusWidget() == frm.grdContrib; }));
+        EXPECT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
         return frm;
     }
 
@@ -486,24 +488,56 @@ TEST_F(SelectoresTest, AfterAFailedRequestFormOrAnEmptiedListThePickerHasTheKeyb
     EXPECT_EQ(QApplication::focusWidget(), frm.CmdOpciones[0]);
 }
 
-// The request form runs its own modal loop: it cannot load, says so and
-// closes, and the picker is usable again with its list on the keyboard.
-TEST_F(SelectoresTest, ARequestFormThatCannotLoadClosesAfterSayingSo)
+// Another program holds the database's write lock, so the request form
+// cannot load. It never shows, half loaded: its box, then the retry of its
+// unloading stand over the picker, shown modally as the main window shows
+// it. Once the lock is gone the picker has the keyboard again.
+TEST_F(SelectoresTest, ARequestFormThatCannotLoadIsNeverShown)
 {
     REQUIRE_DISPLAY();
-    auto& frm = CargaEnPantalla();
-    db().execute("ALTER TABLE F0913MOTIVO RENAME TO F0913MOTIVO_APARTE");
+    auto& frm = Carga<FrmContAbrir>(1);
+    frm.setWindowModality(Qt::ApplicationModal);
+    frm.show();
+    frm.activateWindow();
+    frm.grdContrib->setFocus();
+    ASSERT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
+    const auto otro = platform::Database::open(paths().dbFile);
+    otro->beginTrans();
 
-    // Armed once the form shows: loading it runs the events.
-    script.onForm(QStringLiteral("Frm913"), [](QWidget& form) {
-        answerShownBox(QStringLiteral("Aceptar"));
-        return static_cast<QDialog&>(form).exec();
-    });
+    const auto solicitudVisible = [] {
+        const QWidgetList ventanas = QApplication::topLevelWidgets();
+        return std::any_of(ventanas.begin(), ventanas.end(), [](QWidget* ventana) {
+            return ventana->objectName() == QLatin1String("Frm913") && ventana->isVisible();
+        });
+    };
+    QStringList vistos;
+    const auto pulsa = [](QMessageBox* caja, const QString& sBoton) {
+        for (QAbstractButton* boton : caja->buttons()) {
+            if (boton->text() == sBoton)
+                QTest::mouseClick(boton, Qt::LeftButton);
+        }
+    };
     script.answerOnScreen();
+    script.answerOnScreen();
+    whenBoxActive([&](QMessageBox* carga) {
+        vistos << carga->text();
+        EXPECT_FALSE(solicitudVisible());
+        EXPECT_EQ(carga->parentWidget(), &frm);
+        whenBoxActive([&](QMessageBox* reintento) {
+            vistos << reintento->windowTitle();
+            EXPECT_FALSE(solicitudVisible());
+            EXPECT_EQ(reintento->parentWidget(), &frm);
+            otro->commitTrans();
+            pulsa(reintento, QStringLiteral("&Reintentar"));
+        });
+        pulsa(carga, QStringLiteral("Aceptar"));
+    });
     Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
 
-    EXPECT_EQ(script.lastText(),
-              QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la operación"));
+    EXPECT_EQ(vistos, (QStringList{"Ha habido problemas en la carga del formulario. Reintente de nuevo la operación",
+                                   "Reintentos de acceso S1000"}));
+    EXPECT_TRUE(script.formsShown().isEmpty());
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM TMP_F0913DEUDAS").toInt(), 0);
     EXPECT_TRUE(frm.isEnabled());
     EXPECT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
 }

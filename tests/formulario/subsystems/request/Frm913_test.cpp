@@ -1491,18 +1491,23 @@ TEST_F(Frm913Test, ASentDeclarationClosesWithoutAsking)
     EXPECT_TRUE(script.shown().isEmpty());
 }
 
-TEST_F(Frm913Test, AFormThatDidNotLoadSaysSoAndCloses)
+TEST_F(Frm913Test, AFormThatDidNotLoadIsNotShownSaysSoAndUnloads)
 {
     InsertaCabecera({});
+    InsertaDeuda(db(), "F0913DEUDAS", Deuda(kDeudas[0]));
     db().execute("DROP TABLE F0913MOTIVO");
-    Frm913& frm = Abre({});
+    nModo = 1;
+    sPeriodo = kPeriodo;
+    nEntidad = 1;
     script.answer(Ok);
-    frm.Form_Activate();
+    EXPECT_EQ(Frm913::MuestraDeclaracion({6, kRuc, kNombre, QStringLiteral("ENTIDAD"), {}}), QDialog::Rejected);
     EXPECT_EQ(script.lastText(),
               QStringLiteral("Ha habido problemas en la carga del formulario. Reintente de nuevo la operación"));
     EXPECT_EQ(script.shown().last().style, Critical | OkOnly);
-    QCoreApplication::sendPostedEvents(); // the form closes once its showing is over
+    EXPECT_EQ(script.shown().last().title, Titulo());
+    EXPECT_TRUE(script.formsShown().isEmpty());
     EXPECT_EQ(FormularioSolicitud(), nullptr);
+    EXPECT_EQ(Filas("TMP_F0913DEUDAS"), 0);
 }
 
 } // namespace
