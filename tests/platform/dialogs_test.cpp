@@ -441,7 +441,9 @@ TEST_F(ShownBoxes, AltAndTheMarkedLetterAnswerAndEnterTakesTheDefault)
         SCOPED_TRACE(c.style);
         whenBoxActive([&c](QMessageBox* box) {
             QTest::keyClick(box, c.key, c.modifiers);
-            QTimer::singleShot(2000, box, [box] { // gone long before, when the key answered
+            QTimer::singleShot(30000, box, [box] { // gone long before, when the key answered
+                if (!box->isVisible())
+                    return;
                 ADD_FAILURE() << "the key left the box open";
                 box->reject();
             });
@@ -472,7 +474,11 @@ TEST_F(ShownForms, TheWindowABoxOrFormWasShownOverHasTheKeyboardAgain)
     QWidget ventana;
     ventana.show();
     ventana.activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return x11InputFocus() == ventana.winId(); }));
+    const auto tieneElTeclado = [&] {
+        return x11InputFocus() == ventana.winId() && QApplication::activeWindow() == &ventana;
+    };
+    // Shown over the window Qt takes for active, the box knows whom to give the keyboard back.
+    ASSERT_TRUE(waitUntil(tieneElTeclado));
     const std::function<void()> muestras[] = {
         [] {
             whenBoxActive([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
@@ -491,8 +497,7 @@ TEST_F(ShownForms, TheWindowABoxOrFormWasShownOverHasTheKeyboardAgain)
     };
     for (const auto& muestra : muestras) {
         muestra();
-        EXPECT_TRUE(waitUntil(
-            [&] { return x11InputFocus() == ventana.winId() && QApplication::activeWindow() == &ventana; }));
+        EXPECT_TRUE(waitUntil(tieneElTeclado));
     }
 }
 

@@ -274,7 +274,7 @@ TEST_F(PlainFiles, AHeldLockFailsAChangeAfterItsWaitAndHoldsNoWriteThatChangesNo
     // flock(1) holds the lock itself, not its command, and lets it go when killed with the process.
     QProcess holder;
     holder.start("flock", {"--close", target, "--command", "echo; exec cat"});
-    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    ASSERT_TRUE(holder.waitForReadyRead(60000)) << "the lock's holder never took it";
     const struct {
         const char* writer;
         std::function<bool()> write;

@@ -1,49 +1,23 @@
 #include "tests/support/OnDisplay.h"
 
+#include "tests/support/x11window.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 namespace {
 
-constexpr int kWaitMs = 5000;
+// Each wait returns as soon as what it waits for holds; the bound is for a
+// machine busy with much else, where the window system answers late.
+constexpr int kWaitMs = 30000;
 constexpr int kChildMs = 120000;
-
-// An X server of the test's own: on one that other tests share, their
-// windows would take the input focus from the test's.
-class PrivateDisplay {
-public:
-    PrivateDisplay()
-    {
-        const QString server = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        if (server.isEmpty())
-            return;
-        // -displayfd: the server writes its display number once it takes clients.
-        server_.start(server, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                               QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                               QStringLiteral("tcp")});
-        while (server_.waitForReadyRead(kWaitMs) && !server_.canReadLine()) {
-        }
-        if (server_.canReadLine())
-            name_ = u':' + QString::fromLatin1(server_.readLine()).trimmed();
-    }
-    ~PrivateDisplay()
-    {
-        server_.terminate();
-        if (!server_.waitForFinished(kWaitMs))
-            server_.kill();
-    }
-    const QString& name() const { return name_; }
-
-private:
-    QProcess server_;
-    QString name_;
-};
+constexpr int kBoxPollMs = 10;
 
 } // namespace
 
@@ -52,11 +26,15 @@ DisplayRun runTestOnDisplay()
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         return DisplayRun::Here;
     const PrivateDisplay display;
-    if (display.name().isEmpty())
+    if (!display.installed())
         return DisplayRun::NoDisplay;
+    if (!display.valid()) {
+        ADD_FAILURE() << "Xvfb gave no display within a minute";
+        return DisplayRun::RanThere;
+    }
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display.name());
+    environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display.name()));
     environment.insert(QStringLiteral("TEST_USE_X11"), QStringLiteral("1"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     QProcess child;
@@ -81,18 +59,29 @@ bool waitUntil(const std::function<bool()>& condition)
     return QTest::qWaitFor(condition, kWaitMs);
 }
 
+// Looks for the box whenever events are processed, and never holds up the
+// program while it is not there yet: the program may let events through
+// before it shows the box.
 void whenBoxActive(std::function<void(QMessageBox*)> act)
 {
-    QTimer::singleShot(0, qApp, [act] {
-        QMessageBox* box = nullptr;
-        if (waitUntil([&box] {
-                box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                return box && box->isActiveWindow();
-            }))
+    auto* watch = new QTimer(qApp);
+    const QDeadlineTimer deadline(kWaitMs);
+    QObject::connect(watch, &QTimer::timeout, watch, [watch, act = std::move(act), deadline] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        const bool active = box && box->isActiveWindow();
+        if (!active && !deadline.hasExpired())
+            return;
+        watch->stop();
+        watch->deleteLater();
+        if (active) {
             act(box);
-        else
-            ADD_FAILURE() << "no message box became active";
+            return;
+        }
+        ADD_FAILURE() << "no message box became active";
+        if (box)
+            box->reject(); // the test goes on to fail, not to wait for good
     });
+    watch->start(kBoxPollMs);
 }
 
 void answerShownBox(const QString& caption)

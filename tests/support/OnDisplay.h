@@ -5,7 +5,7 @@
 // screen, so such a test runs again by itself in a process of its own on an
 // X server of its own (Xvfb), and its outcome there is the test's. A test
 // still running there after two minutes, a modal loop that never ends, is
-// ended and fails.
+// ended and fails. Without Xvfb installed the test is skipped.
 
 #include <QString>
 #include <functional>
@@ -27,10 +27,12 @@ DisplayRun runTestOnDisplay();
     case DisplayRun::RanThere: return;                         \
     }
 
-// Runs `act` on the next message box shown, once it is the active window.
+// Runs `act` on the next message box shown, once it is the active window;
+// a box that does not come within the wait fails the test.
 void whenBoxActive(std::function<void(QMessageBox*)> act);
 // Clicks the button captioned `caption` of the next message box shown.
 void answerShownBox(const QString& caption);
 
-// Processes events until `condition` holds, for at most five seconds.
+// Processes events until `condition` holds, for at most thirty seconds (on a
+// busy machine the window system may answer late).
 bool waitUntil(const std::function<bool()>& condition);

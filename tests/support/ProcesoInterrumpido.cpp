@@ -2,10 +2,10 @@
 
 #include "formulario/core/ModGen00.h"
 #include "platform/database.h"
+#include "tests/support/ChildProcess.h"
 
 #include <csignal>
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -33,7 +33,5 @@ int EjecutaYMuere(const QString& sBase, const char* sTabla, int nFilas, const st
         paso();
         ::_exit(0);
     }
-    int estado = 0;
-    ::waitpid(pid, &estado, 0);
-    return estado;
+    return waitForChild(pid);
 }

@@ -2,19 +2,19 @@
 
 // Qt before Xlib, whose macros (Bool, Status) clash with Qt's headers.
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-bool X11Window::displayAvailable()
-{
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    XCloseDisplay(display);
-    return true;
-}
+namespace {
+
+constexpr int kServerStartMs = 60000;
+constexpr int kServerStopMs = 5000;
+
+} // namespace
 
 unsigned long x11InputFocus()
 {
@@ -60,16 +60,20 @@ X11Window::X11Window(const QString& title, bool mapped)
 }
 
 PrivateDisplay::PrivateDisplay()
+    : savedDisplay_(qgetenv("DISPLAY"))
 {
-    savedDisplay_ = qgetenv("DISPLAY");
-    // -displayfd 1: the server picks a free display and writes its number.
-    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                           QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                           QStringLiteral("-screen"), QStringLiteral("0"),
-                                           QStringLiteral("1024x768x24")});
-    if (!server_.waitForStarted(5000))
+    const QString server = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    installed_ = !server.isEmpty();
+    if (!installed_)
         return;
-    while (!server_.canReadLine() && server_.waitForReadyRead(5000)) {
+    // -displayfd 1: the server picks a free display and writes its number
+    // once it takes clients.
+    server_.setStandardErrorFile(QProcess::nullDevice());
+    server_.start(server, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1280x1024x24")});
+    const QDeadlineTimer deadline(kServerStartMs);
+    while (!server_.canReadLine() && server_.waitForReadyRead(int(deadline.remainingTime()))) {
     }
     const QByteArray number = server_.readLine().trimmed();
     if (number.isEmpty())
@@ -85,7 +89,9 @@ PrivateDisplay::~PrivateDisplay()
     else
         qputenv("DISPLAY", savedDisplay_);
     server_.terminate();
-    server_.waitForFinished(3000);
+    if (!server_.waitForFinished(kServerStopMs))
+        server_.kill();
+    server_.waitForFinished();
 }
 
 X11Window::~X11Window()

@@ -14,7 +14,6 @@ public:
     X11Window& operator=(const X11Window&) = delete;
 
     bool valid() const { return display_ != nullptr; }
-    static bool displayAvailable();
 
 private:
     void* display_ = nullptr;
@@ -26,7 +25,7 @@ unsigned long x11InputFocus();
 
 // An X server of the test's own (Xvfb), made the process's display for the
 // life of the object, so that windows other tests open at the same time are
-// not seen.
+// not seen. On a busy machine the server is given a minute to come up.
 class PrivateDisplay {
 public:
     PrivateDisplay();
@@ -34,10 +33,15 @@ public:
     PrivateDisplay(const PrivateDisplay&) = delete;
     PrivateDisplay& operator=(const PrivateDisplay&) = delete;
 
+    // Xvfb is installed: a test that needs a display is skipped without it,
+    // and fails when it is there and gives none.
+    bool installed() const { return installed_; }
     bool valid() const { return !name_.isEmpty(); }
+    const QByteArray& name() const { return name_; }
 
 private:
     QProcess server_;
+    bool installed_ = false;
     QByteArray name_;
     QByteArray savedDisplay_;
 };
