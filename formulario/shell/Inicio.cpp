@@ -42,4 +42,7 @@ void Main()
     MDIFrm& frm = SharedForm<MDIFrm>::instance();
     frm.Form_Load();
     frm.show();
+    // Started from the host, the program takes the keyboard from it: with no
+    // window manager to hand it on, it would stay on the host's window.
+    frm.activateWindow();
 }

@@ -14,6 +14,9 @@ public:
     X11Window& operator=(const X11Window&) = delete;
 
     bool valid() const { return display_ != nullptr; }
+    unsigned long id() const { return window_; }
+    // The window has the keyboard, as after a click on it.
+    void takeKeyboard();
 
 private:
     void* display_ = nullptr;
@@ -22,6 +25,8 @@ private:
 
 // The X window that has the keyboard (the root window when none has it).
 unsigned long x11InputFocus();
+// The title of the window that has the keyboard; empty when it has none.
+QString x11InputFocusTitle();
 
 // An X server of the test's own (Xvfb), made the process's display for the
 // life of the object, so that windows other tests open at the same time are

@@ -167,6 +167,22 @@ TEST_F(StartupProcessTest, BesideTheHostWindowItStartsAndASecondCopyIsRefused)
     EXPECT_TRUE(first.wait(0).stillRunning);
 }
 
+// Started from the host, with no window manager to hand the keyboard on,
+// the main window takes it from the host window as it first shows.
+TEST_F(StartupProcessTest, TheMainWindowTakesTheKeyboardWhenItFirstShows)
+{
+    X11Window hostWindow(kHostTitle);
+    hostWindow.takeKeyboard();
+    ASSERT_EQ(x11InputFocus(), hostWindow.id());
+    TarvelProcess tarvel(host_, /*withDisplay=*/true, Boxes::OnScreen);
+    const QString sCaption = QStringLiteral("0913 - Régimen de Reprogramación de Deudas");
+    ASSERT_EQ(shownWindow(sCaption), sCaption);
+    const QDeadlineTimer deadline(60000);
+    while (x11InputFocusTitle() != sCaption && !deadline.hasExpired())
+        QThread::msleep(10);
+    EXPECT_EQ(x11InputFocusTitle(), sCaption);
+}
+
 TEST_F(StartupProcessTest, WrongRegionalSettingsAreListedAndEndTheProgram)
 {
     X11Window hostWindow(kHostTitle);
