@@ -376,10 +376,12 @@ bool readsAs(const QByteArray& bytes, const QByteArray& content)
 
 // Runs `step` in a child process that is killed (SIGKILL) as it enters its
 // `call`th system call; its wait status, a normal exit when it made fewer.
+// A child still running after a minute ends by its alarm (SIGALRM).
 int killedAtCall(int call, const std::function<bool()>& step)
 {
     const pid_t child = ::fork();
     if (child == 0) {
+        ::alarm(60);
         ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
         ::raise(SIGSTOP);
         ::_exit(step() ? 0 : 1);

@@ -31,9 +31,10 @@ void AbreArchivoReporte()
     if (sSalida != kSalidaArchivo)
         return;
     const int nError = AbreNumero(nArchivo, sArchivo, modoArchivo::Salida);
-    if (nError != 0)
-        throw platform::DbError(nError,
-                                QStringLiteral("No se pudo crear el archivo del reporte %1").arg(ArchivoDeReporte(sArchivo)));
+    if (nError != 0) {
+        throw platform::DbError(
+            nError, QStringLiteral("No se pudo crear el archivo del reporte %1").arg(ArchivoDeReporte(sArchivo)));
+    }
     nPagina = 0;
 }
 

@@ -152,13 +152,19 @@ protected:
     }
 
     // A fresh updating picker, the active window with its list on the keyboard.
+    // The picker is Qt's active window and its list has the keyboard.
+    static bool ListaConTeclado(FrmContAbrir& frm)
+    {
+        return waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; });
+    }
+
     FrmContAbrir& CargaEnPantalla()
     {
         auto& frm = Carga<FrmContAbrir>(1);
         frm.show();
         frm.activateWindow();
         frm.grdContrib->setFocus();
-        EXPECT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
+        EXPECT_TRUE(ListaConTeclado(frm));
         return frm;
     }
 
@@ -500,7 +506,7 @@ TEST_F(SelectoresTest, ARequestFormThatCannotLoadIsNeverShown)
     frm.show();
     frm.activateWindow();
     frm.grdContrib->setFocus();
-    ASSERT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
+    ASSERT_TRUE(ListaConTeclado(frm));
     const auto otro = platform::Database::open(paths().dbFile);
     otro->beginTrans();
 
@@ -539,7 +545,7 @@ TEST_F(SelectoresTest, ARequestFormThatCannotLoadIsNeverShown)
     EXPECT_TRUE(script.formsShown().isEmpty());
     EXPECT_EQ(db().scalar("SELECT count(*) FROM TMP_F0913DEUDAS").toInt(), 0);
     EXPECT_TRUE(frm.isEnabled());
-    EXPECT_TRUE(waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; }));
+    EXPECT_TRUE(ListaConTeclado(frm));
 }
 
 // Another window made active while the picker is open, then the picker again
