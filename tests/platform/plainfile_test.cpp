@@ -391,16 +391,18 @@ int killedAtCall(int call, const std::function<bool()>& step)
     ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
     int entered = 0;
     bool inCall = false;
-    int signal = 0;
+    int signal = 0; // one the child got, passed on to it
     for (;;) {
         ::ptrace(PTRACE_SYSCALL, child, nullptr, reinterpret_cast<void*>(intptr_t(signal)));
         ::waitpid(child, &status, 0);
         if (WIFEXITED(status) || WIFSIGNALED(status))
             return status;
-        signal = WSTOPSIG(status) == (SIGTRAP | 0x80) ? 0 : WSTOPSIG(status);
-        if (signal == 0 && !(inCall = !inCall))
+        const bool atCall = WSTOPSIG(status) == (SIGTRAP | 0x80);
+        signal = atCall ? 0 : WSTOPSIG(status);
+        if (!atCall)
             continue;
-        if (signal == 0 && ++entered == call) {
+        inCall = !inCall; // a call stops the child as it enters, then as it leaves
+        if (inCall && ++entered == call) {
             ::kill(child, SIGKILL);
             return waitForChild(child);
         }
