@@ -567,11 +567,10 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
     const SmallDisk disk(path(QStringLiteral("disco")));
     if (!disk.mounted())
         GTEST_SKIP() << "only root mounts a tmpfs";
-    const QByteArray filler(3000, 'x');
-    const auto filled = [&filler](Database& base) {
+    const auto filled = [](Database& base) {
         base.execute(QStringLiteral("CREATE TABLE t (v TEXT)"));
         for (int i = 0; i < 8; ++i)
-            base.execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString::fromLatin1(filler)});
+            base.execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(3000, u'x')});
     };
     // Bytes of the file written over behind the engine's back.
     const auto overwrite = [](const QString& file, qint64 offset, const QByteArray& bytes) {

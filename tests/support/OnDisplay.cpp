@@ -84,17 +84,20 @@ void whenBoxActive(std::function<void(QMessageBox*)> act)
     watch->start(kBoxPollMs);
 }
 
+void clickBoxButton(QMessageBox* box, const QString& caption)
+{
+    const QList<QAbstractButton*> buttons = box->buttons();
+    const auto button = std::find_if(buttons.begin(), buttons.end(),
+                                     [&caption](QAbstractButton* b) { return b->text() == caption; });
+    if (button == buttons.end()) {
+        ADD_FAILURE() << "no button " << caption.toStdString();
+        box->reject();
+    } else {
+        QTest::mouseClick(*button, Qt::LeftButton);
+    }
+}
+
 void answerShownBox(const QString& caption)
 {
-    whenBoxActive([caption](QMessageBox* box) {
-        const QList<QAbstractButton*> buttons = box->buttons();
-        const auto button = std::find_if(buttons.begin(), buttons.end(),
-                                         [&caption](QAbstractButton* b) { return b->text() == caption; });
-        if (button == buttons.end()) {
-            ADD_FAILURE() << "no button " << caption.toStdString();
-            box->reject();
-        } else {
-            QTest::mouseClick(*button, Qt::LeftButton);
-        }
-    });
+    whenBoxActive([caption](QMessageBox* box) { clickBoxButton(box, caption); });
 }

@@ -30,6 +30,9 @@ DisplayRun runTestOnDisplay();
 // Runs `act` on the next message box shown, once it is the active window;
 // a box that does not come within the wait fails the test.
 void whenBoxActive(std::function<void(QMessageBox*)> act);
+// Clicks the button captioned `caption` of the box; a box without one fails
+// the test and is closed.
+void clickBoxButton(QMessageBox* box, const QString& caption);
 // Clicks the button captioned `caption` of the next message box shown.
 void answerShownBox(const QString& caption);
 

@@ -32,21 +32,18 @@ unsigned long x11InputFocus()
 
 QString x11InputFocusTitle()
 {
+    const Window focus = x11InputFocus();
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return QString();
-    Window focus = 0;
-    int revertTo = 0;
-    XGetInputFocus(display, &focus, &revertTo);
     QString title;
     Atom type = None;
     int format = 0;
     unsigned long items = 0;
     unsigned long after = 0;
     unsigned char* name = nullptr;
-    if (focus != PointerRoot && focus != None
-        && XGetWindowProperty(display, focus, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
-                              XInternAtom(display, "UTF8_STRING", False), &type, &format, &items, &after, &name)
+    if (XGetWindowProperty(display, focus, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &items, &after, &name)
             == Success
         && name) {
         title = QString::fromUtf8(reinterpret_cast<const char*>(name), int(items));

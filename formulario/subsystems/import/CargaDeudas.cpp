@@ -248,7 +248,7 @@ bool CargaDeudas::AbreDeudas()
     rsDeudas_ = oBaseDatos->openRecordset(QStringLiteral("SELECT * FROM F0913DEUDAS WHERE 1 = 0"), {},
                                           platform::RecordsetType::Dynaset);
     if (VerificaTablaValor(sRuc_, 0)) {
-        avisos_.append([] { AvisaDeclaracionExistente(); });
+        avisos_.append(AvisaDeclaracionExistente);
         rsDeudas_.reset();
         return false;
     }

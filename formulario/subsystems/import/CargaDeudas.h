@@ -8,8 +8,8 @@
 // widget of the dialog.
 
 #include <QDate>
-#include <QString>
 #include <QList>
+#include <QString>
 #include <array>
 #include <functional>
 #include <memory>

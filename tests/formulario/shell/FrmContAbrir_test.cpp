@@ -12,7 +12,6 @@
 #include "tests/support/HostTest.h"
 #include "tests/support/OnDisplay.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -151,16 +150,17 @@ protected:
         return frm;
     }
 
-    // A fresh updating picker, the active window with its list on the keyboard.
     // The picker is Qt's active window and its list has the keyboard.
     static bool ListaConTeclado(FrmContAbrir& frm)
     {
         return waitUntil([&frm] { return frm.isActiveWindow() && QApplication::focusWidget() == frm.grdContrib; });
     }
 
-    FrmContAbrir& CargaEnPantalla()
+    // A fresh updating picker, the active window with its list on the keyboard.
+    FrmContAbrir& CargaEnPantalla(Qt::WindowModality modalidad = Qt::NonModal)
     {
         auto& frm = Carga<FrmContAbrir>(1);
+        frm.setWindowModality(modalidad);
         frm.show();
         frm.activateWindow();
         frm.grdContrib->setFocus();
@@ -501,12 +501,8 @@ TEST_F(SelectoresTest, AfterAFailedRequestFormOrAnEmptiedListThePickerHasTheKeyb
 TEST_F(SelectoresTest, ARequestFormThatCannotLoadIsNeverShown)
 {
     REQUIRE_DISPLAY();
-    auto& frm = Carga<FrmContAbrir>(1);
-    frm.setWindowModality(Qt::ApplicationModal);
-    frm.show();
-    frm.activateWindow();
-    frm.grdContrib->setFocus();
-    ASSERT_TRUE(ListaConTeclado(frm));
+    auto& frm = CargaEnPantalla(Qt::ApplicationModal);
+    ASSERT_FALSE(HasFailure());
     const auto otro = platform::Database::open(paths().dbFile);
     otro->beginTrans();
 
@@ -517,12 +513,6 @@ TEST_F(SelectoresTest, ARequestFormThatCannotLoadIsNeverShown)
         });
     };
     QStringList vistos;
-    const auto pulsa = [](QMessageBox* caja, const QString& sBoton) {
-        for (QAbstractButton* boton : caja->buttons()) {
-            if (boton->text() == sBoton)
-                QTest::mouseClick(boton, Qt::LeftButton);
-        }
-    };
     script.answerOnScreen();
     script.answerOnScreen();
     whenBoxActive([&](QMessageBox* carga) {
@@ -534,9 +524,9 @@ TEST_F(SelectoresTest, ARequestFormThatCannotLoadIsNeverShown)
             EXPECT_FALSE(solicitudVisible());
             EXPECT_EQ(reintento->parentWidget(), &frm);
             otro->commitTrans();
-            pulsa(reintento, QStringLiteral("&Reintentar"));
+            clickBoxButton(reintento, QStringLiteral("&Reintentar"));
         });
-        pulsa(carga, QStringLiteral("Aceptar"));
+        clickBoxButton(carga, QStringLiteral("Aceptar"));
     });
     Pulsa(*frm.grdContrib, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
 

@@ -17,8 +17,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -81,19 +82,31 @@ private:
     QProcess process_;
 };
 
+// Polls `condition` until it holds, for at most a minute; whether it held.
+bool withinAMinute(const std::function<bool()>& condition)
+{
+    const QDeadlineTimer deadline(60000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
 // The title of a visible top-level window that starts with `prefix`, once
 // one is up; empty when none comes within a minute.
 QString shownWindow(const QString& prefix)
 {
-    const QDeadlineTimer deadline(60000);
-    while (!deadline.hasExpired()) {
-        for (const QString& title : platform::visibleTopLevelWindowTitles()) {
-            if (title.startsWith(prefix))
-                return title;
-        }
-        QThread::msleep(10);
-    }
-    return QString();
+    QString shown;
+    withinAMinute([&] {
+        const QStringList titles = platform::visibleTopLevelWindowTitles();
+        const auto found = std::find_if(titles.begin(), titles.end(),
+                                        [&](const QString& title) { return title.startsWith(prefix); });
+        shown = found != titles.end() ? *found : QString();
+        return !shown.isEmpty();
+    });
+    return shown;
 }
 
 QString box(const QString& title, const QString& text, int buttons, int icon)
@@ -177,10 +190,8 @@ TEST_F(StartupProcessTest, TheMainWindowTakesTheKeyboardWhenItFirstShows)
     TarvelProcess tarvel(host_, /*withDisplay=*/true, Boxes::OnScreen);
     const QString sCaption = QStringLiteral("0913 - Régimen de Reprogramación de Deudas");
     ASSERT_EQ(shownWindow(sCaption), sCaption);
-    const QDeadlineTimer deadline(60000);
-    while (x11InputFocusTitle() != sCaption && !deadline.hasExpired())
-        QThread::msleep(10);
-    EXPECT_EQ(x11InputFocusTitle(), sCaption);
+    EXPECT_TRUE(withinAMinute([&] { return x11InputFocusTitle() == sCaption; }))
+        << x11InputFocusTitle().toStdString();
 }
 
 TEST_F(StartupProcessTest, WrongRegionalSettingsAreListedAndEndTheProgram)

@@ -1,6 +1,6 @@
 // A disk or share where every sync is slow, for a program run with this
-// library preloaded (LD_PRELOAD): fsync(2) and fdatasync(2) take
-// FSYNC_DELAY_MS milliseconds (50 when unset) before they run.
+// library preloaded (LD_PRELOAD): fsync(2) takes FSYNC_DELAY_MS
+// milliseconds (50 when unset) before it runs.
 
 #include <cstdlib>
 #include <dlfcn.h>
@@ -17,24 +17,11 @@ void waitAsTheDiskDoes()
     }
 }
 
-template <class Call>
-Call next(const char* name)
-{
-    return reinterpret_cast<Call>(::dlsym(RTLD_NEXT, name));
-}
-
 } // namespace
 
 extern "C" int fsync(int fd)
 {
-    static const auto call = next<int (*)(int)>("fsync");
-    waitAsTheDiskDoes();
-    return call(fd);
-}
-
-extern "C" int fdatasync(int fd)
-{
-    static const auto call = next<int (*)(int)>("fdatasync");
+    static const auto call = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
     waitAsTheDiskDoes();
     return call(fd);
 }
