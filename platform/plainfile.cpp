@@ -1,12 +1,16 @@
 #include "platform/plainfile.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -193,28 +197,64 @@ private:
     bool armed_ = false;
 };
 
-// Takes the exclusive flock(2) on `fd`, waiting in the kernel's queue for it
-// until the deadline: the lock goes to a waiter the moment its holder lets it
-// go. False with errno EWOULDBLOCK when the deadline came first, or the errno
-// of any other failure.
-bool waitForLock(int fd, const QDeadlineTimer& deadline)
+// One way of taking an exclusive lock: waiting in the kernel's queue for it,
+// or not at all; -1 with errno as the call it makes.
+using TakeLock = std::function<int(bool wait)>;
+
+TakeLock wholeFile(int fd)
 {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    return [fd](bool wait) { return ::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)); };
+}
+
+// A byte of the file, locked for the open file (not the process), so that
+// two writers in one program take turns as two programs do.
+TakeLock oneByte(int fd, off_t offset)
+{
+    return [fd, offset](bool wait) {
+        struct flock range {};
+        range.l_type = F_WRLCK;
+        range.l_whence = SEEK_SET;
+        range.l_start = offset;
+        range.l_len = 1;
+        return ::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &range);
+    };
+}
+
+bool heldByAnother(int error)
+{
+    return error == EWOULDBLOCK || error == EAGAIN || error == EACCES;
+}
+
+void pauseTick(const QDeadlineTimer& deadline)
+{
+    const qint64 nanoseconds = std::min<qint64>(kLockTickMs * 1000000L, deadline.remainingTimeNSecs());
+    const struct timespec tick {0, long(std::max<qint64>(0, nanoseconds))};
+    ::nanosleep(&tick, nullptr);
+}
+
+// Takes the lock, waiting in the kernel's queue for it until the deadline:
+// the lock goes to a waiter the moment its holder lets it go. Where no timer
+// can be had to end that wait (none left to the user), the lock is tried
+// again every few milliseconds until the deadline instead. False with errno
+// EWOULDBLOCK when the deadline came first, or the errno of any other failure.
+bool waitForLock(const TakeLock& take, const QDeadlineTimer& deadline)
+{
+    if (take(false) == 0)
         return true;
-    if (errno != EWOULDBLOCK)
+    if (!heldByAnother(errno))
         return false;
     const WaitTimer timer(deadline);
-    if (!timer.armed())
-        return false;
     for (;;) {
-        if (::flock(fd, LOCK_EX) == 0)
+        if (take(timer.armed()) == 0)
             return true;
-        if (errno != EINTR)
+        if (errno != EINTR && !heldByAnother(errno))
             return false;
         if (deadline.hasExpired()) {
             errno = EWOULDBLOCK;
             return false;
         }
+        if (!timer.armed())
+            pauseTick(deadline);
     }
 }
 
@@ -233,29 +273,68 @@ QByteArray folderOf(const QByteArray& name)
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
 }
 
+// The file of every turn on this machine, in its folder of lock files; a
+// file of the user's own folders is never touched for it.
+QString turnsPath()
+{
+    static const QString path = [] {
+        const QString folder = QFileInfo(QStringLiteral("/run/lock")).isDir() ? QStringLiteral("/run/lock")
+                                                                              : QDir::tempPath();
+        return folder + QStringLiteral("/vardeno-turnos");
+    }();
+    return path;
+}
+
+// The byte of the turns file that stands for the file at `name`: the same for
+// every writer however it spells the path, as the folder is known by its
+// device and inode. Nothing when the folder cannot be looked at.
+std::optional<off_t> turnByte(const QByteArray& name)
+{
+    struct stat folder {};
+    if (::stat(folderOf(name).constData(), &folder) != 0)
+        return std::nullopt;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArray::number(quint64(folder.st_dev)) + ':' + QByteArray::number(quint64(folder.st_ino)) + '/'
+                 + name.mid(name.lastIndexOf('/') + 1));
+    quint64 key = 0;
+    std::memcpy(&key, hash.result().constData(), sizeof key);
+    return off_t(key >> 2); // far past any end, as locks may be
+}
+
+// Opens the turns file for its locks; every user shares it.
+int openTurns()
+{
+    bool created = false;
+    const PlainFileOpen file = openForLock(turnsPath(), &created);
+    if (created)
+        ::fchmod(file.fd, 0666);
+    return file.fd;
+}
+
 // The turn for the file's lock. A writer that has just let the file go and
 // comes back at once would take its lock again before a writer that has
 // waited for it wakes up; so who comes next is settled first, under a lock
-// of the folder, held until the file's lock is taken. The folder's lock is
-// never replaced as the file is, and the one waiting for the file holds it:
-// the writer coming back queues behind. Where the folder cannot be locked
-// (no right to read it, a share that locks no folder), the file's lock
-// alone is waited for.
+// of the file's own byte of the turns file, held until the file's lock is
+// taken. That byte is never replaced as the file is, and the one waiting for
+// the file holds it: the writer coming back queues behind. Writers of other
+// files, and whoever locks the folder, have other bytes or none. Where the
+// turns file cannot be had, the file's lock alone is waited for.
 class Turn {
 public:
     Turn(const QByteArray& name, const QDeadlineTimer& deadline)
-        : folder_(::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
-        if (folder_ >= 0 && !waitForLock(folder_, deadline)) {
+        const std::optional<off_t> byte = turnByte(name);
+        turns_ = byte ? openTurns() : -1;
+        if (turns_ >= 0 && !waitForLock(oneByte(turns_, *byte), deadline)) {
             expired_ = errno == EWOULDBLOCK;
-            ::close(folder_);
-            folder_ = -1;
+            ::close(turns_);
+            turns_ = -1;
         }
     }
     ~Turn()
     {
-        if (folder_ >= 0)
-            ::close(folder_);
+        if (turns_ >= 0)
+            ::close(turns_);
     }
     Turn(const Turn&) = delete;
     Turn& operator=(const Turn&) = delete;
@@ -263,7 +342,7 @@ public:
     bool expired() const { return expired_; }
 
 private:
-    int folder_;
+    int turns_ = -1;
     bool expired_ = false;
 };
 
@@ -283,7 +362,7 @@ LockedFile lockFile(const QString& path)
             locked.error = openError(file);
             return locked;
         }
-        if (!waitForLock(file.fd, deadline)) {
+        if (!waitForLock(wholeFile(file.fd), deadline)) {
             locked.error = errno;
             ::close(file.fd);
             return locked;

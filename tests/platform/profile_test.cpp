@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace platform;
@@ -31,6 +34,35 @@ protected:
     QTemporaryDir dir_;
     ScopedEnv windir_{"WINDIR", dir_.path().toLocal8Bit()};
 };
+
+// flock(1) holding the lock of `file` (or folder) while it runs `command`,
+// started once it holds it; false when it never took it.
+bool holdLock(QProcess* holder, const QString& file, const QString& command = QStringLiteral("exec cat"))
+{
+    holder->start("flock", {"--close", file, "--command", "echo; " + command});
+    return holder->waitForReadyRead(60000);
+}
+
+// The process waits in the kernel's queue for a lock another one holds.
+bool waitsForALock(qint64 pid)
+{
+    QFile locks("/proc/locks");
+    if (!locks.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray waiter = " " + QByteArray::number(pid) + " ";
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        if (line.contains(": -> ") && line.contains(waiter))
+            return true;
+    }
+    return false;
+}
+
+// A writer that changes `key` of the file `times` times; its exit code is the
+// number of changes refused.
+void startWriter(QProcess* writer, const QString& file, const char* key, int times)
+{
+    writer->start(PROFILEWRITER_BIN, {file, "Options", key, QString::number(times)});
+}
 
 const QByteArray kKoval = "; host settings\r\n"
                           "[Options]\r\n"
@@ -190,4 +222,39 @@ TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
     EXPECT_EQ(readProfileString("Options", "SystemDB", "", "KOVAL.INI"), QString("100"));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
               QStringList{"KOVAL.INI"});
+}
+
+// Another file of the folder is held for good and its writer stopped while it
+// waits for it, and another program holds a lock on the folder itself: none
+// of them is KOVAL.INI, whose changes wait for none of them.
+TEST_F(Profiles, AChangeWaitsForNoOtherFileNorTheFolder)
+{
+    QProcess fileHolder, folderHolder, otherWriter, writer;
+    ASSERT_TRUE(holdLock(&fileHolder, path("A.INI")));
+    ASSERT_TRUE(holdLock(&folderHolder, dir_.path()));
+    startWriter(&otherWriter, path("A.INI"), "SysPath", 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return waitsForALock(otherWriter.processId()); }, 60000))
+        << "the writer of A.INI never waited for its lock";
+    ::kill(pid_t(otherWriter.processId()), SIGSTOP);
+
+    startWriter(&writer, path("KOVAL.INI"), "SysPath", 3);
+    ASSERT_TRUE(writer.waitForFinished(60000)) << "still writing after a minute";
+    EXPECT_EQ(writer.exitCode(), 0) << "changes refused";
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("3"));
+}
+
+// Where the system gives the writer no timer to end its wait (no signal may
+// be queued for it), it still waits for a holder that lets the file go.
+TEST_F(Profiles, AChangeWaitsForTheFileWithoutATimer)
+{
+    QProcess holder, writer;
+    ASSERT_TRUE(holdLock(&holder, path("KOVAL.INI"), "exec sleep 1"));
+    writer.setChildProcessModifier([] {
+        const struct rlimit none {0, 0};
+        ::setrlimit(RLIMIT_SIGPENDING, &none);
+    });
+    startWriter(&writer, path("KOVAL.INI"), "SysPath", 1);
+    ASSERT_TRUE(writer.waitForFinished(60000)) << "still writing after a minute";
+    EXPECT_EQ(writer.exitCode(), 0) << "change refused";
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("1"));
 }
