@@ -66,20 +66,6 @@ int openError(const PlainFileOpen& file)
     return file.notPlain ? EACCES : file.error;
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 // Opens the file with `flags`, writes the bytes and closes it; false when
 // any step fails.
 bool writeThrough(const QString& path, int flags, const QByteArray& bytes)
@@ -616,6 +602,20 @@ bool adoptPlainFile(QFile* file, int fd, QIODevice::OpenMode mode)
         return true;
     ::close(fd);
     return false;
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
 }
 
 bool pathTaken(const QString& path)

@@ -35,6 +35,11 @@ PlainFileOpen openPlainFile(const QString& path, int flags, int mode = 0666);
 // and `fd` closed, when it cannot be taken in `mode`.
 bool adoptPlainFile(QFile* file, int fd, QIODevice::OpenMode mode);
 
+// Writes all of `bytes` to the open file, going on where a write(2) stopped
+// short or a signal interrupted it; false, errno telling why, when the
+// system refuses the rest.
+bool writeAll(int fd, const QByteArray& bytes);
+
 // Something lies at the name: a file of any kind, or a link, even one that
 // leads nowhere.
 bool pathTaken(const QString& path);

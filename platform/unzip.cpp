@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cerrno>
 #include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <zip.h>
 
 namespace platform {
@@ -44,14 +46,18 @@ bool readEntries(zip_t* archive, QList<ZipEntry>* entries)
     return true;
 }
 
-// Copies one entry into `target`, up to `maxSize` bytes when it is not 0; a
-// file left half written is removed.
-bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint64 maxSize)
+// Copies one entry into `target`, up to `maxSize` bytes when it is not 0.
+// Every write goes straight to the file and is checked, its closing too; a
+// file not written whole is removed. `*error` is the errno of the call the
+// system refused, 0 when the entry itself failed (unreadable, too large).
+bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint64 maxSize, int* error)
 {
-    const PlainFileOpen opened = openPlainFile(target, O_WRONLY | O_CREAT | O_TRUNC);
-    QFile out;
-    if (opened.fd < 0 || !adoptPlainFile(&out, opened.fd, QIODevice::WriteOnly))
+    *error = 0;
+    const PlainFileOpen out = openPlainFile(target, O_WRONLY | O_CREAT | O_TRUNC);
+    if (out.fd < 0) {
+        *error = out.error;
         return false;
+    }
     zip_file_t* in = zip_fopen_index(archive, index, 0);
     bool ok = in != nullptr;
     char buffer[64 * 1024];
@@ -63,11 +69,18 @@ bool writeEntry(zip_t* archive, zip_uint64_t index, const QString& target, qint6
             break;
         }
         written += read;
-        ok = (maxSize == 0 || written <= maxSize) && out.write(buffer, read) == read;
+        ok = maxSize == 0 || written <= maxSize;
+        if (ok && !writeAll(out.fd, QByteArray::fromRawData(buffer, qsizetype(read)))) {
+            *error = errno;
+            ok = false;
+        }
     }
     if (in && zip_fclose(in) != 0)
         ok = false;
-    out.close();
+    if (::close(out.fd) != 0 && ok) {
+        *error = errno;
+        ok = false;
+    }
     if (!ok)
         QFile::remove(target);
     return ok;
@@ -96,19 +109,29 @@ bool isSafeEntryName(const QString& name)
 
 int Unzip::extract()
 {
+    error_ = 0;
+    QStringList written;
+    if (extractAll(&written))
+        return int(written.size());
+    for (const QString& file : written)
+        QFile::remove(file);
+    return -1;
+}
+
+bool Unzip::extractAll(QStringList* written)
+{
     const ZipHandle zip = openArchive(archive_);
     QList<ZipEntry> entries;
     if (!zip || !readEntries(zip.get(), &entries))
-        return -1;
+        return false;
     for (const ZipEntry& entry : entries) {
         if (!isSafeEntryName(entry.name))
-            return -1;
+            return false;
     }
     const QDir folder(folder_);
     if (!folder.mkpath(QStringLiteral(".")))
-        return -1;
+        return false;
 
-    int written = 0;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (entries[i].folder)
             continue;
@@ -116,16 +139,16 @@ int Unzip::extract()
         const QString target = folder.filePath(restoreStructure_ ? relative : QFileInfo(relative).fileName());
         const QFileInfo existing(target);
         if (existing.isSymLink() || existing.isDir())
-            return -1;
+            return false;
         if (!overwrite_ && existing.exists())
             continue;
         if (restoreStructure_ && !QFileInfo(target).dir().mkpath(QStringLiteral(".")))
-            return -1;
-        if (!writeEntry(zip.get(), zip_uint64_t(i), target, maxFileSize_))
-            return -1;
-        ++written;
+            return false;
+        if (!writeEntry(zip.get(), zip_uint64_t(i), target, maxFileSize_, &error_))
+            return false;
+        written->append(target);
     }
-    return written;
+    return true;
 }
 
 } // namespace platform

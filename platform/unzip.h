@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -43,16 +44,24 @@ public:
     // The number of files written (folder entries do not count). -1 when the
     // archive cannot be read or the folder made, when an entry would land
     // outside the folder (then nothing is written), or when a file cannot be
-    // written in full or grows past the size limit (that file is removed).
-    // A target that is a link or a folder is never written through.
+    // written in full or grows past the size limit: then no file it wrote is
+    // left, and error() may tell why. A target that is a link or a folder is
+    // never written through.
     int extract();
+    // The errno of the call the system refused in the last extract(): ENOSPC
+    // or EDQUOT when the disk was full. 0 when nothing failed, or the archive
+    // or an entry did.
+    int error() const { return error_; }
 
 private:
+    bool extractAll(QStringList* written);
+
     QString archive_;
     QString folder_;
     bool restoreStructure_ = true;
     bool overwrite_ = false;
     qint64 maxFileSize_ = 0;
+    int error_ = 0;
 };
 
 } // namespace platform

@@ -1,9 +1,11 @@
 #include "platform/unzip.h"
+#include "tests/support/SmallDisk.h"
 #include "tools/hostkit/statement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using platform::Unzip;
@@ -19,14 +21,17 @@ protected:
         return path;
     }
 
-    int extract(const QString& path, bool restore, bool overwrite)
+    int extract(const QString& path, bool restore, bool overwrite, int* error = nullptr)
     {
         Unzip unzip;
         unzip.setArchiveName(path);
         unzip.setRestoreStructure(restore);
         unzip.setExtractTo(target());
         unzip.setOverwrite(overwrite);
-        return unzip.extract();
+        const int count = unzip.extract();
+        if (error)
+            *error = unzip.error();
+        return count;
     }
 
     QString target() const { return dir.filePath(QStringLiteral("destino/sub")); }
@@ -126,6 +131,34 @@ TEST_F(UnzipTest, ADamagedEntryLeavesNoHalfWrittenFile)
 
     EXPECT_LT(extract(path, false, true), 0);
     EXPECT_FALSE(QFile::exists(QDir(target()).filePath(QStringLiteral("datos.txt"))));
+}
+
+// The extraction goes onto a disk of 64 KiB: a file too small to leave the
+// program's hands before it is closed, or a second file the room left cannot take.
+TEST_F(UnzipTest, AFullDiskFailsTheExtractionAndLeavesNoFileOfIt)
+{
+    const struct {
+        const char* caso;
+        bool fill;
+        QList<QPair<QString, QByteArray>> entries;
+    } cases[] = {
+        {"a small file, no room left", true, {{QStringLiteral("datos.txt"), "contenido"}}},
+        {"a second file larger than the room left", false,
+         {{QStringLiteral("uno.txt"), "contenido"}, {QStringLiteral("dos.txt"), QByteArray(200000, 'x')}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caso);
+        const QString path = archive(c.entries);
+        const SmallDisk disk(dir.filePath(QStringLiteral("destino")));
+        if (!disk.mounted())
+            GTEST_SKIP() << "only root mounts a tmpfs";
+        if (c.fill)
+            disk.fillRoom();
+        int error = 0;
+        EXPECT_EQ(extract(path, false, true, &error), -1);
+        EXPECT_EQ(error, ENOSPC);
+        EXPECT_EQ(extracted(), QStringList());
+    }
 }
 
 TEST(ZipEntries, ListsNamesAndFolderEntriesInStoredOrder)
