@@ -1,5 +1,6 @@
 #include "formulario/subsystems/import/ArchivoEstado.h"
 
+#include "formulario/core/TablaArchivos.h"
 #include "formulario/subsystems/import/Hash.h"
 #include "platform/unzip.h"
 
@@ -58,7 +59,9 @@ Extraccion ExtraeEstado(const QString& sArchivoZip, const QString& sCarpeta)
     unzip.setExtractTo(sCarpeta);
     unzip.setOverwrite(true);
     unzip.setMaxFileSize(kLargoMaximoEstado);
-    return unzip.extract() > 0 ? Extraccion::Ok : Extraccion::Error;
+    if (unzip.extract() > 0)
+        return Extraccion::Ok;
+    return ErrorDeEscritura(unzip.error()) == errorArchivo::DiscoLleno ? Extraccion::DiscoLleno : Extraccion::Error;
 }
 
 QString PrimerArchivo(const QString& sCarpeta)

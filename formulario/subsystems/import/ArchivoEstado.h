@@ -10,8 +10,9 @@
 #include <QtGlobal>
 #include <optional>
 
-// Outcome of unzipping: extracted, failed, or an archive that is not a statement's.
-enum class Extraccion { Ok, Error, NoValido };
+// Outcome of unzipping: extracted, failed (for a full disk, or for any other
+// cause), or an archive that is not a statement's.
+enum class Extraccion { Ok, Error, DiscoLleno, NoValido };
 
 // A statement of several hundred thousand records stays well inside these.
 constexpr qint64 kLargoMaximoEstado = qint64(256) << 20; // bytes of the extracted file
@@ -26,7 +27,8 @@ bool PreparaCarpetaTemporal(const QString& sCarpeta);
 // name. NoValido for an archive of more than one file, a folder entry, a name
 // that leaves the folder, or a file stated larger than kLargoMaximoEstado;
 // Error when the archive cannot be read, the folder prepared, or the file
-// written whole within that size (nothing of it is left).
+// written whole within that size (nothing of it is left); DiscoLleno when
+// the disk or the user's quota had no room for the file.
 Extraccion ExtraeEstado(const QString& sArchivoZip, const QString& sCarpeta);
 
 // The first plain file of the folder by name (links are not listed); "" when none.

@@ -359,8 +359,13 @@ void FrmImportar::Importa()
     const QString sArchivoZip = QDir(DirList->path()).filePath(sArchivo);
     const QString sCarpeta = sSysPath + QStringLiteral("TMP/REG") + sRucImp + QStringLiteral("/");
     const Extraccion extraccion = ExtraeEstado(sArchivoZip, sCarpeta);
-    if (extraccion == Extraccion::Error) {
+    if (extraccion == Extraccion::Error || extraccion == Extraccion::DiscoLleno) {
         PunteroNormal();
+        // A full disk is told first, by the central handler as any run-time
+        // error of the import is; no transaction is open, so its answer
+        // stops only the import, which then fails as any extraction does.
+        if (extraccion == Extraccion::DiscoLleno)
+            ManejaErrorBD(kRutina, ErrorDeArchivo(errorArchivo::DiscoLleno));
         platform::messageBox(QStringLiteral("Ha ocurrido un error al descomprimir. Reintente la operación!!!."),
                              Critical, windowTitle());
         DisposicionNormal();

@@ -10,6 +10,7 @@
 #include "platform/textfile.h"
 #include "tests/support/HostTest.h"
 #include "tests/support/ProcesoInterrumpido.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TintaCaja.h"
 #include "tools/hostkit/statement.h"
 
@@ -753,6 +754,35 @@ TEST_F(ImportTest, BadArchivesAndFilesAreRefusedAndLeaveEveryTableAsItWas)
     elige(ruc, 1);
     importa({kExito});
     EXPECT_EQ(volcado().size(), antes.size() + 3 + 1 + 1 + 1);
+}
+
+// The folder the import extracts to lies on a full disk: no room, or no
+// inode, left for the statement's file.
+TEST_F(ImportTest, AFullDiskWhileUnzippingIsToldAndLeavesNothing)
+{
+    escribe(estado(2));
+    elige(ruc, 1);
+    const QStringList antes = volcado();
+    for (const bool bSinInodos : {false, true}) {
+        SCOPED_TRACE(bSinInodos ? "no inode left" : "no room left");
+        const SmallDisk disco(sSysPath + QStringLiteral("TMP"));
+        if (!disco.mounted())
+            GTEST_SKIP() << "only root mounts a tmpfs";
+        ASSERT_TRUE(QDir().mkpath(carpetaTemporal()));
+        bSinInodos ? disco.fillInodes() : disco.fillRoom();
+
+        importa({QStringLiteral("\n\nDescripción del error : [61] Disco lleno. No se puede continuar con la ejecución "
+                                "del módulo\n\n"),
+                 kDescomprimir});
+
+        ASSERT_EQ(script.shown().size(), 2);
+        EXPECT_EQ(script.shown().first().title, QStringLiteral("Error crítico: 61 (Rutina: CmdGrabar_Click) "));
+        EXPECT_EQ(volcado(), antes);
+        EXPECT_EQ(db().transactionLevel(), 0);
+        EXPECT_TRUE(form->Frame3->isHidden());
+        EXPECT_EQ(QDir(carpetaTemporal()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
 }
 
 TEST_F(ImportTest, ADatabaseFailureAfterTheLoadRollsBackAndEndsTheProgram)
