@@ -71,13 +71,17 @@ void EliminaDataTabla(const QString& sTabla, int nTipoDoc, const QString& sNumDo
     }
 }
 
-bool VerificaTablaValor(const QString& sRuc, quint8 nMensaje)
+bool ExisteDeclaracion(const QString& sRuc)
 {
     sSQL = QStringLiteral("SELECT 'x' FROM CAB WHERE tip_doc_d = 6 AND doc_id_d = ? AND formulario = '0913' "
                           "AND Semana = ?");
-    const bool bExiste = EjecutaConReintento(QStringLiteral("VerificaTablaValor"), [&sRuc] {
-        return oBaseDatos->scalar(sSQL, {sRuc, nEntidad}).isValid();
-    });
+    return oBaseDatos->scalar(sSQL, {sRuc, nEntidad}).isValid();
+}
+
+bool VerificaTablaValor(const QString& sRuc, quint8 nMensaje)
+{
+    const bool bExiste =
+        EjecutaConReintento(QStringLiteral("VerificaTablaValor"), [&sRuc] { return ExisteDeclaracion(sRuc); });
     if (bExiste && nMensaje == 1)
         AvisaDeclaracionExistente();
     return bExiste;

@@ -23,8 +23,11 @@ void EliminaDataTabla(const QString& sTabla, int nTipoDoc, const QString& sNumDo
                       const QString& sCorrelativo);
 
 // True when CAB holds a declaration of that RUC for nEntidad (any period);
-// with `nMensaje` 1 the user is told to delete it first.
+// with `nMensaje` 1 the user is told to delete it first. A failed read goes
+// to the central handler.
 bool VerificaTablaValor(const QString& sRuc, quint8 nMensaje);
+// The same read alone: a failure throws, for a caller holding a transaction.
+bool ExisteDeclaracion(const QString& sRuc);
 // Tells the user a declaration of the RUC exists and must be deleted first.
 void AvisaDeclaracionExistente();
 

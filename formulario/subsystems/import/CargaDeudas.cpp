@@ -243,11 +243,12 @@ void CargaDeudas::MensajeTecnico(int nError)
 
 // Opens F0913DEUDAS to add rows (none is read) unless the declaration
 // already exists; the loader keeps it open from the first record to the last.
+// Inside the transaction a failed read fails the record, as a failed write does.
 bool CargaDeudas::AbreDeudas()
 {
     rsDeudas_ = oBaseDatos->openRecordset(QStringLiteral("SELECT * FROM F0913DEUDAS WHERE 1 = 0"), {},
                                           platform::RecordsetType::Dynaset);
-    if (VerificaTablaValor(sRuc_, 0)) {
+    if (ExisteDeclaracion(sRuc_)) {
         avisos_.append(AvisaDeclaracionExistente);
         rsDeudas_.reset();
         return false;

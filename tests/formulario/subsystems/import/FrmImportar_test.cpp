@@ -46,6 +46,8 @@ const QString kTecnico =
                    "comunicarse con ALCOR informando lo sucedido e indicando el número de error técnico.");
 const QString kNoEsDeHoy = QStringLiteral(
     "El archivo personalizado no es de hoy día, por favor descargue y procese nuevamente el archivo");
+const QString kYaExiste = QStringLiteral(
+    "Ya existe una declaración para el RUC seleccionado. Elimine la declaración e importe el archivo nuevamente.");
 
 const QStringList kTablas = {QStringLiteral("F0913DEUDAS"), QStringLiteral("CAB"), QStringLiteral("DET"),
                              QStringLiteral("F0913GARANTIA")};
@@ -165,6 +167,15 @@ public:
         EXPECT_EQ(guardado, FormateaCampo(rs, nParticion));
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{6}$")).match(guardado).hasMatch());
         rs.cancelUpdate();
+    }
+
+    // Another program runs `sql` once the import has begun: while it lets
+    // pending events run, after it has looked for a declaration and before
+    // the statement is loaded.
+    void mientrasImporta(const QString& sql)
+    {
+        QMetaObject::invokeMethod(
+            qApp, [this, sql] { platform::Database::open(paths().dbFile)->execute(sql); }, Qt::QueuedConnection);
     }
 
     QString carpetaTemporal() const { return sSysPath + QStringLiteral("TMP/REG") + ruc + QStringLiteral("/"); }
@@ -566,8 +577,7 @@ TEST_F(ImportTest, ADeclarationThatAlreadyExistsIsNeitherUnzippedNorTouched)
 
     escribe(estado(5));
     elige(ruc, 1);
-    importa({QStringLiteral("Ya existe una declaración para el RUC seleccionado. Elimine la declaración e importe "
-                            "el archivo nuevamente.")});
+    importa({kYaExiste});
     EXPECT_EQ(volcado(), antes);
     EXPECT_TRUE(QDir(carpetaTemporal()).isEmpty());
 }
@@ -589,8 +599,7 @@ TEST_F(ImportTest, APressOfAceptarWaitingWhileTheWaitFrameIsShownStartsNoImportI
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM CAB")).toInt(), 1);
 
     // The button works again once the import is over.
-    importa({QStringLiteral("Ya existe una declaración para el RUC seleccionado. Elimine la declaración e importe "
-                            "el archivo nuevamente.")});
+    importa({kYaExiste});
 }
 
 // ------------------------------------------------------------ bad input
@@ -782,6 +791,46 @@ TEST_F(ImportTest, AFullDiskWhileUnzippingIsToldAndLeavesNothing)
         EXPECT_TRUE(form->Frame3->isHidden());
         EXPECT_EQ(QDir(carpetaTemporal()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                   QStringList());
+    }
+}
+
+// What the load finds in CAB, or fails to read there, inside the
+// transaction is told once the transaction is rolled back (importa answers
+// each box only when another program can write).
+TEST_F(ImportTest, WhatTheLoadMeetsInCabIsToldAfterTheRollback)
+{
+    escribe(estado(2));
+    elige(ruc, 1);
+    importa({kExito});
+    const struct {
+        const char* caso;
+        const char* durante;
+        const char* despues;
+        QString titulo;
+        QStringList mensajes;
+    } casos[] = {
+        {"a declaration stored meanwhile", "UPDATE CAB SET Semana = 1", "", QStringLiteral("Información"),
+         {kYaExiste, kProblemasCarga}},
+        {"CAB unreadable", "ALTER TABLE CAB RENAME TO CAB_APARTE", "ALTER TABLE CAB_APARTE RENAME TO CAB",
+         QStringLiteral("Error tecnico : 3078"), {kTecnico, kProblemasCarga}},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.caso);
+        db().execute(QStringLiteral("UPDATE CAB SET Semana = 9")); // not this entity's any more
+        escribe(estado(3));
+        elige(ruc, 1);
+        mientrasImporta(QString::fromLatin1(caso.durante));
+
+        importa(caso.mensajes);
+
+        if (*caso.despues)
+            db().execute(QString::fromLatin1(caso.despues));
+        ASSERT_FALSE(script.shown().isEmpty());
+        EXPECT_EQ(script.shown().first().title, caso.titulo);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM F0913DEUDAS")).toInt(), 3);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM CAB")).toInt(), 1);
+        EXPECT_EQ(db().transactionLevel(), 0);
+        EXPECT_TRUE(form->Frame3->isHidden());
     }
 }
 
