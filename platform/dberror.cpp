@@ -1,10 +1,14 @@
 #include "platform/dberror.h"
 #include "platform/dbinternal.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
 #include <map>
 #include <sqlite3.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -139,6 +143,29 @@ QString nameAfter(const QString& message, const QString& prefix)
     fail(systemError == ENOSPC || systemError == EDQUOT ? dberr::DiskFull : dberr::DiskError, {}, message);
 }
 
+// True when the file system holding `file` has no block or no inode left for
+// this process (root may use the blocks kept back from others). A file
+// system that counts no inodes at all (btrfs) is never out of them.
+bool noRoomBeside(const QString& file)
+{
+    struct statvfs disk {};
+    if (file.isEmpty() || ::statvfs(QFile::encodeName(QFileInfo(file).path()).constData(), &disk) != 0)
+        return false;
+    const bool root = ::geteuid() == 0;
+    const auto exhausted = [](auto total, auto left) { return total > 0 && left == 0; };
+    return exhausted(disk.f_blocks, root ? disk.f_bfree : disk.f_bavail)
+        || exhausted(disk.f_files, root ? disk.f_ffree : disk.f_favail);
+}
+
+// A file the engine could not open. Mid-statement that is its journal, made
+// beside the database. The system's error does not tell a disk without room
+// for it (the engine tries again to open it read-only and keeps that
+// error), so the disk itself tells it from a database held by someone else.
+[[noreturn]] void failOpening(const QString& file, const QString& message)
+{
+    fail(noRoomBeside(file) ? dberr::DiskFull : dberr::AlreadyExclusive, file, message);
+}
+
 } // namespace
 
 void throwDbError(int number, const QString& arg)
@@ -175,12 +202,15 @@ void throwEngineError(sqlite3* db, int code, const QString& sql)
     case SQLITE_NOTADB:
         fail(dberr::UnrecognizedFormat, file, message);
     case SQLITE_CANTOPEN:
+        failOpening(file, message);
     case SQLITE_PERM:
     case SQLITE_AUTH:
         fail(dberr::AlreadyExclusive, file, message);
     case SQLITE_CONSTRAINT:
         failConstraint(extended, message);
     case SQLITE_READONLY:
+        if (extended == SQLITE_READONLY_DBMOVED) // deleted or moved while the connection had it open
+            fail(dberr::FileNotFound, file, message);
         fail(dberr::NotUpdatable, {}, message);
     case SQLITE_MISMATCH:
         fail(dberr::TypeMismatch, {}, message);

@@ -561,12 +561,10 @@ TEST_F(DbStatements, EngineFailuresCarryTheirNumbers)
 }
 
 // What the disk under the database does to a statement, told as the old
-// engine told it: never as a reserved error without a message.
+// engine told it: never as a reserved error without a message. Each fault
+// has a small disk of its own.
 TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
 {
-    const SmallDisk disk(path(QStringLiteral("disco")));
-    if (!disk.mounted())
-        GTEST_SKIP() << "only root mounts a tmpfs";
     const auto filled = [](Database& base) {
         base.execute(QStringLiteral("CREATE TABLE t (v TEXT)"));
         for (int i = 0; i < 8; ++i)
@@ -580,22 +578,39 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
         ASSERT_EQ(damaged.write(bytes), bytes.size());
     };
     const QString onDisk = path(QStringLiteral("disco/base.db"));
+    const QString diskFull = QStringLiteral("Disco lleno");
     const struct {
         const char* fault;
-        std::function<void()> failing;
+        std::function<void(const SmallDisk&)> failing;
         int number;
         QString description;
     } cases[] = {
         {"full disk",
-         [&] {
+         [&](const SmallDisk& disk) {
              auto base = Database::create(onDisk);
              filled(*base);
              disk.fillRoom();
              base->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
          },
-         61, QStringLiteral("Disco lleno")},
+         61, diskFull},
+        {"no inode left for the journal",
+         [&](const SmallDisk& disk) {
+             auto base = Database::create(onDisk);
+             filled(*base);
+             disk.fillInodes();
+             base->execute(QStringLiteral("INSERT INTO t VALUES ('y')"));
+         },
+         61, diskFull},
+        {"no room for the shared memory of a write-ahead log", // as another SQLite tool may leave the file
+         [&](const SmallDisk& disk) {
+             ASSERT_EQ(Database::create(onDisk)->scalar(QStringLiteral("PRAGMA journal_mode = WAL")),
+                       QVariant(QStringLiteral("wal")));
+             disk.fillRoom();
+             Database::open(onDisk);
+         },
+         61, diskFull},
         {"a write the system refuses",
-         [&] {
+         [&](const SmallDisk&) {
              filled(*db);
              struct rlimit limit {};
              ::getrlimit(RLIMIT_FSIZE, &limit);
@@ -610,8 +625,15 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
              db->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
          },
          3043, QStringLiteral("Error de disco o de red.")},
+        {"the file deleted under the connection",
+         [&](const SmallDisk&) {
+             filled(*db);
+             ASSERT_TRUE(QFile::remove(path()));
+             db->execute(QStringLiteral("INSERT INTO t VALUES ('y')"));
+         },
+         3024, QStringLiteral("No se encuentra el archivo '%1'.").arg(path())},
         {"a damaged page",
-         [&] {
+         [&](const SmallDisk&) {
              filled(*db);
              db.reset();
              overwrite(path(), 4096, QByteArray(4096, '\x5a'));
@@ -622,7 +644,7 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
                         "aplicación reconozca o que el archivo esté dañado.")
              .arg(path())},
         {"a header that is no database's",
-         [&] {
+         [&](const SmallDisk&) {
              filled(*db);
              overwrite(path(), 0, QByteArray(100, '\x5a'));
              db->scalar(QStringLiteral("SELECT count(*) FROM t"));
@@ -631,7 +653,10 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
-        const DbError error = errorOf(c.failing);
+        const SmallDisk disk(path(QStringLiteral("disco")));
+        if (!disk.mounted())
+            GTEST_SKIP() << "only root mounts a tmpfs";
+        const DbError error = errorOf([&] { c.failing(disk); });
         EXPECT_EQ(error.number(), c.number);
         EXPECT_EQ(error.description(), c.description);
         EXPECT_EQ(error.errors(), QStringList{c.description});
