@@ -49,6 +49,9 @@ constexpr int kBotonesEspera = 5520;
 // The import stops at once: the central handler answered "end" with no
 // transaction open.
 struct ImportacionDetenida {};
+// The central handler answered "again" to an error met inside the import's
+// transaction, which was rolled back before it asked.
+struct ReintentaImportacion {};
 
 // The guarantee box of each entity: the seventh of its block.
 QString CasillaGarantia(int nEntidadImp)
@@ -306,11 +309,18 @@ void FrmImportar::CmdGrabar_Click()
     if (bImportando)
         return;
     const QScopedValueRollback importando(bImportando, true);
-    try {
-        Importa();
-    } catch (const ImportacionDetenida&) {
-        // The central handler has shown the error; the dialog keeps its
-        // import layout until the next import or until it is closed.
+    for (;;) {
+        try {
+            Importa();
+            return;
+        } catch (const ImportacionDetenida&) {
+            // The central handler has shown the error; the dialog keeps its
+            // import layout until the next import or until it is closed.
+            return;
+        } catch (const ReintentaImportacion&) {
+            // Its transaction went before the retry was asked for: the whole
+            // import runs again, from the archive.
+        }
     }
 }
 
@@ -479,30 +489,28 @@ void FrmImportar::AgregaFila(const QString& sTabla, const std::function<void(pla
 
 void FrmImportar::Paso(const std::function<void()>& paso)
 {
-    bool bTerminaPrograma = false;
+    const bool bEnTransaccion = bTransaccion;
     const auto pasoSinBloqueo = [&] {
+        if (bEnTransaccion && !bTransaccion)
+            throw ReintentaImportacion{};
         try {
             paso();
-        } catch (const platform::DbError& err) {
-            // The central handler ends the program on any error but a locked
-            // table: the transaction goes before its box shows, so that the
-            // box does not hold the database's write lock while it waits.
-            if (bTransaccion && !EsTablaBloqueada(err)) {
-                CancelaTransaccion();
-                bTerminaPrograma = true;
-            }
+        } catch (const platform::DbError&) {
+            // The transaction goes before the central handler's box shows, so
+            // that the box does not hold the database's write lock while it
+            // waits: its retry runs the whole import again, its end ends the
+            // program as with the transaction open.
+            CancelaTransaccion();
             throw;
         }
     };
-    EjecutaConReintento(kRutina, pasoSinBloqueo, [&] { TerminaImportacion(bTerminaPrograma); });
+    EjecutaConReintento(kRutina, pasoSinBloqueo, [&] { TerminaImportacion(bEnTransaccion); });
 }
 
 void FrmImportar::TerminaImportacion(bool bTerminaPrograma)
 {
-    if (bTerminaPrograma || bTransaccion) {
-        CancelaTransaccion();
+    if (bTerminaPrograma)
         platform::endProgram();
-    }
     throw ImportacionDetenida{};
 }
 

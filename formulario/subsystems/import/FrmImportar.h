@@ -84,7 +84,8 @@ private:
     static void AgregaFila(const QString& sTabla, const std::function<void(platform::Recordset&)>& llena);
     // Runs a database step of the import; on an error the central handler
     // decides: again, or the end (of the program with a transaction open,
-    // of the import without one).
+    // of the import without one). An open transaction is rolled back before
+    // it asks, and "again" then runs the whole import anew.
     void Paso(const std::function<void()>& paso);
     [[noreturn]] void TerminaImportacion(bool bTerminaPrograma);
     void CancelaTransaccion();

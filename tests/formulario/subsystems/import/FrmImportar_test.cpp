@@ -114,17 +114,19 @@ public:
     // Runs the import expecting these boxes, in order, each answered OK.
     // The next box is answered once another program has written to the
     // database: no box waits on the user while the import holds the write lock.
-    void respondeSinBloqueo()
+    void respondeSinBloqueo(int nBoton = Ok, const std::function<void()>& antes = {})
     {
-        script.answer([this](const platform::ShownMessage& m) {
+        script.answer([this, nBoton, antes](const platform::ShownMessage& m) {
+            if (antes)
+                antes();
             platform::OpenOptions opciones;
             opciones.busyTimeoutMs = 0;
-            const auto otro = platform::Database::open(paths().dbFile, opciones);
             EXPECT_NO_THROW({
+                const auto otro = platform::Database::open(paths().dbFile, opciones);
                 otro->beginTrans();
                 otro->commitTrans();
             }) << "the write lock is held while \"" << m.text.toStdString() << "\" waits";
-            return Ok;
+            return nBoton;
         });
     }
 
@@ -832,6 +834,29 @@ TEST_F(ImportTest, WhatTheLoadMeetsInCabIsToldAfterTheRollback)
         EXPECT_EQ(db().transactionLevel(), 0);
         EXPECT_TRUE(form->Frame3->isHidden());
     }
+}
+
+// Another program still reads the database when the import commits, for
+// longer than the import waits for it: the retry is asked for once the
+// transaction is rolled back, and "Reintentar" runs the whole import again.
+TEST_F(ImportTest, ALockMetInsideTheTransactionIsAskedAboutOnceItIsRolledBack)
+{
+    escribe(estado(2));
+    elige(ruc, 1);
+    const QStringList antes = volcado();
+    const auto otro = platform::Database::open(paths().dbFile);
+    auto lectura =
+        otro->openRecordset(QStringLiteral("SELECT name FROM sqlite_master"), {}, platform::RecordsetType::ForwardOnly);
+    respondeSinBloqueo(Retry, [&] { lectura.reset(); });
+    respondeSinBloqueo();
+    script.clear();
+
+    form->CmdGrabar_Click();
+
+    ASSERT_EQ(script.shown().size(), 2);
+    EXPECT_TRUE(script.shown().first().title.startsWith(QStringLiteral("Reintentos de acceso ")));
+    EXPECT_EQ(script.shown().last().text, kExito);
+    EXPECT_EQ(volcado().size(), antes.size() + 3 + 1 + 1 + 1);
 }
 
 TEST_F(ImportTest, ADatabaseFailureAfterTheLoadRollsBackAndEndsTheProgram)
