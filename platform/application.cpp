@@ -4,6 +4,7 @@
 #include "platform/keyboard.h"
 
 #include <QWidget>
+#include <csignal>
 #include <exception>
 #include <utility>
 
@@ -78,6 +79,9 @@ void reportUncaught(const QObject& receiver)
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // SIGXFSZ would end the program without a word; ignored, the write
+    // fails with EFBIG and is told as any refused write.
+    std::signal(SIGXFSZ, SIG_IGN);
     keepKeyboardConventions(*this);
 }
 

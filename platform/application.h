@@ -4,6 +4,8 @@
 // catch point where every event is delivered, so that no exception thrown by
 // an event handler ever travels through Qt's event loops.
 // Its windows take the keyboard as the old platform's did (platform/keyboard.h).
+// Once it is made, a write past the limit on a file's size (ulimit -f) fails
+// as any refused write does, instead of ending the program without a word.
 
 #include <QApplication>
 #include <QString>

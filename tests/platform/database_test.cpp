@@ -1,12 +1,10 @@
 #include "db_testing.h"
+#include "tests/support/PlantedFile.h"
 #include "tests/support/SmallDisk.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
-#include <csignal>
-#include <sys/resource.h>
 #include <sqlite3.h>
 
 using namespace platform;
@@ -612,16 +610,7 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
         {"a write the system refuses",
          [&](const SmallDisk&) {
              filled(*db);
-             struct rlimit limit {};
-             ::getrlimit(RLIMIT_FSIZE, &limit);
-             const struct rlimit before = limit;
-             limit.rlim_cur = rlim_t(QFileInfo(path()).size());
-             const auto restore = qScopeGuard([&before] {
-                 ::setrlimit(RLIMIT_FSIZE, &before);
-                 ::signal(SIGXFSZ, SIG_DFL);
-             });
-             ::signal(SIGXFSZ, SIG_IGN);
-             ::setrlimit(RLIMIT_FSIZE, &limit);
+             const FileSizeLimit limit(QFileInfo(path()).size());
              db->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
          },
          3043, QStringLiteral("Error de disco o de red.")},

@@ -55,8 +55,11 @@ protected:
     ProgramRun ejecutaLinea(const QString& sLinea, Screen pantalla = Screen::Offscreen,
                             RunAs usuario = RunAs::TestUser)
     {
-        return runProgram(paths(), QStringLiteral(QUENBO_BIN), {sLinea}, QString(), pantalla, usuario);
+        return runProgram(paths(), QStringLiteral(QUENBO_BIN), {sLinea}, QString(), pantalla, usuario,
+                          nLimiteArchivo);
     }
+    // The limit on the size of a file the runs write, when set.
+    std::optional<qint64> nLimiteArchivo;
 
     void esperaExito(const ProgramRun& corrida)
     {
@@ -461,6 +464,36 @@ TEST_F(QuenboTest, AFullDiskIsToldAsSuch)
 
         EXPECT_EQ(caja.text, "Error tecnico:  61\\nDisco lleno\\nIntente nuevamente por favor.");
         EXPECT_EQ(spool(), QStringList());
+    }
+}
+
+// The first write past the limit on a file's size fails as a refused write:
+// the run says so and ends, and leaves nothing it had written.
+TEST_F(QuenboTest, AWritePastTheFileSizeLimitIsToldAndLeavesNothingBehind)
+{
+    const struct {
+        const char* sCaso;
+        qint64 nLimite;
+        const char* sTexto;
+    } casos[] = {
+        // The settings' update is let go, as ever; the text summary is refused.
+        {"nothing the run writes fits", 100,
+         "Error tecnico:  57\\nError de E/S de dispositivo\\nIntente nuevamente por favor."},
+        // The journal of the new row and both summaries fit; the table's own
+        // page, written as the row is committed, lies beyond.
+        {"the registration cannot be committed", 16384,
+         "Error tecnico:  3043\\nError de disco o de red.\\nIntente nuevamente por favor."},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.sCaso);
+        nLimiteArchivo = caso.nLimite;
+
+        const ProgramRun corrida = ejecuta(1);
+
+        ASSERT_EQ(corrida.exitCode, 4) << "-1: ended by a signal";
+        EXPECT_EQ(esperaFalla(corrida, "Mensaje").text, caso.sTexto);
+        esperaNadaEscrito();
+        EXPECT_EQ(db().scalar("PRAGMA integrity_check").toString(), "ok");
     }
 }
 

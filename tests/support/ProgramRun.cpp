@@ -3,7 +3,9 @@
 #include "tests/support/OtherUser.h"
 
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -21,10 +23,25 @@ RunBox readBox(const QString& line)
     return box;
 }
 
+// In the child, before the program starts. The test program ignores
+// SIGXFSZ, and an ignored signal stays ignored across exec.
+void startAsTheHostDoes(RunAs user, std::optional<qint64> fileSizeLimit)
+{
+    ::signal(SIGXFSZ, SIG_DFL);
+    if (fileSizeLimit) {
+        struct rlimit limit {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = rlim_t(*fileSizeLimit);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (user == RunAs::OtherUser)
+        becomeOtherUser();
+}
+
 } // namespace
 
 ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, const QStringList& arguments,
-                      const QString& answers, Screen screen, RunAs user)
+                      const QString& answers, Screen screen, RunAs user, std::optional<qint64> fileSizeLimit)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("WINDIR"), paths.windowsDir);
@@ -39,8 +56,7 @@ ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, c
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(paths.sysPath);
-    if (user == RunAs::OtherUser)
-        process.setChildProcessModifier(becomeOtherUser);
+    process.setChildProcessModifier([user, fileSizeLimit] { startAsTheHostDoes(user, fileSizeLimit); });
     process.start(program, arguments);
     ProgramRun run;
     if (!process.waitForStarted() || !process.waitForFinished(kTimeoutMs)) {

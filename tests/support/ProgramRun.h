@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // One message box of a run, as the program wrote it.
 struct RunBox {
@@ -35,7 +36,9 @@ enum class RunAs {
 };
 
 // Runs `program` with `arguments` in the host's SysPath with WINDIR set to
-// the host's; the boxes take the answers of the comma-separated list.
+// the host's; the boxes take the answers of the comma-separated list. The
+// program starts with SIGXFSZ at its default, as the host starts it, and
+// with `fileSizeLimit` bytes as its limit on the size of a file when given.
 ProgramRun runProgram(const hostkit::HostPaths& paths, const QString& program, const QStringList& arguments,
                       const QString& answers = QString(), Screen screen = Screen::Offscreen,
-                      RunAs user = RunAs::TestUser);
+                      RunAs user = RunAs::TestUser, std::optional<qint64> fileSizeLimit = std::nullopt);
