@@ -91,9 +91,9 @@ QString shownTitle(const QString& title)
 // the keyboard would go nowhere. Qt may already count that window active
 // (activateWindow then asks nothing), so the window system is asked. A
 // disabled window is left to whoever enables it: given the keyboard while
-// disabled, it does not become Qt's active window, and the activation it
-// asks once enabled changes nothing the window system sees, so no focus
-// event ever tells Qt.
+// disabled, it becomes Qt's active window with no control able to take the
+// keys, and once enabled its activation asks nothing, Qt counting it active
+// already, so none of its controls ever gets them.
 void giveKeyboardBack(const QPointer<QWidget>& window)
 {
     if (window && window->isVisible() && window->isEnabled() && window->windowHandle())

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -499,6 +500,38 @@ TEST_F(ShownForms, TheWindowABoxOrFormWasShownOverHasTheKeyboardAgain)
         muestra();
         EXPECT_TRUE(waitUntil(tieneElTeclado));
     }
+}
+
+// A window disabled while a box stands over it, as the picker is while the
+// form it opened runs, is not handed the keyboard as the box closes: with no
+// control able to take it then, the keyboard would go nowhere, and the window,
+// counted active already, would ask for nothing once enabled again.
+TEST_F(ShownForms, AWindowDisabledAsTheBoxClosesGivesItsControlTheKeyboardOnceEnabled)
+{
+    REQUIRE_DISPLAY();
+    QWidget ventana;
+    QLineEdit campo(&ventana);
+    ventana.show();
+    ventana.activateWindow();
+    campo.setFocus();
+    const auto campoConElTeclado = [&] {
+        return x11InputFocus() == ventana.winId() && QApplication::activeWindow() == &ventana
+            && QApplication::focusWidget() == &campo;
+    };
+    ASSERT_TRUE(waitUntil(campoConElTeclado));
+    ventana.setEnabled(false);
+    whenBoxActive([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    messageBox("texto", mb::OkOnly, "T");
+    // While the window is still disabled, Qt learns where the keyboard went,
+    // as the picker goes on running events while the form it opened unloads.
+    ASSERT_TRUE(waitUntil([&] {
+        return (x11InputFocus() == ventana.winId()) == (QGuiApplication::focusWindow() == ventana.windowHandle());
+    }));
+
+    ventana.setEnabled(true);
+    ventana.activateWindow();
+
+    EXPECT_TRUE(waitUntil(campoConElTeclado));
 }
 
 TEST_F(ShownForms, AWidgetIsModalUntilItIsHidden)
