@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 
 #include "tests/platform/scopedenv.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,14 +35,6 @@ protected:
     QTemporaryDir dir_;
     ScopedEnv windir_{"WINDIR", dir_.path().toLocal8Bit()};
 };
-
-// flock(1) holding the lock of `file` (or folder) while it runs `command`,
-// started once it holds it; false when it never took it.
-bool holdLock(QProcess* holder, const QString& file, const QString& command = QStringLiteral("exec cat"))
-{
-    holder->start("flock", {"--close", file, "--command", "echo; " + command});
-    return holder->waitForReadyRead(60000);
-}
 
 // The process waits in the kernel's queue for a lock another one holds.
 bool waitsForALock(qint64 pid)
@@ -211,7 +204,7 @@ TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
     const char* keys[] = {"SysPath", "SystemDB"};
     for (int i = 0; i < 2; ++i) {
         writers[i].setProcessEnvironment(environment);
-        writers[i].start(PROFILEWRITER_BIN, {path("KOVAL.INI"), "Options", keys[i], "100"});
+        startWriter(&writers[i], path("KOVAL.INI"), keys[i], 100);
     }
     for (QProcess& writer : writers) {
         EXPECT_TRUE(writer.waitForFinished(120000)) << "still writing after two minutes";

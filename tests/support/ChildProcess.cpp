@@ -1,6 +1,7 @@
 #include "tests/support/ChildProcess.h"
 
 #include <QDeadlineTimer>
+#include <QProcess>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -27,4 +28,12 @@ int waitForChild(pid_t child)
         QThread::msleep(kPollMs);
     }
     return status;
+}
+
+bool holdLock(QProcess* holder, const QString& file, const QString& command)
+{
+    // flock(1) holds the lock itself, not its command, and lets it go when killed with the process.
+    holder->start(QStringLiteral("flock"), {QStringLiteral("--close"), file, QStringLiteral("--command"),
+                                            QStringLiteral("echo; ") + command});
+    return holder->waitForReadyRead(kTimeoutMs);
 }
