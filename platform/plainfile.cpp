@@ -2,9 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cctype>
@@ -15,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,10 +23,11 @@ namespace platform {
 namespace {
 
 constexpr int kTemporaryAttempts = 16;
-// How long a writer waits for its turn before the write fails, as a statement
-// waits out the database's busy timeout: one that never lets the file go
-// (stopped, or hung on a slow share) must not hold every other writer for good.
-// Writers that let it go take turns however slow their disk.
+// How long a writer waits for the file's lock before the write fails, as a
+// statement waits out the database's busy timeout: one that never lets the
+// file go (stopped, or hung on a slow share) must not hold every other writer
+// for good. Writers that let it go take turns however slow their disk. The
+// turn before it is waited for as long at most.
 constexpr int kLockWaitMs = 3000;
 constexpr long kLockTickMs = 10;
 
@@ -259,18 +259,6 @@ QByteArray folderOf(const QByteArray& name)
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
 }
 
-// The file of every turn on this machine, in its folder of lock files; a
-// file of the user's own folders is never touched for it.
-QString turnsPath()
-{
-    static const QString path = [] {
-        const QString folder = QFileInfo(QStringLiteral("/run/lock")).isDir() ? QStringLiteral("/run/lock")
-                                                                              : QDir::tempPath();
-        return folder + QStringLiteral("/vardeno-turnos");
-    }();
-    return path;
-}
-
 // The byte of the turns file that stands for the file at `name`: the same for
 // every writer however it spells the path, as the folder is known by its
 // device and inode. Nothing when the folder cannot be looked at.
@@ -287,32 +275,65 @@ std::optional<off_t> turnByte(const QByteArray& name)
     return off_t(key >> 2); // far past any end, as locks may be
 }
 
-// Opens the turns file for its locks; every user shares it.
+// The home folder of `user` as the user database names it; empty when it
+// names none.
+QByteArray homeFolder(uid_t user)
+{
+    struct passwd account {};
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(user, &account, buffer, sizeof buffer, &found) != 0 || !found || account.pw_dir[0] != '/')
+        return {};
+    return account.pw_dir;
+}
+
+// Of `user`, and open to no other user in the ways `others` names.
+bool ownedAlone(const struct stat& info, uid_t user, mode_t others)
+{
+    return info.st_uid == user && (info.st_mode & others) == 0;
+}
+
+// Opens the user's own turns file for its locks: ".vardeno-turnos" in his
+// home folder as the user database names it, whatever HOME, TMPDIR or
+// XDG_RUNTIME_DIR say, so that all his programs share it. No other user may
+// write that folder or open the file, so none can lock it, put anything else
+// at its name or take it away. -1 where there is no such place (no home, or
+// one that others may write): the file's own lock is then waited for alone.
 int openTurns()
 {
-    bool created = false;
-    const PlainFileOpen file = openForLock(turnsPath(), &created);
-    if (created)
-        ::fchmod(file.fd, 0666);
-    return file.fd;
+    const uid_t user = ::geteuid();
+    const QByteArray home = homeFolder(user);
+    const int folder = home.isEmpty() ? -1 : ::open(home.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat info {};
+    int turns = -1;
+    if (folder >= 0 && ::fstat(folder, &info) == 0 && ownedAlone(info, user, 022))
+        turns = ::openat(folder, ".vardeno-turnos", O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (folder >= 0)
+        ::close(folder);
+    if (turns >= 0 && !(::fstat(turns, &info) == 0 && S_ISREG(info.st_mode) && ownedAlone(info, user, 077))) {
+        ::close(turns);
+        turns = -1;
+    }
+    return turns;
 }
 
 // The turn for the file's lock. A writer that has just let the file go and
 // comes back at once would take its lock again before a writer that has
 // waited for it wakes up; so who comes next is settled first, under a lock
-// of the file's own byte of the turns file, held until the file's lock is
-// taken. That byte is never replaced as the file is, and the one waiting for
-// the file holds it: the writer coming back queues behind. Writers of other
-// files, and whoever locks the folder, have other bytes or none. Where the
-// turns file cannot be had, the file's lock alone is waited for.
+// of the file's own byte of the user's turns file, held until the file's
+// lock is taken. That byte is never replaced as the file is, and the one
+// waiting for the file holds it: the writer coming back queues behind.
+// Writers of other files have other bytes. A turn only orders the writers
+// and never refuses: where it cannot be had within the bound (its holder
+// stopped, say) or the turns file cannot be had, the file's lock alone is
+// waited for.
 class Turn {
 public:
-    Turn(const QByteArray& name, const QDeadlineTimer& deadline)
+    explicit Turn(const QByteArray& name)
     {
         const std::optional<off_t> byte = turnByte(name);
         turns_ = byte ? openTurns() : -1;
-        if (turns_ >= 0 && !waitForLock(oneByte(turns_, *byte), deadline)) {
-            expired_ = errno == EWOULDBLOCK;
+        if (turns_ >= 0 && !waitForLock(oneByte(turns_, *byte), QDeadlineTimer(kLockWaitMs))) {
             ::close(turns_);
             turns_ = -1;
         }
@@ -325,23 +346,17 @@ public:
     Turn(const Turn&) = delete;
     Turn& operator=(const Turn&) = delete;
 
-    bool expired() const { return expired_; }
-
 private:
     int turns_ = -1;
-    bool expired_ = false;
 };
 
 LockedFile lockFile(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
+    const Turn turn(name);
+    // The file itself is waited for the whole bound, however long the turn took.
     const QDeadlineTimer deadline(kLockWaitMs);
     LockedFile locked;
-    const Turn turn(name, deadline);
-    if (turn.expired()) {
-        locked.error = EWOULDBLOCK;
-        return locked;
-    }
     for (;;) {
         const PlainFileOpen file = openForLock(path, &locked.created);
         if (file.fd < 0) {

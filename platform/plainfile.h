@@ -52,8 +52,8 @@ ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit =
 // Makes `bytes` the whole content of the file, which is created when
 // missing. Writers of one file take turns, in the order they came, however
 // slow the disk: each holds an exclusive flock(2) on the file itself, and
-// removes what a writer killed before it left. A turn is waited for a few
-// seconds at most: a writer that never lets the file go fails the write, not
+// removes what a writer killed before it left. The file is waited for a few
+// seconds at most: a writer that never lets it go fails the write, not
 // every other one's forever. A file that holds `bytes` already is not
 // touched, and waits for no turn. The bytes go into a new file beside it
 // that then takes the name, so a failed write (a full disk) leaves the old

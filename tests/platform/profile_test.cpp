@@ -2,6 +2,7 @@
 
 #include "tests/platform/scopedenv.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/OtherUser.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -36,18 +44,16 @@ protected:
     ScopedEnv windir_{"WINDIR", dir_.path().toLocal8Bit()};
 };
 
-// The process waits in the kernel's queue for a lock another one holds.
+// The process sleeps in a wait for a lock another one holds: in flock(2) for
+// a whole file, or in fcntl(2) for a range of one.
 bool waitsForALock(qint64 pid)
 {
-    QFile locks("/proc/locks");
-    if (!locks.open(QIODevice::ReadOnly))
+    QFile call(QStringLiteral("/proc/%1/syscall").arg(pid));
+    if (!call.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray waiter = " " + QByteArray::number(pid) + " ";
-    for (const QByteArray& line : locks.readAll().split('\n')) {
-        if (line.contains(": -> ") && line.contains(waiter))
-            return true;
-    }
-    return false;
+    bool sleeps = false;
+    const long number = call.readAll().split(' ').first().toLong(&sleeps); // "running" while it runs
+    return sleeps && (number == SYS_flock || number == SYS_fcntl);
 }
 
 // A writer that changes `key` of the file `times` times; its exit code is the
@@ -56,6 +62,94 @@ void startWriter(QProcess* writer, const QString& file, const char* key, int tim
 {
     writer->start(PROFILEWRITER_BIN, {file, "Options", key, QString::number(times)});
 }
+
+// The environment of a writer on a share where every sync takes 50 ms.
+QProcessEnvironment slowDisk()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LD_PRELOAD", SLOWFSYNC_LIB);
+    environment.insert("FSYNC_DELAY_MS", "50");
+    // Under the address sanitizer a library preloaded before its runtime is let be.
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    return environment;
+}
+
+// In a writer's child process: a mount namespace of its own, where /run/lock
+// is a folder of root's that nobody may write, as some systems have it.
+void readOnlyLocksFolder()
+{
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+        || ::mount("none", "/run/lock", "tmpfs", MS_RDONLY, "mode=0755") != 0)
+        ::_exit(126);
+}
+
+// Where writers could keep their turns: the machine's folder of locks and
+// the temporary folder, which every user may write, and the user's home.
+QList<QByteArray> turnsPlaces()
+{
+    return {"/run/lock/vardeno-turnos", QFile::encodeName(QDir::tempPath()) + "/vardeno-turnos",
+            QByteArray(::getpwuid(::geteuid())->pw_dir) + "/.vardeno-turnos"};
+}
+
+// Another user's program that takes what it can at each name: a read lock of
+// the whole file where it may open or make one, else a FIFO where it may
+// make one. It holds them until this object goes, and what it made goes too.
+class OtherUsersHolder {
+public:
+    explicit OtherUsersHolder(const QList<QByteArray>& names)
+        : names_(names)
+    {
+        if (names.isEmpty())
+            return;
+        int ready[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0)
+            return;
+        child_ = ::fork();
+        if (child_ == 0)
+            hold(ready[1]);
+        ::close(ready[1]);
+        struct pollfd told {ready[0], POLLIN, 0};
+        holding_ = child_ > 0 && ::poll(&told, 1, 60000) == 1;
+        ::close(ready[0]);
+    }
+    ~OtherUsersHolder()
+    {
+        if (child_ <= 0)
+            return;
+        ::kill(child_, SIGKILL);
+        waitForChild(child_);
+        for (const QByteArray& name : names_) {
+            struct stat info {};
+            if (::lstat(name.constData(), &info) == 0 && info.st_uid != ::geteuid())
+                ::unlink(name.constData());
+        }
+    }
+    OtherUsersHolder(const OtherUsersHolder&) = delete;
+    OtherUsersHolder& operator=(const OtherUsersHolder&) = delete;
+
+    bool holding() const { return names_.isEmpty() || holding_; }
+
+private:
+    [[noreturn]] void hold(int ready) const
+    {
+        becomeOtherUser();
+        for (const QByteArray& name : names_) {
+            const int fd = ::open(name.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK, 0666);
+            struct flock whole {};
+            whole.l_type = F_RDLCK;
+            whole.l_whence = SEEK_SET;
+            if (fd < 0 || ::fcntl(fd, F_SETLK, &whole) != 0)
+                ::mkfifo(name.constData(), 0666);
+        }
+        [[maybe_unused]] const ssize_t told = ::write(ready, "", 1);
+        for (;;)
+            ::pause();
+    }
+
+    QList<QByteArray> names_;
+    pid_t child_ = -1;
+    bool holding_ = false;
+};
 
 const QByteArray kKoval = "; host settings\r\n"
                           "[Options]\r\n"
@@ -192,29 +286,59 @@ TEST_F(Profiles, WhatIsNotAPlainFileReadsAsMissingAndIsNotWritten)
 
 // Programs sharing KOVAL.INI write their own keys of it at once, on a share
 // where every sync takes 50 ms: each waits its turn, however long the other
-// takes, and no change is refused or lost.
+// takes, and no change is refused or lost. Their turns are their user's own:
+// the same whatever temporary folders each is given and whether he may write
+// the machine's folder of locks, and out of reach of another user's program
+// that locks, or plants a FIFO at, every place of turns it can.
 TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LD_PRELOAD", SLOWFSYNC_LIB);
-    environment.insert("FSYNC_DELAY_MS", "50");
-    // Under the address sanitizer a library preloaded before its runtime is let be.
-    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-    QProcess writers[2];
-    const char* keys[] = {"SysPath", "SystemDB"};
-    for (int i = 0; i < 2; ++i) {
-        writers[i].setProcessEnvironment(environment);
-        startWriter(&writers[i], path("KOVAL.INI"), keys[i], 100);
+    const struct {
+        const char* caso;
+        bool ownNamespace; // /run/lock read-only to the writers, and each given its own temporary folders
+        bool otherUser;
+    } cases[] = {
+        {"nothing else", false, false},
+        {"/run/lock not writable, other temporary folders", true, false},
+        {"another user's program holding what it can", false, true},
+    };
+    QStringList notRun;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caso);
+        if ((c.ownNamespace || c.otherUser) && !runsAsRoot()) {
+            notRun.append(QString::fromLatin1(c.caso));
+            continue;
+        }
+        QFile::remove(path("KOVAL.INI"));
+        const OtherUsersHolder holder(c.otherUser ? turnsPlaces() : QList<QByteArray>());
+        ASSERT_TRUE(holder.holding()) << "the other user's program did not start";
+        QProcess writers[2];
+        const char* keys[] = {"SysPath", "SystemDB"};
+        for (int i = 0; i < 2; ++i) {
+            QProcessEnvironment environment = slowDisk();
+            if (c.ownNamespace && i == 0) {
+                environment.insert("TMPDIR", dir_.path());
+                environment.insert("XDG_RUNTIME_DIR", dir_.path());
+            } else if (c.ownNamespace) {
+                environment.remove("TMPDIR");
+                environment.remove("XDG_RUNTIME_DIR");
+            }
+            writers[i].setProcessEnvironment(environment);
+            if (c.ownNamespace)
+                writers[i].setChildProcessModifier(readOnlyLocksFolder);
+            startWriter(&writers[i], path("KOVAL.INI"), keys[i], 100);
+        }
+        for (QProcess& writer : writers) {
+            EXPECT_TRUE(writer.waitForFinished(120000)) << "still writing after two minutes";
+            EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(writer.exitCode(), 0) << "changes refused";
+        }
+        EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("100"));
+        EXPECT_EQ(readProfileString("Options", "SystemDB", "", "KOVAL.INI"), QString("100"));
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                  QStringList{"KOVAL.INI"});
     }
-    for (QProcess& writer : writers) {
-        EXPECT_TRUE(writer.waitForFinished(120000)) << "still writing after two minutes";
-        EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(writer.exitCode(), 0) << "changes refused";
-    }
-    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("100"));
-    EXPECT_EQ(readProfileString("Options", "SystemDB", "", "KOVAL.INI"), QString("100"));
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-              QStringList{"KOVAL.INI"});
+    if (!notRun.isEmpty())
+        GTEST_SKIP() << "only root mounts and has another user; not run: " << notRun.join(", ").toStdString();
 }
 
 // Another file of the folder is held for good and its writer stopped while it
@@ -231,23 +355,61 @@ TEST_F(Profiles, AChangeWaitsForNoOtherFileNorTheFolder)
     ::kill(pid_t(otherWriter.processId()), SIGSTOP);
 
     startWriter(&writer, path("KOVAL.INI"), "SysPath", 3);
-    ASSERT_TRUE(writer.waitForFinished(60000)) << "still writing after a minute";
+    ASSERT_TRUE(writer.waitForStarted(60000));
+    bool waited = false;
+    const bool ended = QTest::qWaitFor(
+        [&] {
+            waited = waited || waitsForALock(writer.processId());
+            return writer.state() == QProcess::NotRunning;
+        },
+        60000);
+    ASSERT_TRUE(ended) << "still writing after a minute";
+    EXPECT_FALSE(waited) << "a change waited for a lock";
     EXPECT_EQ(writer.exitCode(), 0) << "changes refused";
     EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("3"));
 }
 
+// A writer waiting for the file is stopped, as a frozen program would be,
+// and the file is then let go: the file is free, and its changes are made.
+TEST_F(Profiles, AStoppedWriterRefusesNoChangeOfTheFileOnceItIsFree)
+{
+    QProcess holder, stopped, writer;
+    ASSERT_TRUE(holdLock(&holder, path("KOVAL.INI")));
+    startWriter(&stopped, path("KOVAL.INI"), "SystemDB", 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return waitsForALock(stopped.processId()); }, 60000))
+        << "the writer never waited for the file";
+    ::kill(pid_t(stopped.processId()), SIGSTOP);
+    holder.kill();
+    ASSERT_TRUE(holder.waitForFinished(60000));
+
+    startWriter(&writer, path("KOVAL.INI"), "SysPath", 2);
+    ASSERT_TRUE(writer.waitForFinished(60000)) << "still writing after a minute";
+    EXPECT_EQ(writer.exitCode(), 0) << "changes refused";
+    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("2"));
+}
+
 // Where the system gives the writer no timer to end its wait (no signal may
-// be queued for it), it still waits for a holder that lets the file go.
+// be queued for it), it still waits for a holder that lets the file go, and
+// gives up on one that never does as soon as it would with a timer.
 TEST_F(Profiles, AChangeWaitsForTheFileWithoutATimer)
 {
-    QProcess holder, writer;
-    ASSERT_TRUE(holdLock(&holder, path("KOVAL.INI"), "exec sleep 1"));
-    writer.setChildProcessModifier([] {
-        const struct rlimit none {0, 0};
-        ::setrlimit(RLIMIT_SIGPENDING, &none);
-    });
-    startWriter(&writer, path("KOVAL.INI"), "SysPath", 1);
-    ASSERT_TRUE(writer.waitForFinished(60000)) << "still writing after a minute";
-    EXPECT_EQ(writer.exitCode(), 0) << "change refused";
-    EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), QString("1"));
+    const struct {
+        const char* holding;
+        int refused;
+        QString value;
+    } cases[] = {{"exec sleep 1", 0, "1"}, {"exec cat", 1, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holding);
+        QFile::remove(path("KOVAL.INI"));
+        QProcess holder, writer;
+        ASSERT_TRUE(holdLock(&holder, path("KOVAL.INI"), c.holding));
+        writer.setChildProcessModifier([] {
+            const struct rlimit none {0, 0};
+            ::setrlimit(RLIMIT_SIGPENDING, &none);
+        });
+        startWriter(&writer, path("KOVAL.INI"), "SysPath", 1);
+        ASSERT_TRUE(writer.waitForFinished(60000)) << "still writing after a minute";
+        EXPECT_EQ(writer.exitCode(), c.refused);
+        EXPECT_EQ(readProfileString("Options", "SysPath", "", "KOVAL.INI"), c.value);
+    }
 }
