@@ -579,11 +579,12 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
     const QString diskFull = QStringLiteral("Disco lleno");
     const struct {
         const char* fault;
+        bool onSmallDisk;
         std::function<void(const SmallDisk&)> failing;
         int number;
         QString description;
     } cases[] = {
-        {"full disk",
+        {"full disk", true,
          [&](const SmallDisk& disk) {
              auto base = Database::create(onDisk);
              filled(*base);
@@ -591,7 +592,7 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
              base->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
          },
          61, diskFull},
-        {"no inode left for the journal",
+        {"no inode left for the journal", true,
          [&](const SmallDisk& disk) {
              auto base = Database::create(onDisk);
              filled(*base);
@@ -599,7 +600,7 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
              base->execute(QStringLiteral("INSERT INTO t VALUES ('y')"));
          },
          61, diskFull},
-        {"no room for the shared memory of a write-ahead log", // as another SQLite tool may leave the file
+        {"no room for the shared memory of a write-ahead log", true, // as another SQLite tool may leave the file
          [&](const SmallDisk& disk) {
              ASSERT_EQ(Database::create(onDisk)->scalar(QStringLiteral("PRAGMA journal_mode = WAL")),
                        QVariant(QStringLiteral("wal")));
@@ -607,21 +608,21 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
              Database::open(onDisk);
          },
          61, diskFull},
-        {"a write the system refuses",
+        {"a write the system refuses", false,
          [&](const SmallDisk&) {
              filled(*db);
              const FileSizeLimit limit(QFileInfo(path()).size());
              db->execute(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(20000, u'y')});
          },
          3043, QStringLiteral("Error de disco o de red.")},
-        {"the file deleted under the connection",
+        {"the file deleted under the connection", false,
          [&](const SmallDisk&) {
              filled(*db);
              ASSERT_TRUE(QFile::remove(path()));
              db->execute(QStringLiteral("INSERT INTO t VALUES ('y')"));
          },
          3024, QStringLiteral("No se encuentra el archivo '%1'.").arg(path())},
-        {"a damaged page",
+        {"a damaged page", false,
          [&](const SmallDisk&) {
              filled(*db);
              db.reset();
@@ -632,7 +633,7 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
          QStringLiteral("No se puede abrir la base de datos '%1'. Puede que no sea una base de datos que su "
                         "aplicación reconozca o que el archivo esté dañado.")
              .arg(path())},
-        {"a header that is no database's",
+        {"a header that is no database's", false,
          [&](const SmallDisk&) {
              filled(*db);
              overwrite(path(), 0, QByteArray(100, '\x5a'));
@@ -640,11 +641,14 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
          },
          3343, QStringLiteral("Formato de base de datos no reconocido '%1'.").arg(path())},
     };
+    QStringList notRun;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         const SmallDisk disk(path(QStringLiteral("disco")));
-        if (!disk.mounted())
-            GTEST_SKIP() << "only root mounts a tmpfs";
+        if (c.onSmallDisk && !disk.mounted()) {
+            notRun.append(QString::fromLatin1(c.fault));
+            continue;
+        }
         const DbError error = errorOf([&] { c.failing(disk); });
         EXPECT_EQ(error.number(), c.number);
         EXPECT_EQ(error.description(), c.description);
@@ -652,6 +656,8 @@ TEST_F(DbStatements, TheDisksFailuresAreToldInSpanish)
         QFile::remove(path());
         db = Database::create(path());
     }
+    if (!notRun.isEmpty())
+        GTEST_SKIP() << "only root mounts a tmpfs; not run: " << notRun.join(QStringLiteral(", ")).toStdString();
 }
 
 // --- SQL functions -----------------------------------------------------------
