@@ -18,16 +18,12 @@
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <sys/mount.h>
-#include <sys/prctl.h>
 #include <sys/ptrace.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 using namespace platform;
 
@@ -35,36 +31,6 @@ namespace {
 
 const Planted kEveryKind[] = {Planted::Link, Planted::Fifo, Planted::Folder, Planted::DeviceLink};
 const QByteArray kOld = "[Options]\r\nSysPath=C:/VRD/\r\n";
-
-// Any of the system calls the process makes from now on gets `action` (a
-// SECCOMP_RET_ value) instead of running.
-bool filterCalls(std::initializer_list<long> calls, __u32 action)
-{
-    std::vector<sock_filter> filter = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
-    for (const long call : calls) {
-        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(call), 0, 1));
-        filter.push_back(BPF_STMT(BPF_RET | BPF_K, action));
-    }
-    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
-    const sock_fprog program {static_cast<unsigned short>(filter.size()), filter.data()};
-    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
-}
-
-// The process is killed (SIGSYS) as it makes any of the system calls.
-bool dieAt(std::initializer_list<long> calls)
-{
-    return filterCalls(calls, SECCOMP_RET_KILL_PROCESS);
-}
-
-// `step` run in a child process, killed at any of the system calls `fatal`;
-// its wait status.
-int inChild(const std::function<bool()>& step, std::initializer_list<long> fatal = {})
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(dieAt(fatal) && step() ? 0 : 1);
-    return waitForChild(child);
-}
 
 bool killed(int status)
 {

@@ -1,4 +1,5 @@
 #include "platform/unzip.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/SmallDisk.h"
 #include "tools/hostkit/statement.h"
 
@@ -7,6 +8,8 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <linux/seccomp.h>
+#include <sys/syscall.h>
 
 using platform::Unzip;
 
@@ -159,6 +162,20 @@ TEST_F(UnzipTest, AFullDiskFailsTheExtractionAndLeavesNoFileOfIt)
         EXPECT_EQ(error, ENOSPC);
         EXPECT_EQ(extracted(), QStringList());
     }
+}
+
+// The system refuses to close the extracted file, as a share does whose
+// write-back fails: all of it was written, yet none of it is kept.
+TEST_F(UnzipTest, AFileTheSystemFailsToCloseIsNotExtracted)
+{
+    const QString path = archive({{QStringLiteral("datos.txt"), "contenido"}});
+    const int status = inChild([&] {
+        int error = 0;
+        return filterCalls({SYS_close}, SECCOMP_RET_ERRNO | EIO) && extract(path, false, true, &error) == -1
+            && error == EIO;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(extracted(), QStringList());
 }
 
 TEST(ZipEntries, ListsNamesAndFolderEntriesInStoredOrder)

@@ -4,8 +4,14 @@
 #include <QProcess>
 #include <QThread>
 #include <csignal>
+#include <cstddef>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -28,6 +34,26 @@ int waitForChild(pid_t child)
         QThread::msleep(kPollMs);
     }
     return status;
+}
+
+bool filterCalls(std::initializer_list<long> calls, unsigned action)
+{
+    std::vector<sock_filter> filter = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (const long call : calls) {
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(call), 0, 1));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, action));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program {static_cast<unsigned short>(filter.size()), filter.data()};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+int inChild(const std::function<bool()>& step, std::initializer_list<long> fatal)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(filterCalls(fatal, SECCOMP_RET_KILL_PROCESS) && step() ? 0 : 1);
+    return waitForChild(child);
 }
 
 bool holdLock(QProcess* holder, const QString& file, const QString& command)
