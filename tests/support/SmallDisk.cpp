@@ -2,15 +2,43 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
-SmallDisk::SmallDisk(const QString& folder, int kibibytes)
+namespace {
+
+// Runs the command to its end, within a minute; true when it succeeded.
+bool runs(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (process.waitForFinished(60000))
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    process.kill();
+    process.waitForFinished();
+    return false;
+}
+
+} // namespace
+
+SmallDisk::SmallDisk(const QString& folder, int kibibytes, Kind kind)
     : folder_(QFile::encodeName(folder))
 {
     const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k,nr_inodes=16";
-    mounted_ = QDir().mkpath(folder) && ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0;
+    mounted_ = QDir().mkpath(folder)
+        && (kind == Kind::Ext2 ? mountExt2(kibibytes)
+                               : ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0);
+}
+
+// No block is kept for root: the disk is full for him as for any user.
+bool SmallDisk::mountExt2(int kibibytes)
+{
+    const QString image = image_.filePath(QStringLiteral("disco.img"));
+    return ::geteuid() == 0
+        && runs(QStringLiteral("mkfs.ext2"), {"-q", "-F", "-m", "0", image, QString::number(kibibytes) + "k"})
+        && runs(QStringLiteral("mount"), {"-o", "loop", image, QFile::decodeName(folder_)});
 }
 
 SmallDisk::~SmallDisk()

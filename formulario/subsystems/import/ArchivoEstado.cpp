@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,31 +18,62 @@ QString SinBarraFinal(const QString& sCarpeta)
     return sCarpeta.endsWith(u'/') && sCarpeta.size() > 1 ? sCarpeta.chopped(1) : sCarpeta;
 }
 
+// Makes the folder, and any missing one above it; the errno of the mkdir(2)
+// that failed, 0 once something lies at the name.
+int CreaCarpeta(const QByteArray& sRuta)
+{
+    if (::mkdir(sRuta.constData(), 0777) == 0 || errno == EEXIST)
+        return 0;
+    const int nSlash = sRuta.lastIndexOf('/');
+    if (errno != ENOENT || nSlash <= 0)
+        return errno;
+    if (const int nErrno = CreaCarpeta(sRuta.left(nSlash)))
+        return nErrno;
+    return ::mkdir(sRuta.constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+}
+
+// The errno of why the folder could not be made ready, 0 when it is.
+int VaciaCarpeta(const QString& sCarpeta)
+{
+    const QFileInfo carpeta(sCarpeta);
+    if (carpeta.isSymLink())
+        return ELOOP;
+    if (!carpeta.exists()) {
+        if (const int nErrno = CreaCarpeta(QFile::encodeName(sCarpeta)))
+            return nErrno;
+    }
+    if (!QFileInfo(sCarpeta).isDir())
+        return ENOTDIR;
+    const QFileInfoList archivos = QDir(sCarpeta).entryInfoList(QDir::Files | QDir::Hidden | QDir::System
+                                                                | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    for (const QFileInfo& archivo : archivos) {
+        if (!archivo.isSymLink() && archivo.isFile() && ::unlink(QFile::encodeName(archivo.filePath()).constData()) != 0)
+            return errno;
+    }
+    return 0;
+}
+
+// A write the system refused with `nErrno`: for want of room, or for any other cause.
+Extraccion FalloDeEscritura(int nErrno)
+{
+    return ErrorDeEscritura(nErrno) == errorArchivo::DiscoLleno ? Extraccion::DiscoLleno : Extraccion::Error;
+}
+
 } // namespace
 
-bool PreparaCarpetaTemporal(const QString& sCarpeta)
+bool PreparaCarpetaTemporal(const QString& sCarpeta, int* nErrno)
 {
-    const QFileInfo carpeta(SinBarraFinal(sCarpeta));
-    if (carpeta.isSymLink())
-        return false;
-    QDir dir(carpeta.filePath());
-    if (!carpeta.exists() && !dir.mkpath(QStringLiteral(".")))
-        return false;
-    if (!QFileInfo(carpeta.filePath()).isDir())
-        return false;
-    const QFileInfoList archivos =
-        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::NoDotAndDotDot);
-    for (const QFileInfo& archivo : archivos) {
-        if (!archivo.isSymLink() && archivo.isFile() && !QFile::remove(archivo.filePath()))
-            return false;
-    }
-    return true;
+    const int nFallo = VaciaCarpeta(SinBarraFinal(sCarpeta));
+    if (nErrno)
+        *nErrno = nFallo;
+    return nFallo == 0;
 }
 
 Extraccion ExtraeEstado(const QString& sArchivoZip, const QString& sCarpeta)
 {
-    if (!PreparaCarpetaTemporal(sCarpeta))
-        return Extraccion::Error;
+    int nErrno = 0;
+    if (!PreparaCarpetaTemporal(sCarpeta, &nErrno))
+        return FalloDeEscritura(nErrno);
 
     QList<platform::ZipEntry> entradas;
     if (!platform::zipEntries(sArchivoZip, &entradas) || entradas.isEmpty())
@@ -61,7 +95,7 @@ Extraccion ExtraeEstado(const QString& sArchivoZip, const QString& sCarpeta)
     unzip.setMaxFileSize(kLargoMaximoEstado);
     if (unzip.extract() > 0)
         return Extraccion::Ok;
-    return ErrorDeEscritura(unzip.error()) == errorArchivo::DiscoLleno ? Extraccion::DiscoLleno : Extraccion::Error;
+    return FalloDeEscritura(unzip.error());
 }
 
 QString PrimerArchivo(const QString& sCarpeta)

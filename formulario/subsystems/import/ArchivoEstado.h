@@ -20,15 +20,17 @@ constexpr qsizetype kLargoMaximoLinea = 32 * 1024;       // bytes of one record
 
 // Makes the folder ready for an extraction: created when missing, its plain
 // files removed. Links and sub-folders in it are left alone and never
-// followed. False when the folder itself is a link or cannot be made.
-bool PreparaCarpetaTemporal(const QString& sCarpeta);
+// followed. False when the folder itself is a link or cannot be made or
+// emptied; `*nErrno`, when asked for, then tells why (ELOOP for a link,
+// ENOSPC for a disk with no room left for it, ...).
+bool PreparaCarpetaTemporal(const QString& sCarpeta, int* nErrno = nullptr);
 
 // Extracts the statement archive's one file into the folder by its base
 // name. NoValido for an archive of more than one file, a folder entry, a name
 // that leaves the folder, or a file stated larger than kLargoMaximoEstado;
 // Error when the archive cannot be read, the folder prepared, or the file
 // written whole within that size (nothing of it is left); DiscoLleno when
-// the disk or the user's quota had no room for the file.
+// the disk or the user's quota had no room for the folder or the file.
 Extraccion ExtraeEstado(const QString& sArchivoZip, const QString& sCarpeta);
 
 // The first plain file of the folder by name (links are not listed); "" when none.
