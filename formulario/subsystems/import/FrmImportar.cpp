@@ -28,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 
 using namespace platform::mb;
@@ -382,7 +383,7 @@ void FrmImportar::Importa()
         return;
     }
     if (extraccion == Extraccion::NoValido) {
-        ArchivoNoValido(QString());
+        ArchivoNoValido();
         return;
     }
 
@@ -391,14 +392,16 @@ void FrmImportar::Importa()
     bool bCargado = false;
     if (!sNombre.isEmpty()) {
         const QString sExtraido = sCarpeta + sNombre;
+        // However the import ends from here (a failure, a cancel, an
+        // exception), the taxpayer's statement does not stay on the disk.
+        const auto borraExtraido = qScopeGuard([&] { BorroErr(sExtraido); });
         if (!NombreEsHash(sExtraido)) {
-            ArchivoNoValido(sExtraido);
+            ArchivoNoValido();
             return;
         }
 
         MuestraPaso(5, QStringLiteral("Realizando la carga del archivo de deudas."));
         bCargado = DesencriptaArch(sExtraido, QString(), *this);
-        BorroErr(sExtraido);
         if (!bCargado) {
             DisposicionNormal();
             return;
@@ -426,11 +429,10 @@ void FrmImportar::Importa()
     DisposicionNormal();
 }
 
-void FrmImportar::ArchivoNoValido(const QString& sExtraido)
+void FrmImportar::ArchivoNoValido()
 {
     MuestraPaso(10, QString());
     platform::messageBox(QStringLiteral("El archivo a importar no es válido"), Critical, windowTitle());
-    BorroErr(sExtraido);
     DisposicionNormal();
 }
 
@@ -532,6 +534,9 @@ bool FrmImportar::DesencriptaArch(const QString& sNomarch, const QString& /*sCla
     // The file is read before the transaction takes the write lock: its
     // boxes may wait on the user.
     const std::optional<QList<QByteArray>> lineas = carga.LeeEstado(sNomarch);
+    // Once read it is not needed: it goes before the transaction, whose
+    // fatal errors end the program on the spot.
+    BorroErr(sNomarch);
     if (!lineas)
         return false;
     Paso([&] { oBaseDatos->beginTrans(); });

@@ -79,7 +79,7 @@ private:
     QString RucElegido() const;
     QString EntidadElegida() const;
     void Importa();
-    void ArchivoNoValido(const QString& sExtraido);
+    void ArchivoNoValido();
     void GrabaDeclaracion(const QString& sRucImp, int nEntidadImp);
     static void AgregaFila(const QString& sTabla, const std::function<void(platform::Recordset&)>& llena);
     // Runs a database step of the import; on an error the central handler

@@ -878,6 +878,32 @@ TEST_F(ImportTest, ALockMetInsideTheTransactionIsAskedAboutOnceItIsRolledBack)
     EXPECT_EQ(volcado().size(), antes.size() + 3 + 1 + 1 + 1);
 }
 
+// Another program holds the write lock as the import begins its transaction,
+// and the user gives up at the retry: nothing is stored, and the taxpayer's
+// statement is not left in the import folder.
+TEST_F(ImportTest, AnImportCancelledAtALockLeavesNoStatementBehind)
+{
+    escribe(estado(2));
+    elige(ruc, 1);
+    const QStringList antes = volcado();
+    const auto otro = platform::Database::open(paths().dbFile);
+    otro->beginTrans();
+    script.answer(Cancel);
+    script.answer(Ok);
+    script.clear();
+
+    form->CmdGrabar_Click();
+
+    otro->rollback();
+    ASSERT_EQ(script.shown().size(), 2);
+    EXPECT_TRUE(script.shown().first().title.startsWith(QStringLiteral("Reintentos de acceso ")));
+    EXPECT_EQ(script.shown().last().text, QStringLiteral("Proceso de recepción cancelado por el usuario.\n"
+                                                         "Reintente la recepción del disquete nuevamente."));
+    EXPECT_EQ(volcado(), antes);
+    EXPECT_EQ(QDir(carpetaTemporal()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
+}
+
 TEST_F(ImportTest, ADatabaseFailureAfterTheLoadRollsBackAndEndsTheProgram)
 {
     escribe(estado(3));
@@ -947,6 +973,8 @@ TEST_F(ImportTest, EachWriteOfTheImportFailingInTurnLeavesEveryTableAsItWas)
 
 // ------------------------------------------------------------ killed midway
 
+// Killed once the statement is read: nothing is stored, and the taxpayer's
+// statement, read before the transaction began, is no longer on the disk.
 TEST_F(ImportTest, AProcessKilledInTheMiddleOfAnImportLeavesTheDatabaseAsItWas)
 {
     escribe(estado(3000));
@@ -958,6 +986,9 @@ TEST_F(ImportTest, AProcessKilledInTheMiddleOfAnImportLeavesTheDatabaseAsItWas)
         const int estado = importaYMuere(tabla, filas);
         ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL) << estado;
         EXPECT_EQ(volcado(), antes);
+        EXPECT_EQ(QDir(carpetaTemporal()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList())
+            << "the statement outlived its reading";
     }
 
     importa({kExito});
