@@ -47,7 +47,8 @@ int VaciaCarpeta(const QString& sCarpeta)
     const QFileInfoList archivos = QDir(sCarpeta).entryInfoList(QDir::Files | QDir::Hidden | QDir::System
                                                                 | QDir::NoSymLinks | QDir::NoDotAndDotDot);
     for (const QFileInfo& archivo : archivos) {
-        if (!archivo.isSymLink() && archivo.isFile() && ::unlink(QFile::encodeName(archivo.filePath()).constData()) != 0)
+        const QByteArray sRuta = QFile::encodeName(archivo.filePath());
+        if (!archivo.isSymLink() && archivo.isFile() && ::unlink(sRuta.constData()) != 0)
             return errno;
     }
     return 0;
