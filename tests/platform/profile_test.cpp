@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <fcntl.h>
-#include <poll.h>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -56,6 +55,20 @@ bool waitsForALock(qint64 pid)
     return sleeps && (number == SYS_flock || number == SYS_fcntl);
 }
 
+// Stops the process and waits until it is stopped, as a frozen program is:
+// it has then left any wait for a lock, and takes none that is let go.
+bool stop(qint64 pid)
+{
+    ::kill(pid_t(pid), SIGSTOP);
+    return QTest::qWaitFor(
+        [&] {
+            QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+            const QByteArray fields = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+            return fields.mid(fields.lastIndexOf(')') + 2, 1) == "T";
+        },
+        60000);
+}
+
 // A writer that changes `key` of the file `times` times; its exit code is the
 // number of changes refused.
 void startWriter(QProcess* writer, const QString& file, const char* key, int times)
@@ -95,21 +108,29 @@ QList<QByteArray> turnsPlaces()
 // the whole file where it may open or make one, else a FIFO where it may
 // make one. It holds them until this object goes, and what it made goes too.
 class OtherUsersHolder {
+    Q_DISABLE_COPY(OtherUsersHolder)
+
 public:
     explicit OtherUsersHolder(const QList<QByteArray>& names)
         : names_(names)
     {
-        if (names.isEmpty())
-            return;
         int ready[2];
-        if (::pipe2(ready, O_CLOEXEC) != 0)
+        if (names.isEmpty() || ::pipe(ready) != 0)
             return;
         child_ = ::fork();
-        if (child_ == 0)
-            hold(ready[1]);
+        if (child_ == 0) {
+            becomeOtherUser();
+            for (const QByteArray& name : names_) {
+                const int fd = ::open(name.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK, 0666);
+                struct flock whole {F_RDLCK, SEEK_SET, 0, 0, 0};
+                if (fd < 0 || ::fcntl(fd, F_SETLK, &whole) != 0)
+                    ::mkfifo(name.constData(), 0666);
+            }
+            ::_exit(::write(ready[1], "", 1) == 1 ? ::pause() : 1);
+        }
         ::close(ready[1]);
-        struct pollfd told {ready[0], POLLIN, 0};
-        holding_ = child_ > 0 && ::poll(&told, 1, 60000) == 1;
+        char told = 0; // or the end of the pipe, should the child die first
+        holding_ = ::read(ready[0], &told, 1) == 1;
         ::close(ready[0]);
     }
     ~OtherUsersHolder()
@@ -124,28 +145,10 @@ public:
                 ::unlink(name.constData());
         }
     }
-    OtherUsersHolder(const OtherUsersHolder&) = delete;
-    OtherUsersHolder& operator=(const OtherUsersHolder&) = delete;
 
     bool holding() const { return names_.isEmpty() || holding_; }
 
 private:
-    [[noreturn]] void hold(int ready) const
-    {
-        becomeOtherUser();
-        for (const QByteArray& name : names_) {
-            const int fd = ::open(name.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK, 0666);
-            struct flock whole {};
-            whole.l_type = F_RDLCK;
-            whole.l_whence = SEEK_SET;
-            if (fd < 0 || ::fcntl(fd, F_SETLK, &whole) != 0)
-                ::mkfifo(name.constData(), 0666);
-        }
-        [[maybe_unused]] const ssize_t told = ::write(ready, "", 1);
-        for (;;)
-            ::pause();
-    }
-
     QList<QByteArray> names_;
     pid_t child_ = -1;
     bool holding_ = false;
@@ -315,16 +318,12 @@ TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
         const char* keys[] = {"SysPath", "SystemDB"};
         for (int i = 0; i < 2; ++i) {
             QProcessEnvironment environment = slowDisk();
-            if (c.ownNamespace && i == 0) {
-                environment.insert("TMPDIR", dir_.path());
-                environment.insert("XDG_RUNTIME_DIR", dir_.path());
-            } else if (c.ownNamespace) {
-                environment.remove("TMPDIR");
-                environment.remove("XDG_RUNTIME_DIR");
+            if (c.ownNamespace) {
+                for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"})
+                    i == 0 ? environment.insert(name, dir_.path()) : environment.remove(name);
+                writers[i].setChildProcessModifier(readOnlyLocksFolder);
             }
             writers[i].setProcessEnvironment(environment);
-            if (c.ownNamespace)
-                writers[i].setChildProcessModifier(readOnlyLocksFolder);
             startWriter(&writers[i], path("KOVAL.INI"), keys[i], 100);
         }
         for (QProcess& writer : writers) {
@@ -352,7 +351,7 @@ TEST_F(Profiles, AChangeWaitsForNoOtherFileNorTheFolder)
     startWriter(&otherWriter, path("A.INI"), "SysPath", 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return waitsForALock(otherWriter.processId()); }, 60000))
         << "the writer of A.INI never waited for its lock";
-    ::kill(pid_t(otherWriter.processId()), SIGSTOP);
+    ASSERT_TRUE(stop(otherWriter.processId()));
 
     startWriter(&writer, path("KOVAL.INI"), "SysPath", 3);
     ASSERT_TRUE(writer.waitForStarted(60000));
@@ -378,7 +377,7 @@ TEST_F(Profiles, AStoppedWriterRefusesNoChangeOfTheFileOnceItIsFree)
     startWriter(&stopped, path("KOVAL.INI"), "SystemDB", 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return waitsForALock(stopped.processId()); }, 60000))
         << "the writer never waited for the file";
-    ::kill(pid_t(stopped.processId()), SIGSTOP);
+    ASSERT_TRUE(stop(stopped.processId()));
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished(60000));
 
