@@ -50,9 +50,10 @@ enum class ReadFailure { None, Missing, NotPlain, TooLarge, Unreadable };
 ReadFailure readPlainFile(const QString& path, QByteArray* bytes, qint64 limit = kPlainFileLimit);
 
 // Makes `bytes` the whole content of the file, which is created when
-// missing. Writers of one file take turns, in the order they came, however
-// slow the disk: each holds an exclusive flock(2) on the file itself, and
-// removes what a writer killed before it left. The file is waited for a few
+// missing. One user's writers of one file take turns, in the order they
+// came, however slow the disk (those of other users only share the file's
+// lock): each holds an exclusive flock(2) on the file itself, and removes
+// what a writer killed before it left. The file is waited for a few
 // seconds at most: a writer that never lets it go fails the write, not
 // every other one's forever. A file that holds `bytes` already is not
 // touched, and waits for no turn. The bytes go into a new file beside it
