@@ -96,12 +96,17 @@ void readOnlyLocksFolder()
         ::_exit(126);
 }
 
+QByteArray userHome()
+{
+    return ::getpwuid(::geteuid())->pw_dir;
+}
+
 // Where writers could keep their turns: the machine's folder of locks and
 // the temporary folder, which every user may write, and the user's home.
 QList<QByteArray> turnsPlaces()
 {
     return {"/run/lock/vardeno-turnos", QFile::encodeName(QDir::tempPath()) + "/vardeno-turnos",
-            QByteArray(::getpwuid(::geteuid())->pw_dir) + "/.vardeno-turnos"};
+            userHome() + "/.vardeno-turnos"};
 }
 
 // Another user's program that takes what it can at each name: a read lock of
@@ -296,7 +301,7 @@ TEST_F(Profiles, WhatIsNotAPlainFileReadsAsMissingAndIsNotWritten)
 TEST_F(Profiles, WritersOfOneFileAtOnceLoseNoValue)
 {
     struct stat home {};
-    if (::stat(::getpwuid(::geteuid())->pw_dir, &home) != 0 || home.st_uid != ::geteuid())
+    if (::stat(userHome().constData(), &home) != 0 || home.st_uid != ::geteuid())
         GTEST_SKIP() << "the user has no home folder of his own, where his writers keep their turns";
     const struct {
         const char* caso;

@@ -38,10 +38,8 @@ int VaciaCarpeta(const QString& sCarpeta)
     const QFileInfo carpeta(sCarpeta);
     if (carpeta.isSymLink())
         return ELOOP;
-    if (!carpeta.exists()) {
-        if (const int nErrno = CreaCarpeta(QFile::encodeName(sCarpeta)))
-            return nErrno;
-    }
+    if (const int nErrno = CreaCarpeta(QFile::encodeName(sCarpeta)))
+        return nErrno;
     if (!QFileInfo(sCarpeta).isDir())
         return ENOTDIR;
     const QFileInfoList archivos = QDir(sCarpeta).entryInfoList(QDir::Files | QDir::Hidden | QDir::System
